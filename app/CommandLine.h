@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+/// The program's command line: one optional file, a module or a disc.
+namespace CommandLine {
+
+/// The raw command line in the form the file associations use: the program quoted, and when
+/// there is an argument, a blank and the first argument quoted. Further arguments are ignored.
+QString RawCommandLine(const QStringList& arguments);
+
+/// The text a second start hands to the running instance, taken from the raw command line:
+/// - with a quote-blank-quote group, everything after the first such group less its last
+///   character (the closing quote);
+/// - otherwise, with a blank, everything from the second character after the first blank on,
+///   less its last character;
+/// - otherwise empty.
+QString ForwardedArgument(const QString& rawCommandLine);
+
+/// The running instance's own file: the first argument after the program, or empty.
+QString FirstArgument(const QStringList& arguments);
+
+/// The extension of path in upper case: from the last "." of its file name on, dot
+/// included; empty when the name has no dot.
+QString UpperExtension(const QString& path);
+
+/// True for ".MOD", ".S3M" and ".XM" in any case.
+bool IsModulePath(const QString& path);
+
+/// True for ".JKDC" in any case.
+bool IsDiscPath(const QString& path);
+
+/// The file name of path without its directory (the part after the last "/").
+QString FileNamePart(const QString& path);
+
+}  // namespace CommandLine

@@ -1,0 +1,74 @@
+// Program entry: one instance per user and display. A second start hands its file to the
+// running instance and ends; otherwise the main window is created and runs until closed.
+#include "app/CJKMessages.h"
+#include "app/CommandLine.h"
+#include "app/SingleInstance.h"
+#include "app/TerminationSignals.h"
+#include "platform/Registry.h"
+#include "ui/QtMessageBoxes.h"
+#include "ui/TMainWindow.h"
+
+#include <QApplication>
+#include <QDir>
+
+#include <cstdio>
+
+namespace {
+
+QStringList argumentsOf(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QFile::decodeName(argv[i]));
+    return arguments;
+}
+
+QString configDirectory()
+{
+    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (base.isEmpty())
+        base = QDir::homePath() + QStringLiteral("/.config");
+    return base + QStringLiteral("/jukarium");
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const QStringList arguments = argumentsOf(argc, argv);
+    const QString endpoint = SingleInstance::EndpointName(TMainWindow::kInstanceCaption);
+    std::unique_ptr<SingleInstance> instance = SingleInstance::Claim(endpoint);
+    if (!instance) {
+        const QString text = CommandLine::ForwardedArgument(CommandLine::RawCommandLine(arguments));
+        if (SingleInstance::SendFileToInstance(endpoint, text))
+            return 0;
+        std::fprintf(stderr, "jukarium: another instance is starting but does not answer\n");
+        return 1;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("jukarium"));
+    if (!instance->Listen())
+        std::fprintf(stderr, "jukarium: cannot open %s; later starts will not find this one\n",
+                     qPrintable(endpoint));
+    QtMessageBoxes boxes;
+    CJKMessages::SetMessageBoxes(&boxes);
+
+    Registry registry(configDirectory());
+    int exitCode = 0;
+    {
+        TMainWindow window(registry, arguments);
+        QObject::connect(instance.get(), &SingleInstance::fileReceived, &window,
+                         &TMainWindow::ReceiveForwardedFile);
+        TerminationSignals termination;
+        QObject::connect(&termination, &TerminationSignals::terminationRequested, &window,
+                         &QWidget::close);
+        window.show();
+        exitCode = QApplication::exec();
+    }
+    for (const QString& file : registry.setAsideFiles())
+        std::fprintf(stderr, "jukarium: settings file could not be read and was kept as %s\n",
+                     qPrintable(file));
+    CJKMessages::SetMessageBoxes(nullptr);
+    return exitCode;
+}

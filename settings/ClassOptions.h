@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class Registry;
+
+/// Every user setting of the program. Reads all values from the registry when created and
+/// writes them all back when destroyed; in between they live in memory only. Values are
+/// stored as strings below "Software\Vorn Inc.\Jukarium\1.0" in "Paths", "User Actions"
+/// and "Sound Options": integers as signed decimal text, booleans as "0" or "1".
+/// The store keeps whatever integer it is given; users of a value map out-of-range numbers.
+/// GUI thread only.
+class ClassOptions {
+public:
+    static constexpr int kRecentPathsMax = 10;
+
+    /// registry: the program's registry, which must outlive the store.
+    explicit ClassOptions(Registry& registry);
+    /// Writes every value back.
+    ~ClassOptions();
+    ClassOptions(const ClassOptions&) = delete;
+    ClassOptions& operator=(const ClassOptions&) = delete;
+
+    /// Start directory of the module open dialog.
+    QString OpenModulePath() const { return m_openModulePath; }
+    void SetOpenModulePath(const QString& path) { m_openModulePath = path; }
+    /// Start directory of the disc open dialog.
+    QString OpenDiscPath() const { return m_openDiscPath; }
+    void SetOpenDiscPath(const QString& path) { m_openDiscPath = path; }
+
+    /// User action n (1 to 3): its command line, whether to wait one second first and whether
+    /// to close the module first. Other numbers read as the defaults and change nothing.
+    QString UserActionPath(int n) const;
+    void SetUserActionPath(int n, const QString& commandLine);
+    bool UserActionSleep(int n) const;
+    void SetUserActionSleep(int n, bool sleep);
+    bool UserActionCloseMod(int n) const;
+    void SetUserActionCloseMod(int n, bool close);
+
+    /// Output format 0 to 3 (8 bit mono, 8 bit stereo, 16 bit mono, 16 bit stereo).
+    int PlaybackMode() const { return m_playbackMode; }
+    void SetPlaybackMode(int mode) { m_playbackMode = mode; }
+    /// Mixing rate index 0 to 4 (11200, 22000, 32000, 38000, 44100 Hz).
+    int PlaybackFrequency() const { return m_playbackFrequency; }
+    void SetPlaybackFrequency(int index) { m_playbackFrequency = index; }
+    /// Buffer length index: index x 100 + 300 milliseconds.
+    int PlaybackBuffer() const { return m_playbackBuffer; }
+    void SetPlaybackBuffer(int index) { m_playbackBuffer = index; }
+    /// Banner speed index 0 to 3.
+    int ScrollSpeed() const { return m_scrollSpeed; }
+    void SetScrollSpeed(int speed) { m_scrollSpeed = speed; }
+    /// Fade-out length in steps of 100 ms; 0 switches fading off.
+    int Fadeout() const { return m_fadeout; }
+    void SetFadeout(int steps) { m_fadeout = steps; }
+    /// Program started by the volume command; empty means the desktop's own mixer.
+    QString VolumeExe() const { return m_volumeExe; }
+    void SetVolumeExe(const QString& commandLine) { m_volumeExe = commandLine; }
+
+    /// Target directories chosen lately, oldest first, at most ten. The list itself.
+    QStringList& RecentPaths() { return m_recentPaths; }
+    /// Appends directory unless an entry equal to it in upper case exists; past ten entries
+    /// the second entry goes (the first stays).
+    void AddRecentPath(const QString& directory);
+
+private:
+    struct UserAction {
+        QString path;
+        bool sleep = false;
+        bool closeMod = true;
+    };
+    const UserAction* userAction(int n) const;
+    UserAction* userAction(int n);
+    void read();
+    void write() const;
+
+    Registry& m_registry;
+    QString m_openModulePath;
+    QString m_openDiscPath;
+    UserAction m_userActions[3];
+    QStringList m_recentPaths;
+    int m_playbackMode = 3;
+    int m_playbackFrequency = 4;
+    int m_playbackBuffer = 2;
+    int m_scrollSpeed = 1;
+    int m_fadeout = 10;
+    QString m_volumeExe;
+};

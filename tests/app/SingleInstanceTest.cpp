@@ -1,0 +1,144 @@
+#include "app/SingleInstance.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QLocalSocket>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+// Processes events until done() or a generous guard against hangs runs out.
+template <typename Done>
+bool processEventsUntil(Done done)
+{
+    QElapsedTimer guard;
+    guard.start();
+    while (!done()) {
+        if (guard.elapsed() > 20000)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
+}
+
+}  // namespace
+
+class SingleInstanceTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        claim();
+    }
+
+    void claim()
+    {
+        instance = SingleInstance::Claim(endpoint);
+        ASSERT_TRUE(instance);
+        ASSERT_TRUE(instance->Listen());
+        QObject::connect(instance.get(), &SingleInstance::fileReceived,
+                         [this](const QString& text) { received.append(text); });
+    }
+
+    // Sends from another thread, as a second process would, while this one serves.
+    bool sendFromAnotherThread(const QString& text)
+    {
+        std::atomic<bool> done = false;
+        bool sent = false;
+        std::thread client([&] {
+            sent = SingleInstance::SendFileToInstance(endpoint, text);
+            done = true;
+        });
+        processEventsUntil([&] { return done.load(); });
+        client.join();
+        return sent;
+    }
+
+    // Writes raw bytes as a misbehaving client and serves until it is answered or dropped.
+    bool sendRaw(const QByteArray& bytes)
+    {
+        QLocalSocket client;
+        client.connectToServer(endpoint);
+        if (!client.waitForConnected(1000))
+            return false;
+        client.write(bytes);
+        client.flush();
+        processEventsUntil([&] {
+            return client.bytesAvailable() > 0 || client.state() == QLocalSocket::UnconnectedState;
+        });
+        return client.bytesAvailable() > 0;
+    }
+
+    QTemporaryDir dir;
+    QString endpoint = dir.path() + "/Vorn Jukarium-test";
+    std::unique_ptr<SingleInstance> instance;
+    QStringList received;
+};
+
+TEST_F(SingleInstanceTest, SecondClaimFindsTheInstanceAndHandsOverItsFile)
+{
+    EXPECT_FALSE(SingleInstance::Claim(endpoint));
+    EXPECT_TRUE(sendFromAnotherThread("/home/me/My Mods/Ünï song.xm"));
+    EXPECT_TRUE(sendFromAnotherThread(""));
+    EXPECT_EQ(received, QStringList({"/home/me/My Mods/Ünï song.xm", ""}));
+}
+
+TEST_F(SingleInstanceTest, NoInstanceNoHandOver)
+{
+    instance.reset();
+    EXPECT_FALSE(SingleInstance::SendFileToInstance(endpoint, "/m/a.mod"));
+}
+
+TEST_F(SingleInstanceTest, StaleEndpointOfAKilledInstanceIsTakenOver)
+{
+    instance.reset();
+    // A socket file that nobody listens on any more, as a killed instance leaves it.
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address = {};
+    address.sun_family = AF_UNIX;
+    const QByteArray path = QFile::encodeName(endpoint);
+    std::memcpy(address.sun_path, path.constData(), path.size());
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ::close(fd);
+    ASSERT_TRUE(QFile::exists(endpoint));
+
+    claim();
+    EXPECT_TRUE(sendFromAnotherThread("/m/after.mod"));
+    EXPECT_EQ(received, QStringList({"/m/after.mod"}));
+}
+
+TEST_F(SingleInstanceTest, BadMessagesAreHandledOrDroppedWithoutHarm)
+{
+    EXPECT_TRUE(sendRaw(QByteArray(1, '\0')));                  // empty text
+    EXPECT_TRUE(sendRaw(QByteArray("\xff\xfe\x80garbage\0tail", 15)));  // cut at the NUL
+    EXPECT_FALSE(sendRaw(QByteArray(10 * 1024 * 1024, 'x')));    // 10 MB: dropped
+    EXPECT_FALSE(sendRaw(QByteArray("no end", 6) + QByteArray(70000, 'y') + QByteArray(1, '\0')));
+    ASSERT_EQ(received.size(), 2);
+    EXPECT_EQ(received[0], "");
+    EXPECT_TRUE(received[1].endsWith("garbage"));
+    EXPECT_TRUE(sendFromAnotherThread("/m/still works.xm"));
+    EXPECT_EQ(received.last(), "/m/still works.xm");
+}
+
+TEST_F(SingleInstanceTest, ClientThatHangsUpMidMessageIsForgotten)
+{
+    {
+        QLocalSocket client;
+        client.connectToServer(endpoint);
+        ASSERT_TRUE(client.waitForConnected(1000));
+        client.write("/m/half");
+        client.flush();
+        QCoreApplication::processEvents();
+    }
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(received.isEmpty());
+    EXPECT_TRUE(sendFromAnotherThread("/m/whole.mod"));
+    EXPECT_EQ(received, QStringList({"/m/whole.mod"}));
+}

@@ -1,0 +1,236 @@
+#include "platform/Registry.h"
+
+#include "TestFiles.h"
+#include "TmpfsMount.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr auto kUser = RegistryRoot::CurrentUser;
+const QString kKey = QStringLiteral("Software\\Vorn Inc.\\Jukarium\\1.0");
+
+class RegistryTest : public ::testing::Test {
+protected:
+    void TearDown() override { m_mount.reset(); }
+
+    QString directory() const { return m_temp.path() + "/jukarium"; }
+    QString userFile() const { return m_registry.filePath(kUser); }
+
+    /// Mounts a volume of size on directory(); false where this machine does not allow it.
+    bool mountVolume(const QString& size)
+    {
+        m_mount = std::make_unique<TmpfsMount>(directory(), size);
+        return m_mount->isMounted();
+    }
+
+    QTemporaryDir m_temp;
+    Registry m_registry{directory()};
+    std::unique_ptr<TmpfsMount> m_mount;
+};
+
+TEST_F(RegistryTest, WritesEveryKeyAsItsOwnBlockInExportFormat)
+{
+    const QString key = "Software\\Vorn";
+    ASSERT_TRUE(m_registry.setValue(kUser, key, "Name", RegistryValue::fromString("Jukarium")));
+    ASSERT_TRUE(m_registry.setValue(kUser, key, "", RegistryValue::fromString("default")));
+    ASSERT_TRUE(m_registry.setValue(kUser, key, "Count", RegistryValue::fromDword(10)));
+    ASSERT_TRUE(m_registry.setValue(kUser, key, "Bytes", RegistryValue::fromBinary("\x01\xff")));
+
+    EXPECT_EQ(userFile(), directory() + "/HKEY_CURRENT_USER.reg");
+    EXPECT_EQ(readBytes(userFile()),
+              "REGEDIT4\n\n[HKEY_CURRENT_USER]\n\n[HKEY_CURRENT_USER\\Software]\n\n"
+              "[HKEY_CURRENT_USER\\Software\\Vorn]\n\"Name\"=\"Jukarium\"\n@=\"default\"\n"
+              "\"Count\"=dword:0000000a\n\"Bytes\"=hex:01,ff\n\n");
+}
+
+TEST_F(RegistryTest, ValuesSurviveAFreshStart)
+{
+    const QList<RegistryValue> values = {
+        RegistryValue::fromString(""),         RegistryValue::fromString("Vorn Jukarium"),
+        RegistryValue::fromDword(0xffffffec),  RegistryValue::fromDword(0),
+        RegistryValue::fromBinary({}),         RegistryValue::fromBinary(QByteArray("\0\x7f\x80\xff", 4)),
+    };
+    for (int i = 0; i < values.size(); ++i)
+        ASSERT_TRUE(m_registry.setValue(RegistryRoot::ClassesRoot, kKey, QString::number(i), values[i]));
+
+    const Registry next(directory());
+    for (int i = 0; i < values.size(); ++i)
+        EXPECT_EQ(next.value(RegistryRoot::ClassesRoot, kKey, QString::number(i)), values[i]) << i;
+    EXPECT_FALSE(next.keyExists(kUser, kKey)) << "each root is its own file";
+}
+
+TEST_F(RegistryTest, NamesMatchWithoutCaseAndKeepTheCaseOfCreation)
+{
+    ASSERT_TRUE(m_registry.createKey(kUser, "Software\\Vorn"));
+    ASSERT_TRUE(m_registry.createKey(kUser, "SOFTWARE\\vorn\\Sub"));
+    ASSERT_TRUE(m_registry.setValue(kUser, "software\\VORN", "Volume", RegistryValue::fromDword(1)));
+    ASSERT_TRUE(m_registry.setValue(kUser, "Software\\Vorn", "VOLUME", RegistryValue::fromDword(2)));
+
+    const Registry next(directory());
+    EXPECT_TRUE(next.keyExists(kUser, "software\\VORN\\sUB"));
+    EXPECT_EQ(next.value(kUser, "SOFTWARE\\VORN", "volume"), RegistryValue::fromDword(2));
+    const QByteArray file = readBytes(userFile());
+    EXPECT_TRUE(file.contains("[HKEY_CURRENT_USER\\Software\\Vorn\\Sub]\n")) << file.constData();
+    EXPECT_TRUE(file.contains("\"Volume\"=dword:00000002\n")) << file.constData();
+    EXPECT_EQ(file.count("Volume"), 1);
+}
+
+TEST_F(RegistryTest, MissingOrInvalidKeysGiveNothing)
+{
+    EXPECT_TRUE(m_registry.keyExists(kUser, "")) << "the root always exists";
+    ASSERT_TRUE(m_registry.createKey(kUser, kKey));
+    EXPECT_TRUE(m_registry.keyExists(kUser, "Software\\Vorn Inc.")) << "parents are created";
+    EXPECT_EQ(m_registry.value(kUser, kKey, "Missing"), std::nullopt);
+    EXPECT_EQ(m_registry.value(kUser, kKey + "\\Missing", ""), std::nullopt);
+
+    for (const QString invalid : {"A\\\\B", "\\A", "A\\", "A\nB"}) {
+        EXPECT_FALSE(m_registry.createKey(kUser, invalid)) << invalid.toStdString();
+        EXPECT_FALSE(m_registry.setValue(kUser, invalid, "x", RegistryValue::fromDword(1)));
+    }
+    EXPECT_FALSE(m_registry.setValue(kUser, kKey, "x", RegistryValue::fromString(QString(QChar(0)))));
+}
+
+TEST_F(RegistryTest, HandWrittenFileWithCrLfCommentsAndRepeatedKeysIsRead)
+{
+    ASSERT_TRUE(writeBytes(userFile(), "REGEDIT4\r\n; by hand\r\n\r\n[HKEY_CURRENT_USER\\Software\\Vorn]\r\n"
+                                       "\"Count\"=dword:FFFFFFEC\r\n\"Bytes\"=hex:0A,Ff\r\n"
+                                       "[hkey_current_user\\SOFTWARE\\vorn]\r\n@=\"merged\""));
+    EXPECT_TRUE(m_registry.keyExists(kUser, "Software"));
+    EXPECT_EQ(m_registry.value(kUser, "Software\\Vorn", "count"), RegistryValue::fromDword(0xffffffec));
+    EXPECT_EQ(m_registry.value(kUser, "Software\\Vorn", "Bytes"), RegistryValue::fromBinary("\x0a\xff"));
+    EXPECT_EQ(m_registry.value(kUser, "Software\\Vorn", ""), RegistryValue::fromString("merged"));
+    EXPECT_TRUE(m_registry.setAsideFiles().isEmpty());
+}
+
+TEST_F(RegistryTest, AMegabyteValueRoundTrips)
+{
+    const auto big = RegistryValue::fromString(QString(1 << 20, u'x') + "\"\\\n");
+    ASSERT_TRUE(m_registry.setValue(kUser, kKey, "Big", big));
+    EXPECT_EQ(Registry(directory()).value(kUser, kKey, "Big"), big);
+}
+
+class RegistryEscapeTest : public RegistryTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(RegistryEscapeTest, NameAndTextRoundTrip)
+{
+    const QString text = QString::fromUtf8(GetParam());
+    ASSERT_TRUE(m_registry.setValue(kUser, kKey, text, RegistryValue::fromString(text)));
+    ASSERT_TRUE(m_registry.setValue(kUser, kKey, "after", RegistryValue::fromDword(7)));
+
+    const Registry next(directory());
+    EXPECT_EQ(next.value(kUser, kKey, text), RegistryValue::fromString(text));
+    EXPECT_EQ(next.value(kUser, kKey, "after"), RegistryValue::fromDword(7)) << "lines stay apart";
+    EXPECT_TRUE(next.setAsideFiles().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, RegistryEscapeTest,
+                         ::testing::Values("say \"hi\"", "C:\\Music\\", "\\\"", "two\nlines", "cr\r\nlf",
+                                           "\"=\"", "[HKEY_USERS]", "Jukarium \u266a \u00e4\u00f6", "tab\t"));
+
+struct BadFile {
+    const char* name;
+    QByteArray bytes;
+};
+
+void PrintTo(const BadFile& file, std::ostream* out) { *out << file.name; }
+
+const QByteArray kHead = "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software]\n";
+
+class RegistryBadFileTest : public RegistryTest, public ::testing::WithParamInterface<BadFile> {};
+
+TEST_P(RegistryBadFileTest, IsSetAsideAndTheRootStartsEmpty)
+{
+    const QByteArray bytes = GetParam().bytes;
+    ASSERT_TRUE(writeBytes(userFile(), bytes));
+
+    EXPECT_FALSE(m_registry.keyExists(kUser, "Software"));
+    EXPECT_EQ(m_registry.setAsideFiles(), QStringList{userFile() + ".bad"});
+    EXPECT_EQ(readBytes(userFile() + ".bad"), bytes);
+    EXPECT_FALSE(QFile::exists(userFile()));
+
+    ASSERT_TRUE(m_registry.setValue(kUser, "Software", "a", RegistryValue::fromDword(1)));
+    EXPECT_EQ(Registry(directory()).value(kUser, "Software", "a"), RegistryValue::fromDword(1));
+    EXPECT_EQ(readBytes(userFile() + ".bad"), bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, RegistryBadFileTest,
+    ::testing::Values(BadFile{"random", randomBytes()},
+                      BadFile{"noHeader", "[HKEY_CURRENT_USER\\Software]\n"},
+                      BadFile{"truncatedString", kHead + "\"a\"=\"Juka"},
+                      BadFile{"truncatedKey", kHead + "[HKEY_CURRENT_USER\\Soft"},
+                      BadFile{"megabyteUnterminated", kHead + "\"a\"=\"" + QByteArray(1 << 20, 'x')},
+                      BadFile{"invalidHex", kHead + "\"a\"=hex:01,0g\n"},
+                      BadFile{"shortDword", kHead + "\"a\"=dword:123\n"},
+                      BadFile{"unknownType", kHead + "\"a\"=hex(2):00\n"},
+                      BadFile{"unknownEscape", kHead + "\"a\"=\"\\t\"\n"},
+                      BadFile{"invalidUtf8", kHead + "\"a\"=\"\xff\"\n"},
+                      BadFile{"nulByte", kHead + QByteArray("\"a\"=\"x\0y\"\n", 11)},
+                      BadFile{"valueBeforeKey", "REGEDIT4\n\"a\"=\"b\"\n[HKEY_CURRENT_USER\\Software]\n"},
+                      BadFile{"otherRoot", "REGEDIT4\n[HKEY_USERS\\Software]\n"},
+                      BadFile{"emptyKeyName", "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\]\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(RegistryTest, ASecondBadFileNeverOverwritesTheFirst)
+{
+    ASSERT_TRUE(writeBytes(userFile(), "first"));
+    EXPECT_FALSE(m_registry.keyExists(kUser, "Software"));
+    ASSERT_TRUE(writeBytes(userFile(), "second, longer"));
+    EXPECT_FALSE(m_registry.keyExists(kUser, "Software"));
+
+    EXPECT_EQ(m_registry.setAsideFiles(), QStringList({userFile() + ".bad", userFile() + ".bad.1"}));
+    EXPECT_EQ(readBytes(userFile() + ".bad"), "first");
+    EXPECT_EQ(readBytes(userFile() + ".bad.1"), "second, longer");
+}
+
+TEST_F(RegistryTest, FileChangedBehindItsBackIsReadAgain)
+{
+    ASSERT_TRUE(m_registry.setValue(kUser, kKey, "mine", RegistryValue::fromDword(1)));
+    Registry other(directory());
+    ASSERT_TRUE(other.setValue(kUser, kKey, "theirs", RegistryValue::fromDword(2)));
+
+    EXPECT_EQ(m_registry.value(kUser, kKey, "theirs"), RegistryValue::fromDword(2));
+    ASSERT_TRUE(m_registry.setValue(kUser, kKey, "later", RegistryValue::fromDword(3)));
+    EXPECT_EQ(other.value(kUser, kKey, "theirs"), RegistryValue::fromDword(2)) << "a write keeps theirs";
+    EXPECT_EQ(other.value(kUser, kKey, "later"), RegistryValue::fromDword(3));
+
+    ASSERT_TRUE(writeBytes(userFile(), "REGEDIT4\n\n[HKEY_CURRENT_USER\\Edited]\n"));
+    EXPECT_TRUE(m_registry.keyExists(kUser, "edited"));
+    EXPECT_FALSE(m_registry.keyExists(kUser, kKey));
+    ASSERT_TRUE(QFile::remove(userFile()));
+    EXPECT_FALSE(m_registry.keyExists(kUser, "edited"));
+}
+
+TEST_F(RegistryTest, WriteToReadOnlyVolumeFailsAndChangesNothing)
+{
+    if (!mountVolume("1m"))
+        GTEST_SKIP() << "cannot mount a tmpfs here";
+    ASSERT_TRUE(m_registry.setValue(kUser, kKey, "kept", RegistryValue::fromDword(1)));
+    if (!m_mount->makeReadOnly())
+        GTEST_SKIP() << "cannot remount the tmpfs read-only";
+    const QByteArray before = readBytes(userFile());
+
+    EXPECT_FALSE(m_registry.setValue(kUser, kKey, "kept", RegistryValue::fromDword(2)));
+    EXPECT_FALSE(m_registry.createKey(kUser, "Other"));
+    EXPECT_EQ(m_registry.value(kUser, kKey, "kept"), RegistryValue::fromDword(1));
+    EXPECT_FALSE(m_registry.keyExists(kUser, "Other"));
+    EXPECT_EQ(readBytes(userFile()), before);
+}
+
+TEST_F(RegistryTest, WriteToFullVolumeFailsAndLeavesNoHalfFile)
+{
+    if (!mountVolume("64k"))
+        GTEST_SKIP() << "cannot mount a tmpfs here";
+    ASSERT_TRUE(m_registry.setValue(kUser, kKey, "kept", RegistryValue::fromDword(1)));
+    const QByteArray before = readBytes(userFile());
+
+    EXPECT_FALSE(m_registry.setValue(kUser, kKey, "big", RegistryValue::fromString(QString(1 << 20, u'x'))));
+    EXPECT_EQ(m_registry.value(kUser, kKey, "big"), std::nullopt);
+    EXPECT_EQ(readBytes(userFile()), before);
+    EXPECT_EQ(QDir(directory()).entryList(QDir::Files), QStringList{"HKEY_CURRENT_USER.reg"});
+}
+
+}  // namespace

@@ -1,0 +1,190 @@
+#include "platform/Registry.h"
+#include "settings/ClassOptions.h"
+#include "settings/RegistryKeys.h"
+#include "ui/TMainWindow.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    std::unique_ptr<TMainWindow> open(const QStringList& arguments = {"jukarium"})
+    {
+        auto window = std::make_unique<TMainWindow>(registry, arguments);
+        window->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        return window;
+    }
+
+    std::optional<quint32> storedPlacement(const char* name) const
+    {
+        const auto value = registry.value(RegistryRoot::CurrentUser, RegistryKeys::kMainWindow, name);
+        return value ? std::optional<quint32>(value->number) : std::nullopt;
+    }
+
+    QTemporaryDir dir;
+    Registry registry{dir.path()};
+};
+
+TEST_F(MainWindowTest, OpensTitledWithTheInstanceCaptionAndNoModule)
+{
+    auto window = open();
+    EXPECT_EQ(window->windowTitle(), "Vorn Jukarium");
+    for (QAction* item : window->form().moduleItems())
+        EXPECT_FALSE(item->isEnabled()) << qPrintable(item->objectName());
+    EXPECT_TRUE(window->form().mnuFile_Exit->isEnabled());
+    EXPECT_TRUE(window->form().btnPlay->isEnabled());  // buttons are never disabled
+    EXPECT_EQ(window->CommandFile(), "");
+}
+
+TEST_F(MainWindowTest, FormHoldsEveryControlInItsPlace)
+{
+    auto window = open();
+    const MainWindowForm& form = window->form();
+    EXPECT_EQ(form.grpDisc->title(), "(no disc)");
+    EXPECT_EQ(form.grpDisc->geometry(), QRect(4, 36, 265, 121));
+    EXPECT_EQ(form.ibtDiscNr[0]->geometry(), QRect(24, 20, 21, 21));
+    EXPECT_EQ(form.ibtDiscNr[12]->geometry(), QRect(67, 42, 21, 21));
+    EXPECT_EQ(form.ibtDiscNr[19]->geometry(), QRect(216, 42, 21, 21));
+    for (int slot = 1; slot <= 20; ++slot) {
+        EXPECT_EQ(form.ibtDiscNr[slot - 1]->text(), QString::number(slot));
+        EXPECT_EQ(form.ibtDiscNr[slot - 1]->property("Tag").toInt(), slot);
+    }
+    EXPECT_EQ(form.btnDisc2->geometry(), QRect(24, 96, 213, 17));
+    EXPECT_EQ(form.btnDisc2->property("Tag").toInt(), 2);
+    EXPECT_EQ(form.btnNextModule->geometry(), QRect(123, 80, 22, 29));
+    EXPECT_EQ(form.btnNextModule->toolTip(), "Next module");
+    EXPECT_EQ(form.btnHide2Tray->toolTip(), "Hide To Tray");
+    EXPECT_FALSE(form.staModInfo->isVisible());
+    EXPECT_TRUE(form.staModInfo->isReadOnly());
+    EXPECT_EQ(form.panBanner->geometry(), QRect(4, 4, 265, 25));
+}
+
+TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndShortcuts)
+{
+    auto window = open();
+    const MainWindowForm& form = window->form();
+    EXPECT_EQ(form.mnuFile->title(), "&File");
+    EXPECT_EQ(form.mnuFile_Open->text(), "&Open module...");
+    EXPECT_EQ(form.mnuFile_Open->shortcut(), QKeySequence("Ctrl+O"));
+    EXPECT_EQ(form.mnuFile_CopyTo->text(), "Co&py To...");
+    EXPECT_EQ(form.mnuFile_Delete->shortcut(), QKeySequence("Ctrl+D"));
+    EXPECT_EQ(form.mnuDisc_SaveAs->text(), "S&ave disc As...");
+    EXPECT_EQ(form.mnuActions_User3->shortcut(), QKeySequence(Qt::Key_F12));
+    EXPECT_EQ(form.mnuActions_Volume->shortcut(), QKeySequence("Ctrl+V"));
+    EXPECT_EQ(form.mnuHelp_WhatDoISee->shortcut(), QKeySequence(Qt::Key_F1));
+    EXPECT_EQ(form.mnuHelp_WhatIs->text(), "Wha&t is Jukarium?");
+    EXPECT_EQ(form.popBanner_Disabled->text(), "&Disabled Scroller");
+    EXPECT_EQ(form.popTrayIcon_Stop->text(), "S&top current Module");
+    QStringList trayItems;
+    for (QAction* item : form.popTrayIcon->actions())
+        trayItems << (item->isSeparator() ? "-" : item->text());
+    EXPECT_EQ(trayItems, QStringList({"&Show Jukarium", "-", "&Continue Playback",
+                                      "S&top current Module", "-", "Ca&ncel", "-", "&Exit"}));
+}
+
+TEST_F(MainWindowTest, ModulePathSetsCaptionAndModuleItems)
+{
+    auto window = open();
+    window->SetModulePath("/home/me/My Mods/fly.mod");
+    EXPECT_EQ(window->windowTitle(), "FLY.MOD - Vorn Jukarium");
+    for (QAction* item : window->form().moduleItems())
+        EXPECT_TRUE(item->isEnabled());
+    window->SetModulePath(" ");  // what a failed load leaves
+    EXPECT_EQ(window->windowTitle(), "Vorn Jukarium");
+    EXPECT_FALSE(window->form().mnuFile_Close->isEnabled());
+}
+
+TEST_F(MainWindowTest, StatusPanelsKeepTheirWidthsAndTheMemoItsGap)
+{
+    auto window = open();
+    window->SetStatusText("Module closed");
+    window->SetBufferText("B:0.5");
+    window->SetPositionText("011/024");
+    const MainWindowForm& form = window->form();
+    EXPECT_EQ(form.statusPanels[0]->text(), "Module closed");
+    EXPECT_EQ(form.statusPanels[1]->text(), "B:0.5");
+    EXPECT_EQ(form.statusPanels[2]->text(), "011/024");
+    for (int width : {430, 600, 380}) {
+        window->resize(width, 420);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(form.statusPanels[1]->width(), 40);
+        EXPECT_EQ(form.statusPanels[2]->width(), 70);
+        EXPECT_GT(form.statusPanels[0]->width(), width - 40 - 70 - 30);
+        const int memoBottom = window->centralWidget()->y() + form.staModInfo->geometry().bottom() + 1;
+        EXPECT_EQ(form.StatusBar->y() - memoBottom, 4);
+    }
+}
+
+TEST_F(MainWindowTest, InformationViewHasItsOwnHeightThatSurvivesARestart)
+{
+    int compact = 0;
+    int tall = 0;
+    {
+        auto window = open();
+        compact = window->height();
+        window->SetInfoView(true);
+        EXPECT_TRUE(window->form().staModInfo->isVisible());
+        EXPECT_GT(window->height(), compact);
+        EXPECT_GT(window->form().staModInfo->height(), 40);
+        window->resize(window->width(), window->height() + 50);
+        tall = window->height();
+        window->SetInfoView(false);
+        EXPECT_EQ(window->height(), compact);
+        EXPECT_FALSE(window->form().staModInfo->isVisible());
+        window->resize(window->width(), compact + 7);
+        compact += 7;
+    }
+    EXPECT_EQ(storedPlacement("Height"), static_cast<quint32>(compact));
+    EXPECT_EQ(storedPlacement("Infoheight"), static_cast<quint32>(tall));
+    auto window = open();
+    EXPECT_EQ(window->height(), compact);
+    window->SetInfoView(true);
+    EXPECT_EQ(window->height(), tall);
+}
+
+TEST_F(MainWindowTest, PlacementIsWrittenWhenTheWindowGoes)
+{
+    {
+        auto window = open();
+        window->move(123, 77);
+        window->resize(500, 260);
+    }
+    EXPECT_EQ(storedPlacement("Left"), 123u);
+    EXPECT_EQ(storedPlacement("Top"), 77u);
+    EXPECT_EQ(storedPlacement("Width"), 500u);
+    EXPECT_EQ(storedPlacement("Height"), 260u);
+    auto window = open();
+    EXPECT_EQ(window->pos(), QPoint(123, 77));
+    EXPECT_EQ(window->size(), QSize(500, 260));
+}
+
+TEST_F(MainWindowTest, CommandLineAndForwardedFilesBecomeTheCommandFile)
+{
+    auto window = open({"jukarium", "/tmp/My Mods/song.xm", "/ignored.mod"});
+    EXPECT_EQ(window->CommandFile(), "/tmp/My Mods/song.xm");
+    window->ReceiveForwardedFile("/tmp/disc one.JKDC");
+    EXPECT_EQ(window->CommandFile(), "/tmp/disc one.JKDC");
+    window->hide();
+    window->ReceiveForwardedFile("");
+    EXPECT_FALSE(window->isVisible());  // a hidden window stays hidden
+}
+
+TEST_F(MainWindowTest, OptionsAreWrittenWhenTheWindowGoes)
+{
+    {
+        auto window = open();
+        window->options().SetFadeout(25);
+    }
+    ClassOptions options(registry);
+    EXPECT_EQ(options.Fadeout(), 25);
+}

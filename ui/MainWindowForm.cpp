@@ -1,0 +1,243 @@
+#include "ui/MainWindowForm.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QToolButton>
+
+namespace {
+
+constexpr int kHintDisplayMs = 3500;
+constexpr std::array<int, 10> kSlotColumns = {24, 46, 67, 88, 109, 131, 152, 173, 195, 216};
+constexpr int kSlotRowTops[2] = {20, 42};
+constexpr int kSlotSize = 21;
+
+QFrame* makePanel(QWidget* parent, const char* name, const QRect& place)
+{
+    auto* panel = new QFrame(parent);
+    panel->setObjectName(QLatin1String(name));
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setLineWidth(1);
+    panel->setGeometry(place);
+    return panel;
+}
+
+QAbstractButton* makeButton(QWidget* parent, const QString& name, const QRect& place,
+                            const QString& caption, const QString& hint = QString(), int tag = 0)
+{
+    auto* button = new QToolButton(parent);
+    button->setObjectName(name);
+    button->setAutoRaise(true);
+    button->setText(caption);
+    button->setGeometry(place);
+    button->setProperty("Tag", tag);
+    if (!hint.isEmpty()) {
+        button->setToolTip(hint);
+        button->setToolTipDuration(kHintDisplayMs);
+    }
+    return button;
+}
+
+QAction* addItem(QMenu* menu, const char* name, const QString& caption,
+                 const QKeySequence& shortcut = QKeySequence())
+{
+    QAction* item = menu->addAction(caption);
+    item->setObjectName(QLatin1String(name));
+    item->setShortcut(shortcut);
+    return item;
+}
+
+QMenu* makeMenu(QWidget* owner, const char* name, const QString& caption = QString())
+{
+    auto* menu = new QMenu(caption, owner);
+    menu->setObjectName(QLatin1String(name));
+    return menu;
+}
+
+void buildControls(MainWindowForm& form, QWidget* client)
+{
+    form.Panel1 = new QFrame(client);
+    form.Panel1->setObjectName(QStringLiteral("Panel1"));
+    form.Panel1->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+    form.Panel1->setGeometry(0, 0, MainWindowForm::kClientWidth, 2);
+
+    form.panBanner = makePanel(client, "panBanner", QRect(4, 4, 265, 25));
+    form.banMain = new QWidget(form.panBanner);
+    form.banMain->setObjectName(QStringLiteral("banMain"));
+    form.banMain->setGeometry(form.panBanner->contentsRect());
+    form.banMain->setAutoFillBackground(true);
+    form.banMain->setPalette(QPalette(Qt::black, Qt::black));
+
+    form.grpDisc = new QGroupBox(QStringLiteral("(no disc)"), client);
+    form.grpDisc->setObjectName(QStringLiteral("grpDisc"));
+    form.grpDisc->setGeometry(4, 36, 265, 121);
+    for (int slot = 1; slot <= 20; ++slot) {
+        const QRect place(kSlotColumns[(slot - 1) % 10], kSlotRowTops[(slot - 1) / 10], kSlotSize,
+                          kSlotSize);
+        form.ibtDiscNr[slot - 1] = makeButton(form.grpDisc, QStringLiteral("ibtDiscNr%1").arg(slot),
+                                              place, QString::number(slot), QString(), slot);
+    }
+    form.btnDisc1 = makeButton(form.grpDisc, QStringLiteral("btnDisc1"), QRect(24, 76, 213, 17),
+                               QStringLiteral("(no disc)"), QString(), 1);
+    form.btnDisc2 = makeButton(form.grpDisc, QStringLiteral("btnDisc2"), QRect(24, 96, 213, 17),
+                               QStringLiteral("(no disc)"), QString(), 2);
+
+    form.panControls = makePanel(client, "panControls", QRect(277, 4, 149, 153));
+    QWidget* controls = form.panControls;
+    auto control = [controls](const char* name, int left, int top, int width, int height,
+                              const char* hint) {
+        return makeButton(controls, QLatin1String(name), QRect(left, top, width, height), QString(),
+                          QLatin1String(hint));
+    };
+    form.btnOpenFile = control("btnOpenFile", 4, 8, 45, 33, "Open module");
+    form.btnCloseFile = control("btnCloseFile", 52, 8, 45, 33, "Close module");
+    form.btnHide2Tray = control("btnHide2Tray", 100, 8, 45, 33, "Hide To Tray");
+    form.btnOpenDisc = control("btnOpenDisc", 4, 44, 45, 33, "Open disc");
+    form.btnCloseDisc = control("btnCloseDisc", 52, 44, 45, 33, "Close disc");
+    form.btnShowModuleInfo = control("btnShowModuleInfo", 100, 44, 45, 33, "Show information");
+    form.btnPlay = control("btnPlay", 4, 80, 22, 29, "Play");
+    form.btnStop = control("btnStop", 28, 80, 22, 29, "Stop");
+    form.btnLastModule = control("btnLastModule", 52, 80, 22, 29, "Previous module");
+    form.btnRewind = control("btnRewind", 76, 80, 22, 29, "Rewind");
+    form.btnFastForward = control("btnFastForward", 100, 80, 22, 29, "Forward");
+    form.btnNextModule = control("btnNextModule", 123, 80, 22, 29, "Next module");
+    form.btnCopyFile = control("btnCopyFile", 4, 112, 45, 29, "Copy module");
+    form.btnMoveFile = control("btnMoveFile", 52, 112, 45, 29, "Move module");
+    form.btnDeleteFile = control("btnDeleteFile", 100, 112, 45, 29, "Delete module");
+
+    form.staModInfo = new QPlainTextEdit(client);
+    form.staModInfo->setObjectName(QStringLiteral("staModInfo"));
+    form.staModInfo->setGeometry(4, 164, 421, 82);
+    form.staModInfo->setReadOnly(true);
+    form.staModInfo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    form.staModInfo->setBackgroundRole(QPalette::Window);
+    form.staModInfo->hide();
+}
+
+void buildStatusBar(MainWindowForm& form, QMainWindow& window)
+{
+    form.StatusBar = new QStatusBar(&window);
+    form.StatusBar->setObjectName(QStringLiteral("StatusBar"));
+    form.StatusBar->setFixedHeight(MainWindowForm::kStatusBarHeight);
+    form.StatusBar->setSizeGripEnabled(false);
+    const QString initial[3] = {QString(), QStringLiteral("B:1000"), QStringLiteral("001/002")};
+    for (int panel = 0; panel < 3; ++panel) {
+        auto* label = new QLabel(initial[panel], form.StatusBar);
+        label->setObjectName(QStringLiteral("StatusPanel%1").arg(panel));
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        form.statusPanels[panel] = label;
+    }
+    form.statusPanels[1]->setFixedWidth(MainWindowForm::kBufferPanelWidth);
+    form.statusPanels[2]->setFixedWidth(MainWindowForm::kPositionPanelWidth);
+    // Panel 0 takes whatever the other two leave.
+    form.StatusBar->addWidget(form.statusPanels[0], 1);
+    form.StatusBar->addPermanentWidget(form.statusPanels[1]);
+    form.StatusBar->addPermanentWidget(form.statusPanels[2]);
+    window.setStatusBar(form.StatusBar);
+}
+
+void buildMainMenu(MainWindowForm& form, QMainWindow& window)
+{
+    QMenuBar* bar = window.menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu"));
+
+    form.mnuFile = makeMenu(bar, "mnuFile", QStringLiteral("&File"));
+    form.mnuFile_Open = addItem(form.mnuFile, "mnuFile_Open", "&Open module...", Qt::CTRL | Qt::Key_O);
+    form.mnuFile_Close = addItem(form.mnuFile, "mnuFile_Close", "&Close module");
+    form.mnuFile->addSeparator()->setObjectName(QStringLiteral("N1"));
+    form.mnuFile_CopyTo = addItem(form.mnuFile, "mnuFile_CopyTo", "Co&py To...", Qt::CTRL | Qt::Key_C);
+    form.mnuFile_MoveTo = addItem(form.mnuFile, "mnuFile_MoveTo", "&Move To...", Qt::CTRL | Qt::Key_M);
+    form.mnuFile_Rename = addItem(form.mnuFile, "mnuFile_Rename", "&Rename...", Qt::CTRL | Qt::Key_R);
+    form.mnuFile_Delete = addItem(form.mnuFile, "mnuFile_Delete", "&Delete", Qt::CTRL | Qt::Key_D);
+    form.mnuFile->addSeparator()->setObjectName(QStringLiteral("N2"));
+    form.mnuFile_Exit = addItem(form.mnuFile, "mnuFile_Exit", "&Exit");
+    bar->addMenu(form.mnuFile);
+
+    form.mnuDisc = makeMenu(bar, "mnuDisc", QStringLiteral("&Disc"));
+    form.mnuDisc_New = addItem(form.mnuDisc, "mnuDisc_New", "&New disc");
+    form.mnuDisc_Open = addItem(form.mnuDisc, "mnuDisc_Open", "&Open disc...");
+    form.mnuDisc->addSeparator()->setObjectName(QStringLiteral("N5"));
+    form.mnuDisc_Save = addItem(form.mnuDisc, "mnuDisc_Save", "&Save disc");
+    form.mnuDisc_SaveAs = addItem(form.mnuDisc, "mnuDisc_SaveAs", "S&ave disc As...");
+    form.mnuDisc_MoveAllTo = addItem(form.mnuDisc, "mnuDisc_MoveAllTo", "&Move all to...");
+    form.mnuDisc->addSeparator()->setObjectName(QStringLiteral("N4"));
+    form.mnuDisc_Close = addItem(form.mnuDisc, "mnuDisc_Close", "&Close disc");
+    bar->addMenu(form.mnuDisc);
+
+    form.mnuActions = makeMenu(bar, "mnuActions", QStringLiteral("&Actions"));
+    form.mnuActions_User1 = addItem(form.mnuActions, "mnuActions_User1", "User Action 1", Qt::Key_F10);
+    form.mnuActions_User2 = addItem(form.mnuActions, "mnuActions_User2", "User Action 2", Qt::Key_F11);
+    form.mnuActions_User3 = addItem(form.mnuActions, "mnuActions_User3", "User Action 3", Qt::Key_F12);
+    form.mnuActions->addSeparator()->setObjectName(QStringLiteral("N9"));
+    form.mnuActions_Volume = addItem(form.mnuActions, "mnuActions_Volume", "&Volume", Qt::CTRL | Qt::Key_V);
+    form.mnuActions->addSeparator()->setObjectName(QStringLiteral("N14"));
+    form.mnuActions_Options = addItem(form.mnuActions, "mnuActions_Options", "&Options");
+    bar->addMenu(form.mnuActions);
+
+    form.mnuHelp = makeMenu(bar, "mnuHelp", QStringLiteral("&Help"));
+    form.mnuHelp_Contents = addItem(form.mnuHelp, "mnuHelp_Contents", "&Contents");
+    form.mnuHelp_WhatDoISee = addItem(form.mnuHelp, "mnuHelp_WhatDoISee", "&What do I see here?", Qt::Key_F1);
+    form.mnuHelp_WhatIs = addItem(form.mnuHelp, "mnuHelp_WhatIs", "Wha&t is Jukarium?");
+    form.mnuHelp->addSeparator()->setObjectName(QStringLiteral("N3"));
+    form.mnuHelp_HelpOnHelp = addItem(form.mnuHelp, "mnuHelp_HelpOnHelp", "&Help on Help");
+    form.mnuHelp->addSeparator()->setObjectName(QStringLiteral("N10"));
+    form.mnuHelp_About = addItem(form.mnuHelp, "mnuHelp_About", "&About");
+    bar->addMenu(form.mnuHelp);
+}
+
+void buildPopupMenus(MainWindowForm& form, QWidget* owner)
+{
+    form.popDiscNrButtons = makeMenu(owner, "popDiscNrButtons");
+    form.popDiscNrButtons_Assign = addItem(form.popDiscNrButtons, "popDiscNrButtons_Assign", "&Assign current Module");
+    form.popDiscNrButtons_Clear = addItem(form.popDiscNrButtons, "popDiscNrButtons_Clear", "&Clear assigned Module");
+    form.popDiscNrButtons->addSeparator()->setObjectName(QStringLiteral("N7"));
+    addItem(form.popDiscNrButtons, "Exit2", "Ca&ncel");
+
+    form.popDiscDiscButtons = makeMenu(owner, "popDiscDiscButtons");
+    form.popDiscDiscButtons_BrowseDisc = addItem(form.popDiscDiscButtons, "popDiscDiscButtons_BrowseDisc", "&Browse Disc...");
+    form.popDiscDiscButtons_Clear = addItem(form.popDiscDiscButtons, "popDiscDiscButtons_Clear", "&Clear assigned Disc");
+    form.popDiscDiscButtons->addSeparator()->setObjectName(QStringLiteral("N6"));
+    addItem(form.popDiscDiscButtons, "Exit3", "Ca&ncel");
+
+    form.popBanner = makeMenu(owner, "popBanner");
+    form.popBanner_Enabled = addItem(form.popBanner, "popBanner_Enabled", "E&nable Scroller");
+    form.popBanner_Disabled = addItem(form.popBanner, "popBanner_Disabled", "&Disabled Scroller");
+    form.popBanner->addSeparator()->setObjectName(QStringLiteral("N8"));
+    addItem(form.popBanner, "popBanner_Exit", "Ca&ncel");
+
+    form.popTrayIcon = makeMenu(owner, "popTrayIcon");
+    form.popTrayIcon_Show = addItem(form.popTrayIcon, "popTrayIcon_Show", "&Show Jukarium");
+    form.popTrayIcon->addSeparator()->setObjectName(QStringLiteral("N12"));
+    form.popTrayIcon_ContPlay = addItem(form.popTrayIcon, "popTrayIcon_ContPlay", "&Continue Playback");
+    form.popTrayIcon_Stop = addItem(form.popTrayIcon, "popTrayIcon_Stop", "S&top current Module");
+    form.popTrayIcon->addSeparator()->setObjectName(QStringLiteral("N11"));
+    addItem(form.popTrayIcon, "Cancel1", "Ca&ncel");
+    form.popTrayIcon->addSeparator()->setObjectName(QStringLiteral("N13"));
+    form.popTrayIcon_Exit = addItem(form.popTrayIcon, "popTrayIcon_Exit", "&Exit");
+}
+
+}  // namespace
+
+std::array<QAction*, 8> MainWindowForm::moduleItems() const
+{
+    return {mnuFile_Close,    mnuFile_CopyTo,   mnuFile_MoveTo,   mnuFile_Rename,
+            mnuFile_Delete,   mnuActions_User1, mnuActions_User2, mnuActions_User3};
+}
+
+MainWindowForm BuildMainWindowForm(QMainWindow& window)
+{
+    MainWindowForm form;
+    auto* client = new QWidget(&window);
+    client->setObjectName(QStringLiteral("ClientArea"));
+    window.setCentralWidget(client);
+    buildControls(form, client);
+    buildStatusBar(form, window);
+    buildMainMenu(form, window);
+    buildPopupMenus(form, &window);
+    return form;
+}

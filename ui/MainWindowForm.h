@@ -1,0 +1,101 @@
+#pragma once
+
+#include <array>
+
+class QAbstractButton;
+class QAction;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QMainWindow;
+class QMenu;
+class QPlainTextEdit;
+class QStatusBar;
+class QWidget;
+
+/// The controls, menus and popup menus of the main window, as its form lays them out
+/// (positions in pixels of a 96 dpi design). The window owns them all through Qt parenting.
+struct MainWindowForm {
+    static constexpr int kClientWidth = 430;
+    static constexpr int kClientHeight = 270;        // with the information memo
+    static constexpr int kCompactClientHeight = 185;  // without it
+    static constexpr int kStatusBarHeight = 21;
+    static constexpr int kBufferPanelWidth = 40;
+    static constexpr int kPositionPanelWidth = 70;
+
+    QFrame* Panel1 = nullptr;
+    QFrame* panBanner = nullptr;
+    QWidget* banMain = nullptr;
+    QGroupBox* grpDisc = nullptr;
+    std::array<QAbstractButton*, 20> ibtDiscNr{};  // slot n at n - 1; Tag n
+    QAbstractButton* btnDisc1 = nullptr;
+    QAbstractButton* btnDisc2 = nullptr;
+    QFrame* panControls = nullptr;
+    QAbstractButton* btnOpenFile = nullptr;
+    QAbstractButton* btnCloseFile = nullptr;
+    QAbstractButton* btnHide2Tray = nullptr;
+    QAbstractButton* btnOpenDisc = nullptr;
+    QAbstractButton* btnCloseDisc = nullptr;
+    QAbstractButton* btnShowModuleInfo = nullptr;
+    QAbstractButton* btnPlay = nullptr;
+    QAbstractButton* btnStop = nullptr;
+    QAbstractButton* btnLastModule = nullptr;
+    QAbstractButton* btnRewind = nullptr;
+    QAbstractButton* btnFastForward = nullptr;
+    QAbstractButton* btnNextModule = nullptr;
+    QAbstractButton* btnCopyFile = nullptr;
+    QAbstractButton* btnMoveFile = nullptr;
+    QAbstractButton* btnDeleteFile = nullptr;
+    QPlainTextEdit* staModInfo = nullptr;
+    QStatusBar* StatusBar = nullptr;
+    std::array<QLabel*, 3> statusPanels{};  // message, buffer length, song position
+
+    QMenu* mnuFile = nullptr;
+    QAction* mnuFile_Open = nullptr;
+    QAction* mnuFile_Close = nullptr;
+    QAction* mnuFile_CopyTo = nullptr;
+    QAction* mnuFile_MoveTo = nullptr;
+    QAction* mnuFile_Rename = nullptr;
+    QAction* mnuFile_Delete = nullptr;
+    QAction* mnuFile_Exit = nullptr;
+    QMenu* mnuDisc = nullptr;
+    QAction* mnuDisc_New = nullptr;
+    QAction* mnuDisc_Open = nullptr;
+    QAction* mnuDisc_Save = nullptr;
+    QAction* mnuDisc_SaveAs = nullptr;
+    QAction* mnuDisc_MoveAllTo = nullptr;
+    QAction* mnuDisc_Close = nullptr;
+    QMenu* mnuActions = nullptr;
+    QAction* mnuActions_User1 = nullptr;
+    QAction* mnuActions_User2 = nullptr;
+    QAction* mnuActions_User3 = nullptr;
+    QAction* mnuActions_Volume = nullptr;
+    QAction* mnuActions_Options = nullptr;
+    QMenu* mnuHelp = nullptr;
+    QAction* mnuHelp_Contents = nullptr;
+    QAction* mnuHelp_WhatDoISee = nullptr;
+    QAction* mnuHelp_WhatIs = nullptr;
+    QAction* mnuHelp_HelpOnHelp = nullptr;
+    QAction* mnuHelp_About = nullptr;
+
+    QMenu* popDiscNrButtons = nullptr;
+    QAction* popDiscNrButtons_Assign = nullptr;
+    QAction* popDiscNrButtons_Clear = nullptr;
+    QMenu* popDiscDiscButtons = nullptr;
+    QAction* popDiscDiscButtons_BrowseDisc = nullptr;
+    QAction* popDiscDiscButtons_Clear = nullptr;
+    QMenu* popBanner = nullptr;
+    QAction* popBanner_Enabled = nullptr;
+    QAction* popBanner_Disabled = nullptr;
+    QMenu* popTrayIcon = nullptr;
+    QAction* popTrayIcon_Show = nullptr;
+    QAction* popTrayIcon_ContPlay = nullptr;
+    QAction* popTrayIcon_Stop = nullptr;
+    QAction* popTrayIcon_Exit = nullptr;
+
+    /// The eight menu items that act on the loaded module.
+    std::array<QAction*, 8> moduleItems() const;
+};
+
+/// Creates every control and menu of the form on window.
+MainWindowForm BuildMainWindowForm(QMainWindow& window);

@@ -1,0 +1,166 @@
+#include "ui/TMainWindow.h"
+
+#include "app/CommandLine.h"
+#include "settings/ClassOptions.h"
+#include "settings/RegistryKeys.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QProxyStyle>
+#include <QStatusBar>
+#include <QWindow>
+
+namespace {
+
+/// Hints show half a second after the pointer rests on a control.
+class HintTimingStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override
+    {
+        if (hint == SH_ToolTip_WakeUpDelay)
+            return 500;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+}  // namespace
+
+TMainWindow::TMainWindow(Registry& registry, const QStringList& arguments)
+    : m_form(BuildMainWindowForm(*this)),
+      prwMainWindow(m_bounds, registry),
+      prwMainWindowHeight(m_bounds, registry)
+{
+    setObjectName(QStringLiteral("MainWindow"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    QFont formFont(QStringLiteral("Liberation Sans"));
+    formFont.setPixelSize(11);
+    setFont(formFont);
+
+    prwMainWindow.Enabled = false;
+    prwMainWindow.RegPath = RegistryKeys::kMainWindow;
+    prwMainWindowHeight.Enabled = false;
+    prwMainWindowHeight.RegPath = RegistryKeys::kMainWindow;
+    prwMainWindowHeight.RgNameHeight = QStringLiteral("Infoheight");
+    prwMainWindowHeight.SaveLeft = prwMainWindowHeight.SaveTop = prwMainWindowHeight.SaveWidth = false;
+    prwMainWindowHeight.SetLeft = prwMainWindowHeight.SetTop = prwMainWindowHeight.SetWidth = false;
+
+    // FormCreate
+    UpdateModuleControls();
+    m_options = std::make_unique<ClassOptions>(registry);
+    QApplication::setStyle(new HintTimingStyle);
+    m_commandFile = CommandLine::FirstArgument(arguments);
+    resize(MainWindowForm::kClientWidth, defaultHeight(false));
+    LoadPlacement();
+    connectCommands();
+}
+
+TMainWindow::~TMainWindow()
+{
+    // FormDestroy
+    SavePlacement();
+    m_options.reset();
+}
+
+void TMainWindow::connectCommands()
+{
+    connect(m_form.mnuFile_Exit, &QAction::triggered, this, &QWidget::close);
+}
+
+void TMainWindow::SetStatusText(const QString& text)
+{
+    m_form.statusPanels[0]->setText(text);
+    m_form.statusPanels[0]->repaint();
+}
+
+void TMainWindow::SetBufferText(const QString& text) { m_form.statusPanels[1]->setText(text); }
+
+void TMainWindow::SetPositionText(const QString& text) { m_form.statusPanels[2]->setText(text); }
+
+void TMainWindow::SetModulePath(const QString& path)
+{
+    m_currentModule = path;
+    UpdateModuleControls();
+}
+
+void TMainWindow::UpdateModuleControls()
+{
+    const bool loaded = m_currentModule.size() > 1;
+    for (QAction* item : m_form.moduleItems())
+        item->setEnabled(loaded);
+    setWindowTitle(loaded ? CommandLine::FileNamePart(m_currentModule).toUpper() +
+                                QStringLiteral(" - ") + kInstanceCaption
+                          : kInstanceCaption);
+}
+
+void TMainWindow::SetInfoView(bool flag)
+{
+    SavePlacement();
+    m_infoVisible = flag;
+    LoadPlacement();
+}
+
+int TMainWindow::defaultHeight(bool infoView) const
+{
+    const int client = infoView ? MainWindowForm::kClientHeight : MainWindowForm::kCompactClientHeight;
+    return menuBar()->sizeHint().height() + client;
+}
+
+void TMainWindow::LoadPlacement()
+{
+    // A view with no height stored yet gets the height its controls need, so the memo is
+    // never shown squeezed to nothing.
+    if (!m_infoVisible)
+        resize(width(), defaultHeight(false));
+    prwMainWindow.Restore();
+    if (m_infoVisible) {
+        resize(width(), defaultHeight(true));
+        prwMainWindowHeight.Restore();
+    }
+    m_form.staModInfo->setVisible(m_infoVisible);
+}
+
+void TMainWindow::SavePlacement()
+{
+    prwMainWindow.SaveHeight = false;
+    prwMainWindow.Save();
+    prwMainWindow.SaveHeight = true;
+    if (m_infoVisible)
+        prwMainWindowHeight.Save();
+    else
+        prwMainWindow.Save();
+}
+
+void TMainWindow::BringToFront()
+{
+    if (isHidden())
+        return;
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    raise();
+    activateWindow();
+}
+
+void TMainWindow::ReceiveForwardedFile(const QString& text)
+{
+    m_commandFile = text;
+    BringToFront();
+}
+
+void TMainWindow::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    FormResize();
+}
+
+void TMainWindow::FormResize()
+{
+    QPlainTextEdit* memo = m_form.staModInfo;
+    const int memoTop = centralWidget()->y() + memo->y();
+    const int gap = static_cast<int>(logicalDpiY() * 0.05);
+    memo->resize(memo->width(), qMax(0, m_form.StatusBar->y() - memoTop - gap));
+}
