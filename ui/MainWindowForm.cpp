@@ -1,5 +1,9 @@
 #include "ui/MainWindowForm.h"
 
+#include "controls/ControlGlyphs.h"
+#include "controls/TBanner.h"
+#include "controls/TIEButton.h"
+
 #include <QAction>
 #include <QGroupBox>
 #include <QLabel>
@@ -8,7 +12,6 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QStatusBar>
-#include <QToolButton>
 
 namespace {
 
@@ -27,20 +30,53 @@ QFrame* makePanel(QWidget* parent, const char* name, const QRect& place)
     return panel;
 }
 
-QAbstractButton* makeButton(QWidget* parent, const QString& name, const QRect& place,
-                            const QString& caption, const QString& hint = QString(), int tag = 0)
+// A slot or disc button: caption only, with its number as Tag.
+TIEButton* makeCaptionButton(QWidget* parent, const QString& name, const QRect& place,
+                             const QString& caption, int tag)
 {
-    auto* button = new QToolButton(parent);
+    auto* button = new TIEButton(parent);
     button->setObjectName(name);
-    button->setAutoRaise(true);
-    button->setText(caption);
     button->setGeometry(place);
-    button->setProperty("Tag", tag);
-    if (!hint.isEmpty()) {
-        button->setToolTip(hint);
-        button->setToolTipDuration(kHintDisplayMs);
-    }
+    button->SetCaption(caption);
+    button->SetTag(tag);
+    button->SetNumGlyphs(1);
     return button;
+}
+
+// A control panel button: a glyph of two cells (hot, normal) with white as transparent colour.
+TIEButton* makeGlyphButton(QWidget* parent, const char* name, const QRect& place,
+                           ControlGlyph glyph, const char* hint)
+{
+    auto* button = new TIEButton(parent);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(place);
+    const int cell = place.width() > 30 ? 20 : 14;
+    button->SetGlyph(ControlGlyphs::strip(glyph, QSize(cell, cell)));
+    button->SetTransparentColor(ControlGlyphs::transparentColor());
+    button->setToolTip(QLatin1String(hint));
+    button->setToolTipDuration(kHintDisplayMs);
+    return button;
+}
+
+// The main banner: lime Arial on black, 5 pixels every 100 ms, dragged by a press and move.
+TBanner* makeBanner(QFrame* panel, QMenu* popup)
+{
+    auto* banner = new TBanner(panel);
+    banner->setObjectName(QStringLiteral("banMain"));
+    banner->setGeometry(panel->contentsRect());
+    banner->beginLoad();
+    banner->SetColor(Qt::black);
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(13);
+    banner->setFont(font);
+    banner->SetFontColor(QColor(0x00, 0xFF, 0x00));
+    banner->SetScrollInterval(100);
+    banner->SetScrollPixels(5);
+    banner->SetScrollText(QStringLiteral("xxx"));
+    banner->SetDragMode(TDragMode::dmAutomatic);
+    banner->SetPopupMenu(popup);
+    banner->Loaded();
+    return banner;
 }
 
 QAction* addItem(QMenu* menu, const char* name, const QString& caption,
@@ -67,11 +103,7 @@ void buildControls(MainWindowForm& form, QWidget* client)
     form.Panel1->setGeometry(0, 0, MainWindowForm::kClientWidth, 2);
 
     form.panBanner = makePanel(client, "panBanner", QRect(4, 4, 265, 25));
-    form.banMain = new QWidget(form.panBanner);
-    form.banMain->setObjectName(QStringLiteral("banMain"));
-    form.banMain->setGeometry(form.panBanner->contentsRect());
-    form.banMain->setAutoFillBackground(true);
-    form.banMain->setPalette(QPalette(Qt::black, Qt::black));
+    form.banMain = makeBanner(form.panBanner, form.popBanner);
 
     form.grpDisc = new QGroupBox(QStringLiteral("(no disc)"), client);
     form.grpDisc->setObjectName(QStringLiteral("grpDisc"));
@@ -79,36 +111,36 @@ void buildControls(MainWindowForm& form, QWidget* client)
     for (int slot = 1; slot <= 20; ++slot) {
         const QRect place(kSlotColumns[(slot - 1) % 10], kSlotRowTops[(slot - 1) / 10], kSlotSize,
                           kSlotSize);
-        form.ibtDiscNr[slot - 1] = makeButton(form.grpDisc, QStringLiteral("ibtDiscNr%1").arg(slot),
-                                              place, QString::number(slot), QString(), slot);
+        form.ibtDiscNr[slot - 1] = makeCaptionButton(
+            form.grpDisc, QStringLiteral("ibtDiscNr%1").arg(slot), place, QString::number(slot), slot);
     }
-    form.btnDisc1 = makeButton(form.grpDisc, QStringLiteral("btnDisc1"), QRect(24, 76, 213, 17),
-                               QStringLiteral("(no disc)"), QString(), 1);
-    form.btnDisc2 = makeButton(form.grpDisc, QStringLiteral("btnDisc2"), QRect(24, 96, 213, 17),
-                               QStringLiteral("(no disc)"), QString(), 2);
+    form.btnDisc1 = makeCaptionButton(form.grpDisc, QStringLiteral("btnDisc1"),
+                                      QRect(24, 76, 213, 17), QStringLiteral("(no disc)"), 1);
+    form.btnDisc2 = makeCaptionButton(form.grpDisc, QStringLiteral("btnDisc2"),
+                                      QRect(24, 96, 213, 17), QStringLiteral("(no disc)"), 2);
 
     form.panControls = makePanel(client, "panControls", QRect(277, 4, 149, 153));
     QWidget* controls = form.panControls;
     auto control = [controls](const char* name, int left, int top, int width, int height,
-                              const char* hint) {
-        return makeButton(controls, QLatin1String(name), QRect(left, top, width, height), QString(),
-                          QLatin1String(hint));
+                              ControlGlyph glyph, const char* hint) {
+        return makeGlyphButton(controls, name, QRect(left, top, width, height), glyph, hint);
     };
-    form.btnOpenFile = control("btnOpenFile", 4, 8, 45, 33, "Open module");
-    form.btnCloseFile = control("btnCloseFile", 52, 8, 45, 33, "Close module");
-    form.btnHide2Tray = control("btnHide2Tray", 100, 8, 45, 33, "Hide To Tray");
-    form.btnOpenDisc = control("btnOpenDisc", 4, 44, 45, 33, "Open disc");
-    form.btnCloseDisc = control("btnCloseDisc", 52, 44, 45, 33, "Close disc");
-    form.btnShowModuleInfo = control("btnShowModuleInfo", 100, 44, 45, 33, "Show information");
-    form.btnPlay = control("btnPlay", 4, 80, 22, 29, "Play");
-    form.btnStop = control("btnStop", 28, 80, 22, 29, "Stop");
-    form.btnLastModule = control("btnLastModule", 52, 80, 22, 29, "Previous module");
-    form.btnRewind = control("btnRewind", 76, 80, 22, 29, "Rewind");
-    form.btnFastForward = control("btnFastForward", 100, 80, 22, 29, "Forward");
-    form.btnNextModule = control("btnNextModule", 123, 80, 22, 29, "Next module");
-    form.btnCopyFile = control("btnCopyFile", 4, 112, 45, 29, "Copy module");
-    form.btnMoveFile = control("btnMoveFile", 52, 112, 45, 29, "Move module");
-    form.btnDeleteFile = control("btnDeleteFile", 100, 112, 45, 29, "Delete module");
+    using G = ControlGlyph;
+    form.btnOpenFile = control("btnOpenFile", 4, 8, 45, 33, G::Open, "Open module");
+    form.btnCloseFile = control("btnCloseFile", 52, 8, 45, 33, G::Close, "Close module");
+    form.btnHide2Tray = control("btnHide2Tray", 100, 8, 45, 33, G::HideToTray, "Hide To Tray");
+    form.btnOpenDisc = control("btnOpenDisc", 4, 44, 45, 33, G::OpenDisc, "Open disc");
+    form.btnCloseDisc = control("btnCloseDisc", 52, 44, 45, 33, G::CloseDisc, "Close disc");
+    form.btnShowModuleInfo = control("btnShowModuleInfo", 100, 44, 45, 33, G::Information, "Show information");
+    form.btnPlay = control("btnPlay", 4, 80, 22, 29, G::Play, "Play");
+    form.btnStop = control("btnStop", 28, 80, 22, 29, G::Stop, "Stop");
+    form.btnLastModule = control("btnLastModule", 52, 80, 22, 29, G::Previous, "Previous module");
+    form.btnRewind = control("btnRewind", 76, 80, 22, 29, G::Rewind, "Rewind");
+    form.btnFastForward = control("btnFastForward", 100, 80, 22, 29, G::Forward, "Forward");
+    form.btnNextModule = control("btnNextModule", 123, 80, 22, 29, G::Next, "Next module");
+    form.btnCopyFile = control("btnCopyFile", 4, 112, 45, 29, G::Copy, "Copy module");
+    form.btnMoveFile = control("btnMoveFile", 52, 112, 45, 29, G::Move, "Move module");
+    form.btnDeleteFile = control("btnDeleteFile", 100, 112, 45, 29, G::Delete, "Delete module");
 
     form.staModInfo = new QPlainTextEdit(client);
     form.staModInfo->setObjectName(QStringLiteral("staModInfo"));
@@ -235,9 +267,9 @@ MainWindowForm BuildMainWindowForm(QMainWindow& window)
     auto* client = new QWidget(&window);
     client->setObjectName(QStringLiteral("ClientArea"));
     window.setCentralWidget(client);
+    buildPopupMenus(form, &window);  // first: the banner takes its popup menu
     buildControls(form, client);
     buildStatusBar(form, window);
     buildMainMenu(form, window);
-    buildPopupMenus(form, &window);
     return form;
 }

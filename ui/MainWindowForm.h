@@ -2,7 +2,6 @@
 
 #include <array>
 
-class QAbstractButton;
 class QAction;
 class QFrame;
 class QGroupBox;
@@ -12,6 +11,8 @@ class QMenu;
 class QPlainTextEdit;
 class QStatusBar;
 class QWidget;
+class TBanner;
+class TIEButton;
 
 /// The controls, menus and popup menus of the main window, as its form lays them out
 /// (positions in pixels of a 96 dpi design). The window owns them all through Qt parenting.
@@ -25,27 +26,27 @@ struct MainWindowForm {
 
     QFrame* Panel1 = nullptr;
     QFrame* panBanner = nullptr;
-    QWidget* banMain = nullptr;
+    TBanner* banMain = nullptr;
     QGroupBox* grpDisc = nullptr;
-    std::array<QAbstractButton*, 20> ibtDiscNr{};  // slot n at n - 1; Tag n
-    QAbstractButton* btnDisc1 = nullptr;
-    QAbstractButton* btnDisc2 = nullptr;
+    std::array<TIEButton*, 20> ibtDiscNr{};  // slot n at n - 1; Tag n
+    TIEButton* btnDisc1 = nullptr;
+    TIEButton* btnDisc2 = nullptr;
     QFrame* panControls = nullptr;
-    QAbstractButton* btnOpenFile = nullptr;
-    QAbstractButton* btnCloseFile = nullptr;
-    QAbstractButton* btnHide2Tray = nullptr;
-    QAbstractButton* btnOpenDisc = nullptr;
-    QAbstractButton* btnCloseDisc = nullptr;
-    QAbstractButton* btnShowModuleInfo = nullptr;
-    QAbstractButton* btnPlay = nullptr;
-    QAbstractButton* btnStop = nullptr;
-    QAbstractButton* btnLastModule = nullptr;
-    QAbstractButton* btnRewind = nullptr;
-    QAbstractButton* btnFastForward = nullptr;
-    QAbstractButton* btnNextModule = nullptr;
-    QAbstractButton* btnCopyFile = nullptr;
-    QAbstractButton* btnMoveFile = nullptr;
-    QAbstractButton* btnDeleteFile = nullptr;
+    TIEButton* btnOpenFile = nullptr;
+    TIEButton* btnCloseFile = nullptr;
+    TIEButton* btnHide2Tray = nullptr;
+    TIEButton* btnOpenDisc = nullptr;
+    TIEButton* btnCloseDisc = nullptr;
+    TIEButton* btnShowModuleInfo = nullptr;
+    TIEButton* btnPlay = nullptr;
+    TIEButton* btnStop = nullptr;
+    TIEButton* btnLastModule = nullptr;
+    TIEButton* btnRewind = nullptr;
+    TIEButton* btnFastForward = nullptr;
+    TIEButton* btnNextModule = nullptr;
+    TIEButton* btnCopyFile = nullptr;
+    TIEButton* btnMoveFile = nullptr;
+    TIEButton* btnDeleteFile = nullptr;
     QPlainTextEdit* staModInfo = nullptr;
     QStatusBar* StatusBar = nullptr;
     std::array<QLabel*, 3> statusPanels{};  // message, buffer length, song position

@@ -1,6 +1,8 @@
 #include "ui/TMainWindow.h"
 
 #include "app/CommandLine.h"
+#include "controls/ClassScrollTextViewer.h"
+#include "controls/TBanner.h"
 #include "settings/ClassOptions.h"
 #include "settings/RegistryKeys.h"
 
@@ -52,6 +54,7 @@ TMainWindow::TMainWindow(Registry& registry, const QStringList& arguments)
     // FormCreate
     UpdateModuleControls();
     m_options = std::make_unique<ClassOptions>(registry);
+    m_textFeed = std::make_unique<ClassScrollTextViewer>(*m_form.banMain, *m_options);
     QApplication::setStyle(new HintTimingStyle);
     m_commandFile = CommandLine::FirstArgument(arguments);
     resize(MainWindowForm::kClientWidth, defaultHeight(false));
@@ -63,12 +66,35 @@ TMainWindow::~TMainWindow()
 {
     // FormDestroy
     SavePlacement();
+    m_textFeed.reset();
     m_options.reset();
 }
 
 void TMainWindow::connectCommands()
 {
     connect(m_form.mnuFile_Exit, &QAction::triggered, this, &QWidget::close);
+    connect(m_form.popBanner_Enabled, &QAction::triggered, this, [this] {
+        m_scrollerDisabled = false;
+        ResumeBanner();
+    });
+    connect(m_form.popBanner_Disabled, &QAction::triggered, this, [this] {
+        m_scrollerDisabled = true;
+        PauseBanner();
+    });
+}
+
+void TMainWindow::PauseBanner()
+{
+    m_form.banMain->SetScrollEnabled(false);
+    m_form.banMain->update();
+}
+
+void TMainWindow::ResumeBanner()
+{
+    if (m_scrollerDisabled)
+        return;
+    m_form.banMain->SetScrollEnabled(true);
+    m_form.banMain->update();
 }
 
 void TMainWindow::SetStatusText(const QString& text)

@@ -10,6 +10,7 @@
 #include <memory>
 
 class ClassOptions;
+class ClassScrollTextViewer;
 class Registry;
 
 /// The program's main window and hub. Creating it builds the working objects (options store
@@ -35,6 +36,10 @@ public:
     void SetModulePath(const QString& path);
     /// Shows or hides the information memo, each view with its own stored height.
     void SetInfoView(bool flag);
+    /// Stops the banner (around modal dialogs and while hidden) and starts it again, unless
+    /// the user switched the scroller off.
+    void PauseBanner();
+    void ResumeBanner();
     /// Makes the window the active one and raises it; a hidden window stays hidden.
     void BringToFront();
 
@@ -45,6 +50,7 @@ public:
     QString CommandFile() const { return m_commandFile; }
     QString CurrentModule() const { return m_currentModule; }
     bool InfoVisible() const { return m_infoVisible; }
+    bool ScrollerDisabled() const { return m_scrollerDisabled; }
     const MainWindowForm& form() const { return m_form; }
     ClassOptions& options() { return *m_options; }
 
@@ -62,9 +68,11 @@ private:
     MainWindowForm m_form;
     WidgetBounds m_bounds{*this};
     std::unique_ptr<ClassOptions> m_options;
+    std::unique_ptr<ClassScrollTextViewer> m_textFeed;
     TPersWindow prwMainWindow;
     TPersWindow prwMainWindowHeight;
     QString m_commandFile;
     QString m_currentModule;
     bool m_infoVisible = false;
+    bool m_scrollerDisabled = false;
 };

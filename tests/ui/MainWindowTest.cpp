@@ -1,3 +1,6 @@
+#include "controls/ClassScrollTextViewer.h"
+#include "controls/TBanner.h"
+#include "controls/TIEButton.h"
 #include "platform/Registry.h"
 #include "settings/ClassOptions.h"
 #include "settings/RegistryKeys.h"
@@ -57,10 +60,10 @@ TEST_F(MainWindowTest, FormHoldsEveryControlInItsPlace)
     EXPECT_EQ(form.ibtDiscNr[19]->geometry(), QRect(216, 42, 21, 21));
     for (int slot = 1; slot <= 20; ++slot) {
         EXPECT_EQ(form.ibtDiscNr[slot - 1]->text(), QString::number(slot));
-        EXPECT_EQ(form.ibtDiscNr[slot - 1]->property("Tag").toInt(), slot);
+        EXPECT_EQ(form.ibtDiscNr[slot - 1]->Tag(), slot);
     }
     EXPECT_EQ(form.btnDisc2->geometry(), QRect(24, 96, 213, 17));
-    EXPECT_EQ(form.btnDisc2->property("Tag").toInt(), 2);
+    EXPECT_EQ(form.btnDisc2->Tag(), 2);
     EXPECT_EQ(form.btnNextModule->geometry(), QRect(123, 80, 22, 29));
     EXPECT_EQ(form.btnNextModule->toolTip(), "Next module");
     EXPECT_EQ(form.btnHide2Tray->toolTip(), "Hide To Tray");
@@ -187,4 +190,40 @@ TEST_F(MainWindowTest, OptionsAreWrittenWhenTheWindowGoes)
     }
     ClassOptions options(registry);
     EXPECT_EQ(options.Fadeout(), 25);
+}
+
+TEST_F(MainWindowTest, BannerScrollsATipLimeOnBlack)
+{
+    auto window = open();
+    TBanner* banner = window->form().banMain;
+    EXPECT_TRUE(banner->ScrollText().startsWith("Tip: "));
+    EXPECT_TRUE(banner->ScrollEnabled());
+    EXPECT_EQ(banner->ScrollInterval(), 100);
+    EXPECT_EQ(banner->ScrollPixels(), 5);
+    EXPECT_EQ(banner->Color(), QColor(Qt::black));
+    EXPECT_EQ(banner->FontColor(), QColor(0, 255, 0));
+    EXPECT_EQ(banner->font().pixelSize(), 13);
+    EXPECT_EQ(banner->DragMode(), TDragMode::dmAutomatic);
+    EXPECT_EQ(banner->PopupMenu(), window->form().popBanner);
+    const quint16 before = banner->ScrollPos();
+    banner->StepScroll();
+    EXPECT_EQ(banner->ScrollPos(), before + 5);
+}
+
+TEST_F(MainWindowTest, ScrollerSwitchedOffStaysOffThroughPauses)
+{
+    auto window = open();
+    TBanner* banner = window->form().banMain;
+    window->form().popBanner_Disabled->trigger();
+    EXPECT_TRUE(window->ScrollerDisabled());
+    EXPECT_FALSE(banner->ScrollEnabled());
+    window->PauseBanner();  // as around a dialog
+    window->ResumeBanner();
+    EXPECT_FALSE(banner->ScrollEnabled());
+    window->form().popBanner_Enabled->trigger();
+    EXPECT_TRUE(banner->ScrollEnabled());
+    window->PauseBanner();
+    EXPECT_FALSE(banner->ScrollEnabled());
+    window->ResumeBanner();
+    EXPECT_TRUE(banner->ScrollEnabled());
 }

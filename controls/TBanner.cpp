@@ -1,0 +1,306 @@
+#include "controls/TBanner.h"
+
+#include "controls/BannerContent.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QDrag>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScopeGuard>
+
+BannerContentError::BannerContentError()
+    : std::runtime_error("Assign a bitmap or text to banner before enabling")
+{
+}
+
+TBanner::TBanner(QWidget* parent)
+    : QWidget(parent)
+{
+    // Every paint covers the whole area, so Qt need not erase it first (no flicker).
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    resize(100, 100);
+    m_scrollTimer.setInterval(200);
+    connect(&m_scrollTimer, &QTimer::timeout, this, &TBanner::StepScroll);
+}
+
+TBanner::~TBanner() = default;
+
+// Content ---------------------------------------------------------------------------------
+
+void TBanner::SetBitmap(const QImage& picture)
+{
+    m_image = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    m_scrollText.clear();
+    m_lines.clear();
+    update();
+    if (m_autoEnable && m_image.width() != 0)
+        SetScrollEnabled(true);
+}
+
+void TBanner::SetScrollText(const QString& text)
+{
+    SetScrollEnabled(false);
+    m_lines.clear();
+    m_image = BannerContent::renderText(text, font(), FontColor(), Color());
+    m_scrollText = text;
+    update();
+    if (m_autoEnable)
+        SetScrollEnabled(true);
+}
+
+void TBanner::SetLines(const QStringList& lines)
+{
+    m_lines = lines;
+    BuildLinesImage();
+}
+
+void TBanner::SetLinesAlign(TAlignment align)
+{
+    if (align == m_linesAlign)
+        return;
+    m_linesAlign = align;
+    if (!m_lines.isEmpty())
+        BuildLinesImage();
+}
+
+void TBanner::BuildLinesImage()
+{
+    const bool wasOn = m_scrollEnabled;
+    SetScrollEnabled(false);
+    m_scrollText.clear();
+    m_image = BannerContent::renderLines(m_lines, m_linesAlign, font(), FontColor(), Color());
+    update();
+    if (wasOn || m_autoEnable)
+        SetScrollEnabled(true);
+}
+
+QSize TBanner::contentSize() const
+{
+    if (!m_image.isNull())
+        return m_image.size();
+    if (!m_lines.isEmpty())
+        return BannerContent::linesSize(m_lines, font());
+    if (!m_scrollText.isEmpty())
+        return BannerContent::textSize(m_scrollText, font());
+    return {0, 0};
+}
+
+// Scrolling -------------------------------------------------------------------------------
+
+void TBanner::SetScrollEnabled(bool on)
+{
+    if (m_loading)
+        return;
+    if (on && m_image.isNull())
+        rebuildContent();
+    if (!on && hasGeneratedContent()) {
+        m_image = QImage();
+        update();
+    }
+    m_scrollEnabled = on;
+    syncTimer();
+    if (on)
+        emit scrollingEnabled();
+    else
+        emit scrollingDisabled();
+}
+
+void TBanner::rebuildContent()
+{
+    // The rebuild switches scrolling on through its own writes; content that renders to
+    // nothing (lines that are all empty) would otherwise come back here for ever.
+    if (m_rebuilding || !hasGeneratedContent())
+        throw BannerContentError();
+    m_rebuilding = true;
+    const auto done = qScopeGuard([this] { m_rebuilding = false; });
+    if (!m_lines.isEmpty())
+        BuildLinesImage();
+    else
+        SetScrollText(m_scrollText);
+    if (m_image.isNull())
+        throw BannerContentError();
+}
+
+void TBanner::syncTimer()
+{
+    // A 0 ms timer would step as fast as the event loop spins; it never steps instead.
+    if (m_scrollEnabled && m_scrollTimer.interval() > 0)
+        m_scrollTimer.start();
+    else
+        m_scrollTimer.stop();
+}
+
+void TBanner::SetScrollInterval(quint16 milliseconds)
+{
+    m_scrollTimer.setInterval(milliseconds);
+    syncTimer();
+}
+
+void TBanner::SetScrollDirection(TScrollDirection direction)
+{
+    if (direction == m_direction)
+        return;
+    m_scrollPos = BannerGeometry::posAfterDirectionChange(m_direction, direction, size(),
+                                                         contentSize(), m_scrollPos);
+    m_direction = direction;
+}
+
+void TBanner::StepScroll()
+{
+    const BannerGeometry::Step step = BannerGeometry::nextStep(
+        m_scrollPos, m_scrollPixels, BannerGeometry::extent(m_direction, m_image.size()),
+        BannerGeometry::span(m_direction, size()), m_noGap, m_onlyOnce);
+    m_scrollPos = step.pos;
+    if (step.stop)
+        SetScrollEnabled(false);
+    repaint();
+    emit scrolled();
+}
+
+// Loading ---------------------------------------------------------------------------------
+
+void TBanner::beginLoad()
+{
+    m_loading = true;
+}
+
+void TBanner::Loaded()
+{
+    m_loading = false;
+    if (!m_scrollText.isEmpty())
+        SetScrollText(m_scrollText);
+    if (!m_lines.isEmpty())
+        BuildLinesImage();
+    if (m_autoEnable && !m_image.isNull())
+        SetScrollEnabled(true);
+}
+
+// Look and painting -----------------------------------------------------------------------
+
+QColor TBanner::Color() const
+{
+    return palette().color(QPalette::Window);
+}
+
+void TBanner::SetColor(const QColor& color)
+{
+    QPalette p = palette();
+    p.setColor(QPalette::Window, color);
+    setPalette(p);
+}
+
+QColor TBanner::FontColor() const
+{
+    return palette().color(QPalette::WindowText);
+}
+
+void TBanner::SetFontColor(const QColor& color)
+{
+    QPalette p = palette();
+    p.setColor(QPalette::WindowText, color);
+    setPalette(p);
+}
+
+void TBanner::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    if (m_image.isNull()) {
+        painter.fillRect(rect(), Color());
+        return;
+    }
+    if (m_frame.size() != size())
+        m_frame = QImage(size(), QImage::Format_RGB32);
+    m_frame.fill(Color());
+    {
+        QPainter framePainter(&m_frame);
+        if (m_noGap)
+            PaintNoGap(framePainter);
+        else
+            PaintWithGap(framePainter);
+    }
+    painter.drawImage(0, 0, m_frame);
+}
+
+void TBanner::PaintWithGap(QPainter& painter)
+{
+    composeCopies(painter, false);
+}
+
+void TBanner::PaintNoGap(QPainter& painter)
+{
+    composeCopies(painter, true);
+}
+
+void TBanner::composeCopies(QPainter& painter, bool noGap) const
+{
+    const auto blits = BannerGeometry::copies(m_direction, size(), m_image.size(), m_scrollPos,
+                                              noGap);
+    for (const BannerGeometry::Blit& blit : blits)
+        painter.drawImage(blit.target, m_image, blit.source);
+}
+
+// Mouse -----------------------------------------------------------------------------------
+
+QMimeData* TBanner::createDragData()
+{
+    auto* data = new QMimeData;
+    data->setData(QString::fromLatin1(kDragMimeType), QByteArray());
+    return data;
+}
+
+bool TBanner::isBannerDrag(const QMimeData* data)
+{
+    return data && data->hasFormat(QString::fromLatin1(kDragMimeType));
+}
+
+QMenu* TBanner::PopupMenu() const
+{
+    return m_popupMenu;
+}
+
+void TBanner::SetPopupMenu(QMenu* menu)
+{
+    m_popupMenu = menu;
+}
+
+void TBanner::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        m_pressPos = event->position().toPoint();
+    QWidget::mousePressEvent(event);
+}
+
+void TBanner::mouseMoveEvent(QMouseEvent* event)
+{
+    if (m_dragMode == TDragMode::dmAutomatic && m_pressPos
+        && (event->buttons() & Qt::LeftButton)
+        && (event->position().toPoint() - *m_pressPos).manhattanLength()
+               >= QApplication::startDragDistance()) {
+        m_pressPos.reset();
+        auto* drag = new QDrag(this);
+        drag->setMimeData(createDragData());
+        drag->exec(Qt::CopyAction | Qt::LinkAction);
+        return;
+    }
+    QWidget::mouseMoveEvent(event);
+}
+
+void TBanner::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        m_pressPos.reset();
+    QWidget::mouseReleaseEvent(event);
+}
+
+void TBanner::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (!m_popupMenu) {
+        QWidget::contextMenuEvent(event);
+        return;
+    }
+    m_popupMenu->popup(event->globalPos());
+    event->accept();
+}

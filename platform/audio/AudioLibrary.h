@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+
+/// Handle of a loaded module; 0 means none (a failed load).
+using ModuleHandle = std::uintptr_t;
+
+/// What the library tells about a loaded module.
+struct ModuleInfo {
+    /// The song name as 8-bit text, padded with NUL; all 32 may be used (no NUL then).
+    std::array<char, 32> songName{};
+    quint32 songLength = 0;       // number of song (order) positions
+    quint32 patternCount = 0;     // number of different patterns
+    quint32 instrumentCount = 0;  // instruments, or samples where the module has none
+    quint32 channelCount = 0;
+};
+
+/// What the library tells about one instrument (or sample).
+struct InstrumentInfo {
+    /// The instrument name as 8-bit text, padded with NUL; all 32 may be used.
+    std::array<char, 32> name{};
+};
+
+/// What the library tells about playback.
+struct PlayStatus {
+    quint32 position = 0;  // song (order) position being played, from 0
+    quint32 pattern = 0;
+    quint32 row = 0;
+    quint32 syncInfo = 0;
+};
+
+/// The module-playback library the player commands: sound output is configured with
+/// setOption between startup() and init(), started by init() and startBackgroundPlay(), and
+/// one module at a time plays by itself in the background, repeating until stopped.
+///
+/// Threads: every method is called from the GUI thread only. Implementations may render on a
+/// thread of their own (the sound device's); they never call back into the caller.
+/// Results: calls whose result the program does not look at return void.
+class AudioLibrary {
+public:
+    /// Options for setOption.
+    static constexpr int kOptionMixRate = 1;     // value: mixing rate in Hz
+    static constexpr int kOptionOutputMode = 2;  // value: one of the output modes below
+    static constexpr int kOptionMixBufLen = 3;   // value: mixing buffer length in ms
+    /// Output modes.
+    static constexpr int kMode8BitMono = 5;
+    static constexpr int kMode8BitStereo = 6;
+    static constexpr int kMode16BitMono = 9;
+    static constexpr int kMode16BitStereo = 10;
+
+    virtual ~AudioLibrary() = default;
+
+    /// Prepares for options; the options set afterwards apply to the output init() opens.
+    virtual void startup() = 0;
+    virtual void setOption(int option, int value) = 0;
+    /// Opens the sound output; false when no sound device opens.
+    virtual bool init() = 0;
+    /// From now on playback runs by itself. rate: 0 (the library's choice).
+    virtual void startBackgroundPlay(int rate) = 0;
+    virtual void stopBackgroundPlay() = 0;
+    /// Releases the sound output (and any module still loaded).
+    virtual void close() = 0;
+
+    /// Loads the module file at fileName (a full path); 0 when it cannot be read or is no
+    /// module. Works whether or not the output is open.
+    virtual ModuleHandle loadModule(const QString& fileName) = 0;
+    /// Plays the module from its start, or, when it was stopped, continues where it stopped,
+    /// at full volume.
+    virtual void playModule(ModuleHandle module, int unused) = 0;
+    /// Stops playing; the module stays loaded.
+    virtual void stopModule(ModuleHandle module) = 0;
+    virtual void freeModule(ModuleHandle module) = 0;
+    /// Music volume, 0 (silent) to 64 (full); heard from the next buffer on, without clicks.
+    virtual void setMusicVolume(int volume) = 0;
+
+    virtual void getModuleInfo(ModuleHandle module, ModuleInfo* info) = 0;
+    /// index: instrument number from 0.
+    virtual void getInstrumentInfo(ModuleHandle module, int index, InstrumentInfo* info) = 0;
+    virtual void getPlayStatus(PlayStatus* status) = 0;
+    /// Jumps to the song position (from 0) of the playing module.
+    virtual void setPosition(int position) = 0;
+};
