@@ -11,8 +11,9 @@ build: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
+# Without ARGS the jukebox plays the demo module of ours that the build makes.
 run: build
-	$(BUILD)/jukarium $(ARGS)
+	$(BUILD)/jukarium $(if $(ARGS),$(ARGS),$(BUILD)/demo/jukarium-demo.xm)
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

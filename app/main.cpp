@@ -5,6 +5,7 @@
 #include "app/SingleInstance.h"
 #include "app/TerminationSignals.h"
 #include "platform/Registry.h"
+#include "platform/audio/OpenMptSdlAudio.h"
 #include "ui/QtMessageBoxes.h"
 #include "ui/TMainWindow.h"
 
@@ -55,9 +56,10 @@ int main(int argc, char** argv)
     CJKMessages::SetMessageBoxes(&boxes);
 
     Registry registry(configDirectory());
+    OpenMptSdlAudio audio;
     int exitCode = 0;
     {
-        TMainWindow window(registry, arguments);
+        TMainWindow window(registry, audio, arguments);
         QObject::connect(instance.get(), &SingleInstance::fileReceived, &window,
                          &TMainWindow::ReceiveForwardedFile);
         TerminationSignals termination;

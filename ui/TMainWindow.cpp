@@ -3,6 +3,7 @@
 #include "app/CommandLine.h"
 #include "controls/ClassScrollTextViewer.h"
 #include "controls/TBanner.h"
+#include "playback/ClassModPlayer.h"
 #include "settings/ClassOptions.h"
 #include "settings/RegistryKeys.h"
 
@@ -31,7 +32,7 @@ public:
 
 }  // namespace
 
-TMainWindow::TMainWindow(Registry& registry, const QStringList& arguments)
+TMainWindow::TMainWindow(Registry& registry, AudioLibrary& audio, const QStringList& arguments)
     : m_form(BuildMainWindowForm(*this)),
       prwMainWindow(m_bounds, registry),
       prwMainWindowHeight(m_bounds, registry)
@@ -55,11 +56,13 @@ TMainWindow::TMainWindow(Registry& registry, const QStringList& arguments)
     UpdateModuleControls();
     m_options = std::make_unique<ClassOptions>(registry);
     m_textFeed = std::make_unique<ClassScrollTextViewer>(*m_form.banMain, *m_options);
+    m_player = std::make_unique<ClassModPlayer>(audio, *m_options, *this);
     QApplication::setStyle(new HintTimingStyle);
     m_commandFile = CommandLine::FirstArgument(arguments);
     resize(MainWindowForm::kClientWidth, defaultHeight(false));
     LoadPlacement();
     connectCommands();
+    m_player->OpenCommandFile();
 }
 
 TMainWindow::~TMainWindow()
@@ -67,6 +70,7 @@ TMainWindow::~TMainWindow()
     // FormDestroy
     SavePlacement();
     m_textFeed.reset();
+    m_player.reset();
     m_options.reset();
 }
 
@@ -81,6 +85,7 @@ void TMainWindow::connectCommands()
         m_scrollerDisabled = true;
         PauseBanner();
     });
+    connectPlayCommands();
 }
 
 void TMainWindow::PauseBanner()
@@ -174,7 +179,28 @@ void TMainWindow::BringToFront()
 void TMainWindow::ReceiveForwardedFile(const QString& text)
 {
     m_commandFile = text;
+    m_player->OpenCommandFile();
     BringToFront();
+}
+
+void TMainWindow::ShowModuleInfo(const ModuleInfo& info, const QString& path)
+{
+    m_textFeed->ShowModuleInfo(info, path);
+}
+
+void TMainWindow::ShowNoModule()
+{
+    m_textFeed->ShowNoModule();
+}
+
+void TMainWindow::ForgetCurrentSlot()
+{
+    // No disc model is kept yet, so there is no current slot to forget.
+}
+
+void TMainWindow::SetInfoLines(const QStringList& lines)
+{
+    m_form.staModInfo->setPlainText(lines.join(QLatin1Char('\n')));
 }
 
 void TMainWindow::resizeEvent(QResizeEvent* event)

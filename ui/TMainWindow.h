@@ -1,41 +1,55 @@
 #pragma once
 
+#include "playback/PlayerHost.h"
 #include "settings/TPersWindow.h"
 #include "ui/MainWindowForm.h"
 #include "ui/WidgetBounds.h"
 
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
+#include <QTimer>
 
+#include <functional>
 #include <memory>
 
+class AudioLibrary;
+class ClassModPlayer;
 class ClassOptions;
 class ClassScrollTextViewer;
 class Registry;
 
-/// The program's main window and hub. Creating it builds the working objects (options store
-/// first); every user command is a short handler that forwards to one of them. The working
-/// objects call back through the operations below. GUI thread only.
-class TMainWindow : public QMainWindow {
+/// The program's main window and hub. Creating it builds the working objects (options store,
+/// banner text feed, player); every user command is a short handler that forwards to one of
+/// them. The working objects call back through the operations below. GUI thread only.
+class TMainWindow : public QMainWindow, public PlayerHost {
     Q_OBJECT
 public:
     static inline const QString kInstanceCaption = QStringLiteral("Vorn Jukarium");
 
-    /// registry must outlive the window. arguments: the program's command line, program first.
-    TMainWindow(Registry& registry, const QStringList& arguments);
+    /// Shows the module open dialog starting in a directory; returns the chosen files in
+    /// the dialog's order, empty when cancelled.
+    using ModuleFileChooser = std::function<QStringList(const QString& startDirectory)>;
+
+    /// registry and audio must outlive the window. arguments: the program's command line,
+    /// program first.
+    TMainWindow(Registry& registry, AudioLibrary& audio, const QStringList& arguments);
     /// Saves the placement, then releases the working objects, the options store last.
     ~TMainWindow() override;
 
-    /// Status bar panel 0, painted at once so it shows during the blocking work that follows.
-    void SetStatusText(const QString& text);
-    /// Status bar panel 1: the mixing buffer length.
-    void SetBufferText(const QString& text);
-    /// Status bar panel 2: song position and length.
-    void SetPositionText(const QString& text);
-    /// The loaded module's path; a length of 0 or 1 means none.
-    void SetModulePath(const QString& path);
+    // PlayerHost
+    void SetStatusText(const QString& text) override;
+    void SetBufferText(const QString& text) override;
+    void SetPositionText(const QString& text) override;
+    void SetModulePath(const QString& path) override;
+    QString CommandFile() const override { return m_commandFile; }
+    void ShowModuleInfo(const ModuleInfo& info, const QString& path) override;
+    void ShowNoModule() override;
+    void ForgetCurrentSlot() override;
     /// Shows or hides the information memo, each view with its own stored height.
-    void SetInfoView(bool flag);
+    void SetInfoView(bool flag) override;
+    void SetInfoLines(const QStringList& lines) override;
+
     /// Stops the banner (around modal dialogs and while hidden) and starts it again, unless
     /// the user switched the scroller off.
     void PauseBanner();
@@ -47,30 +61,51 @@ public:
     /// module or a disc, and the window comes to the front.
     void ReceiveForwardedFile(const QString& text);
 
-    QString CommandFile() const { return m_commandFile; }
+    /// Replaces the module open dialog (tests script the user's choice with it).
+    void SetModuleFileChooser(ModuleFileChooser chooser) { m_chooseModules = std::move(chooser); }
+
     QString CurrentModule() const { return m_currentModule; }
     bool InfoVisible() const { return m_infoVisible; }
     bool ScrollerDisabled() const { return m_scrollerDisabled; }
+    int SelectionIndex() const { return m_selectionIndex; }
     const MainWindowForm& form() const { return m_form; }
     ClassOptions& options() { return *m_options; }
+    ClassModPlayer& player() { return *m_player; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void connectCommands();
+    void connectPlayCommands();
     void UpdateModuleControls();
     void LoadPlacement();
     void SavePlacement();
     void FormResize();
     int defaultHeight(bool infoView) const;
 
+    // Playing commands
+    void mnuFile_OpenClick();
+    void mnuFile_CloseClick();
+    void OpenFromSelection(int n);
+    void browseSelection(int step);
+    /// Press-and-hold stepping: a step at once, then one every tick, until release.
+    void pressStepButton(QTimer& repeat, bool forward);
+
     MainWindowForm m_form;
     WidgetBounds m_bounds{*this};
     std::unique_ptr<ClassOptions> m_options;
     std::unique_ptr<ClassScrollTextViewer> m_textFeed;
+    std::unique_ptr<ClassModPlayer> m_player;
     TPersWindow prwMainWindow;
     TPersWindow prwMainWindowHeight;
+    QTimer timFFWPress;
+    QTimer timREVPress;
+    ModuleFileChooser m_chooseModules;
+    QStringList m_selection;
+    int m_selectionIndex = 0;
+    bool m_browsingSelection = false;
     QString m_commandFile;
     QString m_currentModule;
     bool m_infoVisible = false;

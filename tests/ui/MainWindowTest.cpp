@@ -2,6 +2,7 @@
 #include "controls/TBanner.h"
 #include "controls/TIEButton.h"
 #include "platform/Registry.h"
+#include "platform/audio/OpenMptSdlAudio.h"
 #include "settings/ClassOptions.h"
 #include "settings/RegistryKeys.h"
 #include "ui/TMainWindow.h"
@@ -22,7 +23,7 @@ class MainWindowTest : public ::testing::Test {
 protected:
     std::unique_ptr<TMainWindow> open(const QStringList& arguments = {"jukarium"})
     {
-        auto window = std::make_unique<TMainWindow>(registry, arguments);
+        auto window = std::make_unique<TMainWindow>(registry, audio, arguments);
         window->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         return window;
@@ -36,6 +37,7 @@ protected:
 
     QTemporaryDir dir;
     Registry registry{dir.path()};
+    OpenMptSdlAudio audio;
 };
 
 TEST_F(MainWindowTest, OpensTitledWithTheInstanceCaptionAndNoModule)

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# CPU share and resident memory of the running jukebox in a real X window (Xvfb), sampled from
+# /proc over a number of seconds. The X server is not counted.
+#   bench/cpu_share.sh [--seconds N] [--hide] [module]
+#   --hide: hide the window to the tray (or minimise) after start, as "Hide To Tray" does.
+# Targets: banner scrolling, nothing playing: < 0.7 %; playing with the window shown: < 1 %
+# and < 60 MiB; hidden: < 0.35 %.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+binary=${JUKARIUM:-$here/build/jukarium}
+seconds=20
+hide=0
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --seconds) seconds=$2; shift 2 ;;
+    --hide) hide=1; shift ;;
+    *) break ;;
+  esac
+done
+
+work=$(mktemp -d)
+trap 'kill ${jukebox:-} ${xvfb:-} 2>/dev/null || true; rm -rf "$work"' EXIT
+export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_RUNTIME_DIR=$work/run
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+display=:$((90 + RANDOM % 100))
+Xvfb "$display" -screen 0 800x600x24 >/dev/null 2>&1 & xvfb=$!
+sleep 1
+DISPLAY=$display "$binary" "$@" >/dev/null 2>&1 & jukebox=$!
+sleep 3
+if [ "$hide" = 1 ]; then
+  DISPLAY=$display xdotool search --name "Vorn Jukarium" windowminimize >/dev/null 2>&1 || true
+  sleep 1
+fi
+
+ticks() { awk '{print $14 + $15}' "/proc/$jukebox/stat"; }
+hz=$(getconf CLK_TCK)
+start=$(ticks); sleep "$seconds"; end=$(ticks)
+rss=$(awk '/VmRSS/ {print $2}' "/proc/$jukebox/status")
+awk -v t=$((end - start)) -v hz="$hz" -v s="$seconds" -v rss="$rss" \
+  'BEGIN { printf "cpu: %.2f %% of one core over %d s; resident: %.1f MiB\n", 100 * t / hz / s, s, rss / 1024 }'

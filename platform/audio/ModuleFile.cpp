@@ -1,0 +1,93 @@
+#include "platform/audio/ModuleFile.h"
+
+#include <QFile>
+
+#include <libopenmpt/libopenmpt.hpp>
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+/// The bytes of the regular file at path, or empty.
+std::vector<std::uint8_t> readRegularFile(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return {};
+    std::vector<std::uint8_t> bytes;
+    struct stat status = {};
+    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0
+        && status.st_size <= kMaxModuleFileBytes) {
+        // One byte more than allowed tells a file that grew since fstat.
+        bytes.resize(static_cast<std::size_t>(status.st_size) + 1);
+        std::size_t got = 0;
+        while (got < bytes.size()) {
+            const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            got += static_cast<std::size_t>(n);
+        }
+        bytes.resize(got > kMaxModuleFileBytes ? 0 : got);
+    }
+    ::close(fd);
+    return bytes;
+}
+
+std::vector<InstrumentInfo> instrumentInfos(const openmpt::module& module)
+{
+    const auto names = module.get_num_instruments() > 0 ? module.get_instrument_names()
+                                                        : module.get_sample_names();
+    std::vector<InstrumentInfo> infos(names.size());
+    std::transform(names.begin(), names.end(), infos.begin(),
+                   [](const std::string& name) { return InstrumentInfo{fixedText(name)}; });
+    return infos;
+}
+
+quint32 count(std::int32_t value) { return static_cast<quint32>(std::max(value, 0)); }
+
+}  // namespace
+
+LoadedModule::LoadedModule() = default;
+LoadedModule::~LoadedModule() = default;
+
+std::array<char, 32> fixedText(const std::string& text)
+{
+    std::array<char, 32> fixed{};
+    std::size_t length = std::min(text.size(), fixed.size());
+    // Never leave half a character: back off over UTF-8 continuation bytes.
+    if (length < text.size()) {
+        while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80)
+            --length;
+    }
+    std::copy_n(text.begin(), length, fixed.begin());
+    return fixed;
+}
+
+std::unique_ptr<LoadedModule> loadModuleFile(const QString& path)
+{
+    const std::vector<std::uint8_t> bytes = readRegularFile(path);
+    if (bytes.empty())
+        return nullptr;
+    try {
+        auto loaded = std::make_unique<LoadedModule>();
+        loaded->module = std::make_unique<openmpt::module>(bytes, loaded->log);
+        openmpt::module& module = *loaded->module;
+        module.set_repeat_count(-1);
+        loaded->instruments = instrumentInfos(module);
+        loaded->info.songName = fixedText(module.get_metadata("title"));
+        loaded->info.songLength = count(module.get_num_orders());
+        loaded->info.patternCount = count(module.get_num_patterns());
+        loaded->info.instrumentCount = static_cast<quint32>(loaded->instruments.size());
+        loaded->info.channelCount = count(module.get_num_channels());
+        return loaded;
+    } catch (...) {
+        // Whatever libopenmpt throws (no module, damaged data, no memory) means "no module".
+        return nullptr;
+    }
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "platform/audio/AudioLibrary.h"
+
+#include <QString>
+
+#include <array>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace openmpt {
+class module;
+}
+
+/// A module read from its file, with what the library tells about it worked out once, so that
+/// reading the information never competes with the device thread for the module.
+struct LoadedModule {
+    LoadedModule();
+    ~LoadedModule();
+
+    /// Where libopenmpt writes its warnings: nowhere (no buffer). Declared before module,
+    /// which writes to it as long as it lives.
+    std::ostream log{nullptr};
+    /// Set to repeat forever. Played by the device thread under the device lock once installed.
+    std::unique_ptr<openmpt::module> module;
+    ModuleInfo info;
+    /// One per instrument, or per sample where the module has no instruments.
+    std::vector<InstrumentInfo> instruments;
+};
+
+/// Larger files are refused unread; the largest real modules are a few MiB.
+constexpr qint64 kMaxModuleFileBytes = 64 * 1024 * 1024;
+
+/// Reads and decodes the module at path (a full path, any characters). Null when it is no
+/// regular file, is empty or larger than kMaxModuleFileBytes, cannot be read, or holds no
+/// module libopenmpt plays. Opens without blocking, so a named pipe never hangs it.
+/// Any thread; touches no shared state; prints nothing.
+std::unique_ptr<LoadedModule> loadModuleFile(const QString& path);
+
+/// text cut to 32 bytes, on a UTF-8 character boundary, padded with NUL.
+std::array<char, 32> fixedText(const std::string& text);

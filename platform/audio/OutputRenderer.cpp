@@ -1,0 +1,102 @@
+#include "platform/audio/OutputRenderer.h"
+
+#include <libopenmpt/libopenmpt.hpp>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// Rounding by truncating a positive number: much faster than lrint in the inner loop.
+std::int16_t toSigned16(float sample)
+{
+    const float scaled = std::clamp(sample * 32767.0f, -32768.0f, 32767.0f);
+    return static_cast<std::int16_t>(static_cast<int>(scaled + 32768.5f) - 32768);
+}
+
+std::uint8_t toUnsigned8(float sample)
+{
+    const float scaled = std::clamp(sample * 127.0f, -128.0f, 127.0f);
+    return static_cast<std::uint8_t>(static_cast<int>(scaled + 128.5f));
+}
+
+void put(std::uint8_t* out, std::size_t index, std::int16_t value)
+{
+    std::memcpy(out + index * sizeof value, &value, sizeof value);
+}
+
+void put(std::uint8_t* out, std::size_t index, std::uint8_t value) { out[index] = value; }
+
+template <typename Convert>
+void applyGain(const float* in, std::uint8_t* out, std::size_t frames, int channels,
+               VolumeRamp& ramp, Convert convert)
+{
+    if (ramp.isSteady()) {
+        const float gain = ramp.gain();
+        for (std::size_t i = 0; i < frames * channels; ++i)
+            put(out, i, convert(in[i] * gain));
+        return;
+    }
+    for (std::size_t frame = 0; frame < frames; ++frame) {
+        const float gain = ramp.next();
+        for (int channel = 0; channel < channels; ++channel) {
+            const std::size_t i = frame * channels + channel;
+            put(out, i, convert(in[i] * gain));
+        }
+    }
+}
+
+}  // namespace
+
+OutputRenderer::OutputRenderer(OutputFormat format, int chunkFrames)
+    : m_format(format),
+      m_chunkFrames(static_cast<std::size_t>(std::max(chunkFrames, 1))),
+      m_scratch(m_chunkFrames * format.channels),
+      m_ramp(format.rate)
+{
+}
+
+void OutputRenderer::setVolume(int volume)
+{
+    m_ramp.setTarget(static_cast<float>(std::clamp(volume, 0, 64)) / 64.0f);
+}
+
+void OutputRenderer::render(openmpt::module* module, std::uint8_t* out, std::size_t frames)
+{
+    std::size_t done = 0;
+    if (module) {
+        if (!m_sounding)
+            m_ramp.restartFromSilence();
+        m_sounding = true;
+        try {
+            while (done < frames) {
+                const std::size_t wanted = std::min(m_chunkFrames, frames - done);
+                const std::size_t got = m_format.channels == 2
+                    ? module->read_interleaved_stereo(m_format.rate, wanted, m_scratch.data())
+                    : module->read(m_format.rate, wanted, m_scratch.data());
+                store(m_scratch.data(), out + done * m_format.frameBytes(), got);
+                done += got;
+                if (got < wanted)
+                    break;
+            }
+        } catch (...) {
+            // A module that fails while rendering falls silent; the device thread goes on.
+        }
+    } else {
+        m_sounding = false;
+    }
+    fillSilence(out + done * m_format.frameBytes(), frames - done);
+}
+
+void OutputRenderer::store(const float* samples, std::uint8_t* out, std::size_t frames)
+{
+    if (m_format.bytesPerSample == 1)
+        applyGain(samples, out, frames, m_format.channels, m_ramp, toUnsigned8);
+    else
+        applyGain(samples, out, frames, m_format.channels, m_ramp, toSigned16);
+}
+
+void OutputRenderer::fillSilence(std::uint8_t* out, std::size_t frames) const
+{
+    std::memset(out, m_format.bytesPerSample == 1 ? 0x80 : 0, frames * m_format.frameBytes());
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/audio/OutputFormat.h"
+#include "platform/audio/VolumeRamp.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace openmpt {
+class module;
+}
+
+/// Renders a module into the bytes of the output format with the music volume applied: the
+/// work of the sound device's callback for each buffer.
+///
+/// Not thread-safe: the owner serialises the calls (the device lock). render() allocates
+/// nothing, throws nothing and touches nothing but its arguments and its own state.
+class OutputRenderer {
+public:
+    /// chunkFrames: frames taken from the module at a time, at least 1; a device buffer is a
+    /// good size. Starts at full volume.
+    OutputRenderer(OutputFormat format, int chunkFrames);
+
+    const OutputFormat& format() const { return m_format; }
+
+    /// Music volume, 0 (silent) to 64 (full), clamped; glides there within a few ms.
+    void setVolume(int volume);
+
+    /// Fills frames frames at out (frames × frameBytes() bytes) from module, or with silence
+    /// when module is null. The module advances by as much; if it ends or fails, the rest is
+    /// silence. Sound that starts after silence fades in over the volume ramp.
+    void render(openmpt::module* module, std::uint8_t* out, std::size_t frames);
+
+private:
+    void store(const float* samples, std::uint8_t* out, std::size_t frames);
+    void fillSilence(std::uint8_t* out, std::size_t frames) const;
+
+    OutputFormat m_format;
+    std::size_t m_chunkFrames;
+    std::vector<float> m_scratch;
+    VolumeRamp m_ramp;
+    bool m_sounding = false;
+};

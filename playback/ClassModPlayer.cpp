@@ -1,0 +1,261 @@
+#include "playback/ClassModPlayer.h"
+
+#include "app/CJKMessages.h"
+#include "app/CommandLine.h"
+#include "app/ScreenCursor.h"
+#include "playback/PlayerHost.h"
+#include "settings/ClassOptions.h"
+
+#include <QThread>
+
+namespace {
+
+constexpr int kPollIntervalMs = 300;
+constexpr int kFadeStepMs = 100;
+constexpr int kFullVolume = 64;
+
+// The length of the mixing buffer as "B:" and seconds: a point below one second, a comma
+// from one second up (300 ms gives B:0.3, 1200 ms gives B:1,2).
+QString bufferText(quint16 milliseconds)
+{
+    const QString digits = QString::number(milliseconds);
+    if (digits.size() <= 3)
+        return QStringLiteral("B:0.") + digits.at(0);
+    return QStringLiteral("B:") + digits.at(0) + QLatin1Char(',') + digits.at(1);
+}
+
+}  // namespace
+
+ClassModPlayer::ClassModPlayer(AudioLibrary& library, ClassOptions& options, PlayerHost& host,
+                               Wait wait)
+    : m_library(library),
+      m_options(options),
+      m_host(host),
+      m_wait(wait ? std::move(wait) : Wait([](int ms) { QThread::msleep(ms); }))
+{
+    m_positionTimer.setInterval(kPollIntervalMs);
+    connect(&m_positionTimer, &QTimer::timeout, this, &ClassModPlayer::PollPosition);
+    StartAudio();
+    ShowPosition();
+}
+
+ClassModPlayer::~ClassModPlayer()
+{
+    m_destroying = true;
+    m_positionTimer.stop();
+    StopAudio();
+}
+
+QString ClassModPlayer::PositionText(int n)
+{
+    return QStringLiteral("%1").arg(n, 3, 10, QLatin1Char('0'));
+}
+
+void ClassModPlayer::StartAudio()
+{
+    m_library.startup();
+    ApplyOptions();
+    if (m_library.init()) {
+        m_library.startBackgroundPlay(0);
+        m_audioStarted = true;
+    } else {
+        CJKMessages::Show(1000);
+    }
+}
+
+void ClassModPlayer::StopAudio()
+{
+    StopPlaying();
+    CloseModule();
+    if (m_audioStarted) {
+        m_library.stopBackgroundPlay();
+        m_audioStarted = false;
+    }
+    m_library.close();
+}
+
+void ClassModPlayer::RestartAudio()
+{
+    const QString path = m_modulePath;
+    StopAudio();
+    StartAudio();
+    if (path.size() > 1)
+        LoadModule(path);
+}
+
+void ClassModPlayer::ApplyOptions()
+{
+    SetOutputMode(m_options.PlaybackMode());
+    SetMixingRate(m_options.PlaybackFrequency());
+    SetBufferSize(m_options.PlaybackBuffer());
+    SetFadeOutSteps(m_options.Fadeout());
+}
+
+void ClassModPlayer::SetOutputMode(int mode)
+{
+    static constexpr int kModes[4] = {AudioLibrary::kMode8BitMono, AudioLibrary::kMode8BitStereo,
+                                      AudioLibrary::kMode16BitMono, AudioLibrary::kMode16BitStereo};
+    const int stored = (mode >= 0 && mode <= 2) ? mode : 3;
+    m_library.setOption(AudioLibrary::kOptionOutputMode, kModes[stored]);
+    m_options.SetPlaybackMode(stored);
+}
+
+void ClassModPlayer::SetMixingRate(int index)
+{
+    static constexpr int kRates[5] = {11200, 22000, 32000, 38000, 44100};
+    const int stored = (index >= 0 && index <= 3) ? index : 4;
+    m_library.setOption(AudioLibrary::kOptionMixRate, kRates[stored]);
+    m_options.SetPlaybackFrequency(stored);
+}
+
+void ClassModPlayer::SetBufferSize(int index)
+{
+    const auto milliseconds = static_cast<quint16>(index * 100 + 300);
+    m_library.setOption(AudioLibrary::kOptionMixBufLen, milliseconds);
+    m_options.SetPlaybackBuffer(index);
+    m_host.SetBufferText(bufferText(milliseconds));
+}
+
+void ClassModPlayer::SetFadeOutSteps(int steps)
+{
+    m_fadeOutSteps = steps;
+    m_options.SetFadeout(steps);
+}
+
+bool ClassModPlayer::LoadModule(const QString& path)
+{
+    ScreenCursor::HourglassScope working;
+    StopPlaying();
+    CloseModule();
+    m_module = m_library.loadModule(path);
+    if (m_module == 0) {
+        CloseInfos();
+        m_host.SetStatusText(CJKMessages::InsertArgument(QStringLiteral("Error reading \"%1\""), path));
+        m_host.SetModulePath(QStringLiteral(" "));
+        CJKMessages::Show(1100, path);
+        return false;
+    }
+    m_library.setMusicVolume(kFullVolume);
+    m_library.playModule(m_module, 0);
+    ModuleInfo info;
+    m_library.getModuleInfo(m_module, &info);
+    m_host.ShowModuleInfo(info, path);
+    m_songLength = static_cast<int>(info.songLength);
+    m_position = 0;
+    m_playing = true;
+    m_modulePath = path;
+    m_host.SetModulePath(path);
+    m_host.SetStatusText(CJKMessages::InsertArgument(QStringLiteral("Module \"%1\" loaded"),
+                                                     CommandLine::FileNamePart(path)));
+    ShowInfos();
+    ShowPosition();
+    m_positionTimer.start();
+    return true;
+}
+
+void ClassModPlayer::ContinuePlaying()
+{
+    if (m_module == 0 || m_playing)
+        return;
+    m_library.playModule(m_module, 0);
+    m_playing = true;
+    m_host.SetStatusText(QStringLiteral("Continue playing"));
+    m_positionTimer.start();
+}
+
+void ClassModPlayer::StopPlaying()
+{
+    if (m_module == 0 || !m_playing)
+        return;
+    ScreenCursor::HourglassScope working;
+    m_positionTimer.stop();
+    if (m_fadeOutSteps != 0) {
+        m_host.SetStatusText(QStringLiteral("Fading out..."));
+        const int step = kFullVolume / m_fadeOutSteps;
+        for (int i = m_fadeOutSteps - 1; i >= 0; --i) {
+            m_wait(kFadeStepMs);
+            m_library.setMusicVolume(step * i);
+        }
+    }
+    m_library.stopModule(m_module);
+    m_playing = false;
+    m_host.SetStatusText(QStringLiteral("Playback stopped"));
+}
+
+void ClassModPlayer::CloseModule()
+{
+    ScreenCursor::HourglassScope working;
+    if (m_module != 0) {
+        m_positionTimer.stop();
+        if (m_playing)
+            StopPlaying();
+        m_library.freeModule(m_module);
+        m_module = 0;
+        m_playing = false;
+        m_modulePath.clear();
+        m_songLength = 0;
+        m_position = 0;
+        m_host.SetModulePath(QString());
+        m_host.SetStatusText(QStringLiteral("Module closed"));
+        m_host.ForgetCurrentSlot();
+        m_host.SetInfoLines({});
+        ShowPosition();
+    }
+    // The feed is released before the player, so it is not told during destruction.
+    if (!m_destroying)
+        m_host.ShowNoModule();
+}
+
+bool ClassModPlayer::HasModule()
+{
+    if (!m_modulePath.isEmpty())
+        return true;
+    CJKMessages::Show(20000);
+    return false;
+}
+
+bool ClassModPlayer::StepForward()
+{
+    if (!HasModule())
+        return false;
+    const int target = m_position + 1;
+    if (target < m_songLength)
+        m_library.setPosition(target);
+    PollPosition();
+    return true;
+}
+
+bool ClassModPlayer::StepBack()
+{
+    if (!HasModule())
+        return false;
+    const int target = m_position - 1;
+    if (target >= 0) {
+        m_library.setPosition(target);
+        PollPosition();
+    }
+    return true;
+}
+
+void ClassModPlayer::OpenCommandFile()
+{
+    const QString file = m_host.CommandFile();
+    if (!file.isEmpty() && CommandLine::IsModulePath(file))
+        LoadModule(file);
+}
+
+void ClassModPlayer::PollPosition()
+{
+    PlayStatus status;
+    m_library.getPlayStatus(&status);
+    const int position = static_cast<int>(status.position);
+    if (position != m_position) {
+        m_position = position;
+        ShowPosition();
+    }
+}
+
+void ClassModPlayer::ShowPosition()
+{
+    m_host.SetPositionText(PositionText(m_position) + QLatin1Char('/') + PositionText(m_songLength));
+}

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "platform/audio/AudioLibrary.h"
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <functional>
+
+class ClassOptions;
+class PlayerHost;
+
+/// The program's only player of tracker modules: starts and stops the audio library, loads
+/// one module at a time, plays it, stops it with a fade-out, continues it, steps its song
+/// position and closes it, and shows what it does through its host. It also keeps the
+/// module information view. GUI thread only; the fade-out blocks the GUI thread.
+class ClassModPlayer : public QObject {
+    Q_OBJECT
+public:
+    /// Blocks the GUI thread for a number of milliseconds (the fade-out's waits).
+    using Wait = std::function<void(int milliseconds)>;
+
+    /// Starts the audio library with the stored sound options (message 1000 when no sound
+    /// output opens; the player stays usable). library, options and host are not owned.
+    ClassModPlayer(AudioLibrary& library, ClassOptions& options, PlayerHost& host,
+                   Wait wait = Wait());
+    /// Fades out and closes the module and the library; tells the host's text feed nothing.
+    ~ClassModPlayer() override;
+
+    /// Fades out and closes any module, then loads and plays path. False (with a status text
+    /// and message 1100) when it cannot be loaded.
+    bool LoadModule(const QString& path);
+    /// Plays the loaded, stopped module again; nothing otherwise.
+    void ContinuePlaying();
+    /// Fades out over FadeOutSteps x 100 ms and stops; the module stays loaded.
+    void StopPlaying();
+    /// Stops and frees the module.
+    void CloseModule();
+    /// One song position forward or back from the last polled one. False (after message
+    /// 20000) when no module is loaded, so repeating callers can stop.
+    bool StepForward();
+    bool StepBack();
+    /// Loads the host's CommandFile when it names a module.
+    void OpenCommandFile();
+    /// True with a module; otherwise shows message 20000 and returns false.
+    bool HasModule();
+
+    /// Sound options: each hands its value to the library and stores the value back.
+    void SetOutputMode(int mode);      // 0 to 3; any other value is 16 bit stereo (3)
+    void SetMixingRate(int index);     // 0 to 4; any other value is 44100 Hz (4)
+    void SetBufferSize(int index);     // index x 100 + 300 ms
+    void SetFadeOutSteps(int steps);   // 100 ms steps, 0 = no fading
+    /// Closes and restarts the library with the stored options and reloads the module.
+    void RestartAudio();
+
+    /// Opens or closes the module information view.
+    void ToggleInfos();
+
+    const QString& ModulePath() const { return m_modulePath; }
+    bool Playing() const { return m_playing; }
+    bool AudioStarted() const { return m_audioStarted; }
+    bool InfosShown() const { return m_infosShown; }
+    int Position() const { return m_position; }
+    int SongLength() const { return m_songLength; }
+    int FadeOutSteps() const { return m_fadeOutSteps; }
+
+    /// n in decimal with leading zeros to at least three digits.
+    static QString PositionText(int n);
+
+private:
+    void StartAudio();
+    void StopAudio();
+    void ApplyOptions();
+    void PollPosition();
+    void ShowPosition();
+    void ShowInfos();
+    void CloseInfos();
+
+    AudioLibrary& m_library;
+    ClassOptions& m_options;
+    PlayerHost& m_host;
+    Wait m_wait;
+    QTimer m_positionTimer;
+    ModuleHandle m_module = 0;
+    bool m_audioStarted = false;
+    bool m_playing = false;
+    bool m_infosShown = false;
+    bool m_destroying = false;
+    QString m_modulePath;
+    int m_songLength = 0;
+    int m_position = 0;
+    int m_fadeOutSteps = 10;
+};

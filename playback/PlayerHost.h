@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+struct ModuleInfo;
+
+/// What the module player needs of the main window and, through it, of the banner text feed
+/// and the disc model. The main window implements it; tests fake it. GUI thread only.
+class PlayerHost {
+public:
+    virtual ~PlayerHost() = default;
+
+    /// Status bar panel 0, painted at once.
+    virtual void SetStatusText(const QString& text) = 0;
+    /// Status bar panel 1: the buffer length.
+    virtual void SetBufferText(const QString& text) = 0;
+    /// Status bar panel 2: song position and length.
+    virtual void SetPositionText(const QString& text) = 0;
+    /// The loaded module's path; empty or one blank for none.
+    virtual void SetModulePath(const QString& path) = 0;
+    /// The file handed over by the command line, a second start or a drop.
+    virtual QString CommandFile() const = 0;
+
+    /// The banner text feed: the summary of a loaded module, or the no-module line.
+    virtual void ShowModuleInfo(const ModuleInfo& info, const QString& path) = 0;
+    virtual void ShowNoModule() = 0;
+    /// The disc model: the slot of the closed module is no longer the current one.
+    virtual void ForgetCurrentSlot() = 0;
+
+    /// Shows or hides the information memo.
+    virtual void SetInfoView(bool visible) = 0;
+    /// Replaces the lines of the information memo.
+    virtual void SetInfoLines(const QStringList& lines) = 0;
+};

@@ -1,0 +1,129 @@
+// Playing a module through the device: volume, stop and continue, jumps, freeing while it
+// plays. What was heard is read back from the disk driver's file.
+#include "audio/DiskOutput.h"
+#include "audio/TestSongs.h"
+
+using ModuleMaker::Format;
+
+namespace {
+
+constexpr int kMode = AudioLibrary::kMode16BitStereo;
+constexpr int kRate = 22000;
+constexpr int kFrameBytes = 4;
+// What may still reach the file after a change: the buffer being rendered and what the
+// driver's file buffer holds back.
+constexpr qint64 kSlackBytes = 64 * 1024;
+
+class PlaybackTest : public DiskOutputTest {
+protected:
+    /// Loads song (XM), plays it and starts the output.
+    ModuleHandle start(const ModuleMaker::Song& song, int volume = 64)
+    {
+        const ModuleHandle module =
+            m_audio.loadModule(TestSongs::write(song, Format::Xm, m_dir.path(), QStringLiteral("song")));
+        EXPECT_NE(module, 0u);
+        m_audio.playModule(module, 0);
+        m_audio.setMusicVolume(volume);
+        EXPECT_TRUE(openOutput(kMode, kRate));
+        m_audio.startBackgroundPlay(0);
+        return module;
+    }
+
+    /// Lets the device write at least bytes more.
+    bool letDeviceWrite(qint64 bytes)
+    {
+        const qint64 target = outputSize() + bytes;
+        return waitUntil([&] { return outputSize() >= target; });
+    }
+};
+
+TEST_F(PlaybackTest, VolumeZeroIsSilence)
+{
+    start(TestSongs::toneSong(), 0);
+    ASSERT_TRUE(waitUntil([&] { return position() >= 2; }));
+    const PcmOutput output = closeAndRead(kMode, kRate);
+    EXPECT_GT(output.frameCount(), kRate);
+    EXPECT_TRUE(output.isSilent(0, output.frameCount()));
+}
+
+TEST_F(PlaybackTest, StopIsSilentAndPlayContinuesAtTheSamePlaceAtFullVolume)
+{
+    const ModuleHandle module = start(TestSongs::toneSong());
+    ASSERT_TRUE(waitUntil([&] { return position() >= 1; }));
+    m_audio.setMusicVolume(0);  // where a fade-out ends
+    m_audio.stopModule(module);
+    const quint32 stoppedAt = position();
+    const qint64 stoppedBytes = outputSize();
+    ASSERT_TRUE(letDeviceWrite(8 * kSlackBytes));
+    EXPECT_EQ(position(), stoppedAt);
+
+    const qint64 continuedBytes = outputSize();
+    m_audio.playModule(module, 0);
+    ASSERT_TRUE(waitUntil([&] { return position() != stoppedAt; }));
+    EXPECT_EQ(position(), stoppedAt + 1);
+    ASSERT_TRUE(letDeviceWrite(kSlackBytes));
+    const PcmOutput output = closeAndRead(kMode, kRate);
+
+    EXPECT_FALSE(output.isSilent(0, stoppedBytes / kFrameBytes));
+    EXPECT_TRUE(output.isSilent((stoppedBytes + kSlackBytes) / kFrameBytes, continuedBytes / kFrameBytes));
+    EXPECT_FALSE(output.isSilent((continuedBytes + kSlackBytes) / kFrameBytes, output.frameCount()));
+}
+
+TEST_F(PlaybackTest, SetPositionJumpsThereAndPlaysOnFromThere)
+{
+    const ModuleHandle module = start(TestSongs::toneSong());
+    m_audio.stopBackgroundPlay();  // holds the place still while it is checked
+    m_audio.setPosition(4);
+    EXPECT_EQ(position(), 4u);
+    m_audio.startBackgroundPlay(0);
+    ASSERT_TRUE(waitUntil([&] { return position() != 4; }));
+    EXPECT_EQ(position(), 5u);
+
+    m_audio.stopModule(module);
+    for (int outside : {-1, TestSongs::kToneSongOrders, 1000}) {
+        m_audio.setPosition(outside);
+        EXPECT_EQ(position(), 5u) << outside;
+    }
+    m_audio.setPosition(1);  // also while stopped
+    EXPECT_EQ(position(), 1u);
+    m_audio.playModule(module, 0);
+    ASSERT_TRUE(waitUntil([&] { return position() != 1; }));
+    EXPECT_EQ(position(), 2u);
+}
+
+TEST_F(PlaybackTest, TheSongRepeatsUntilStopped)
+{
+    start(TestSongs::toneSong());
+    ASSERT_TRUE(waitUntil([&] { return position() == TestSongs::kToneSongOrders - 1; }));
+    ASSERT_TRUE(waitUntil([&] { return position() == 0; }));
+    ASSERT_TRUE(waitUntil([&] { return position() == 1; }));
+}
+
+TEST_F(PlaybackTest, FreeingThePlayingModuleSilencesIt)
+{
+    const ModuleHandle module = start(TestSongs::toneSong());
+    ASSERT_TRUE(waitUntil([&] { return position() >= 1; }));
+    m_audio.freeModule(module);
+    EXPECT_EQ(position(), 0u);
+    const qint64 freedBytes = outputSize();
+    m_audio.playModule(module, 0);  // stale: ignored
+    ASSERT_TRUE(letDeviceWrite(4 * kSlackBytes));
+    const PcmOutput output = closeAndRead(kMode, kRate);
+    EXPECT_FALSE(output.isSilent(0, freedBytes / kFrameBytes));
+    EXPECT_TRUE(output.isSilent((freedBytes + kSlackBytes) / kFrameBytes, output.frameCount()));
+}
+
+TEST_F(PlaybackTest, APausedDeviceKeepsThePlace)
+{
+    start(TestSongs::toneSong());
+    ASSERT_TRUE(waitUntil([&] { return position() >= 1; }));
+    m_audio.stopBackgroundPlay();
+    const quint32 pausedAt = position();
+    ASSERT_TRUE(letDeviceWrite(4 * kSlackBytes));  // the driver writes silence meanwhile
+    EXPECT_EQ(position(), pausedAt);
+    m_audio.startBackgroundPlay(0);
+    ASSERT_TRUE(waitUntil([&] { return position() != pausedAt; }));
+    EXPECT_EQ(position(), pausedAt + 1);
+}
+
+}  // namespace

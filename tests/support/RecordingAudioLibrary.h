@@ -1,0 +1,72 @@
+#pragma once
+
+#include "platform/audio/AudioLibrary.h"
+
+#include <QByteArray>
+#include <QSet>
+#include <QStringList>
+
+/// An audio library for tests of its callers: records every call as one line of text, in
+/// order, and answers from a script instead of playing.
+///
+/// The lines are the method name and its arguments, separated by blanks:
+/// "startup", "setOption 2 10", "init", "startBackgroundPlay 0", "stopBackgroundPlay",
+/// "close", "loadModule /a b.xm", "playModule 1", "stopModule 1", "freeModule 1",
+/// "setMusicVolume 64", "getModuleInfo 1", "getInstrumentInfo 1 0", "getPlayStatus",
+/// "setPosition 3".
+///
+/// Script: init() returns initResult (default true); loadModule() gives the next handle (1,
+/// 2, ...) for a path made loadable and 0 for any other; getModuleInfo() gives moduleInfo for
+/// any handle it gave; getInstrumentInfo() the instrument names, empty past their end;
+/// getPlayStatus() the current position, which setPosition() also sets.
+///
+/// GUI thread only, like the real library.
+class RecordingAudioLibrary final : public AudioLibrary {
+public:
+    const QStringList& calls() const { return m_calls; }
+    void clearCalls() { m_calls.clear(); }
+
+    void setInitResult(bool result) { m_initResult = result; }
+    void addLoadablePath(const QString& path) { m_loadablePaths.insert(path); }
+    void setModuleInfo(const ModuleInfo& info) { m_moduleInfo = info; }
+    /// Names as Latin-1 text, cut to 32 bytes.
+    void setInstrumentNames(const QStringList& names) { m_instrumentNames = names; }
+    void setCurrentPosition(quint32 position) { m_position = position; }
+
+    /// The last volume set (by setMusicVolume), 64 at first.
+    int volume() const { return m_volume; }
+
+    /// A ModuleInfo filled in one call, for scripts.
+    static ModuleInfo makeModuleInfo(const QByteArray& songName, quint32 songLength,
+                                     quint32 patternCount, quint32 instrumentCount,
+                                     quint32 channelCount);
+
+    void startup() override;
+    void setOption(int option, int value) override;
+    bool init() override;
+    void startBackgroundPlay(int rate) override;
+    void stopBackgroundPlay() override;
+    void close() override;
+    ModuleHandle loadModule(const QString& fileName) override;
+    void playModule(ModuleHandle module, int unused) override;
+    void stopModule(ModuleHandle module) override;
+    void freeModule(ModuleHandle module) override;
+    void setMusicVolume(int volume) override;
+    void getModuleInfo(ModuleHandle module, ModuleInfo* info) override;
+    void getInstrumentInfo(ModuleHandle module, int index, InstrumentInfo* info) override;
+    void getPlayStatus(PlayStatus* status) override;
+    void setPosition(int position) override;
+
+private:
+    void record(const QString& name, std::initializer_list<qint64> arguments = {});
+    bool isGiven(ModuleHandle module) const { return module != 0 && module < m_nextHandle; }
+
+    QStringList m_calls;
+    bool m_initResult = true;
+    QSet<QString> m_loadablePaths;
+    ModuleInfo m_moduleInfo;
+    QStringList m_instrumentNames;
+    quint32 m_position = 0;
+    int m_volume = 64;
+    ModuleHandle m_nextHandle = 1;
+};

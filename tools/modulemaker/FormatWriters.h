@@ -1,0 +1,19 @@
+#pragma once
+
+#include "tools/modulemaker/ModuleMaker.h"
+
+#include <optional>
+
+// The writers of the three formats. Each expects a song already checked against its format's
+// limits by make().
+namespace ModuleMaker {
+
+QByteArray makeMod(const Song& song);
+QByteArray makeS3m(const Song& song);
+QByteArray makeXm(const Song& song);
+
+/// The pattern's cells, row by row, channels rows * channels; a later note in the same cell
+/// replaces an earlier one.
+QList<std::optional<Note>> noteGrid(const Pattern& pattern, int channels);
+
+}  // namespace ModuleMaker

@@ -1,0 +1,139 @@
+// The main window's playing commands: opening modules with a multiple selection and browsing
+// it, play, stop, close, press-and-hold fast-forward and rewind, and the information view.
+#include "ui/TMainWindow.h"
+
+#include "app/CJKMessages.h"
+#include "controls/TIEButton.h"
+#include "playback/ClassModPlayer.h"
+#include "settings/ClassOptions.h"
+
+#include <QAction>
+#include <QFileDialog>
+#include <QMouseEvent>
+
+namespace {
+
+constexpr int kStepRepeatMs = 50;
+
+QStringList chooseModulesInDialog(QWidget* owner, const QString& startDirectory)
+{
+    QFileDialog dialog(owner, QStringLiteral("Open Module"), startDirectory);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setNameFilters({QStringLiteral("All Modules (*.mod *.s3m *.xm)"),
+                           QStringLiteral("ProTracker Modules (*.mod)"),
+                           QStringLiteral("ScreamTracker Modules (*.s3m)"),
+                           QStringLiteral("FastTracker Modules (*.xm)"),
+                           QStringLiteral("All Files (*)")});
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
+}
+
+}  // namespace
+
+void TMainWindow::connectPlayCommands()
+{
+    m_chooseModules = [this](const QString& start) { return chooseModulesInDialog(this, start); };
+    connect(m_form.mnuFile_Open, &QAction::triggered, this, &TMainWindow::mnuFile_OpenClick);
+    connect(m_form.btnOpenFile, &QAbstractButton::clicked, this, &TMainWindow::mnuFile_OpenClick);
+    connect(m_form.mnuFile_Close, &QAction::triggered, this, &TMainWindow::mnuFile_CloseClick);
+    connect(m_form.btnCloseFile, &QAbstractButton::clicked, this, &TMainWindow::mnuFile_CloseClick);
+    connect(m_form.btnPlay, &QAbstractButton::clicked, this, [this] { m_player->ContinuePlaying(); });
+    connect(m_form.btnStop, &QAbstractButton::clicked, this, [this] { m_player->StopPlaying(); });
+    connect(m_form.btnShowModuleInfo, &QAbstractButton::clicked, this, [this] { m_player->ToggleInfos(); });
+    connect(m_form.btnLastModule, &QAbstractButton::clicked, this, [this] { browseSelection(-1); });
+    connect(m_form.btnNextModule, &QAbstractButton::clicked, this, [this] { browseSelection(+1); });
+
+    for (QTimer* repeat : {&timFFWPress, &timREVPress})
+        repeat->setInterval(kStepRepeatMs);
+    connect(&timFFWPress, &QTimer::timeout, this, [this] {
+        if (!m_player->StepForward())
+            timFFWPress.stop();
+    });
+    connect(&timREVPress, &QTimer::timeout, this, [this] {
+        if (!m_player->StepBack())
+            timREVPress.stop();
+    });
+    m_form.btnFastForward->installEventFilter(this);
+    m_form.btnRewind->installEventFilter(this);
+}
+
+void TMainWindow::mnuFile_OpenClick()
+{
+    const QStringList files = m_chooseModules(m_options->OpenModulePath());
+    if (files.isEmpty())
+        return;
+    const QString& first = files.first();
+    m_options->SetOpenModulePath(first.left(first.lastIndexOf(QLatin1Char('/')) + 1));
+    m_selection = files;
+    m_browsingSelection = false;
+    m_selectionIndex = 1;
+    repaint();  // the closed dialog leaves no trace while the module loads
+    OpenFromSelection(1);
+}
+
+void TMainWindow::mnuFile_CloseClick()
+{
+    m_player->CloseModule();
+    UpdateModuleControls();
+}
+
+void TMainWindow::browseSelection(int step)
+{
+    m_browsingSelection = true;
+    m_selectionIndex += step;
+    OpenFromSelection(m_selectionIndex);
+}
+
+void TMainWindow::OpenFromSelection(int n)
+{
+    const int count = static_cast<int>(m_selection.size());
+    if (count == 0)
+        return;
+    if (count == 1) {
+        if (m_currentModule != m_selection.first())
+            m_player->LoadModule(m_selection.first());
+        else if (m_browsingSelection)
+            CJKMessages::Show(20100);
+        m_selectionIndex = 1;
+        return;
+    }
+    // Past either end the first or last file stays, without restarting it.
+    const int index = qBound(1, n, count);
+    if (index == n || m_currentModule != m_selection.at(index - 1))
+        m_player->LoadModule(m_selection.at(index - 1));
+    m_selectionIndex = index;
+}
+
+void TMainWindow::pressStepButton(QTimer& repeat, bool forward)
+{
+    repeat.start();
+    const bool stepped = forward ? m_player->StepForward() : m_player->StepBack();
+    if (!stepped)
+        repeat.stop();  // no module: message 20000 once, not twenty times a second
+}
+
+bool TMainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    const bool forward = watched == m_form.btnFastForward;
+    if (!forward && watched != m_form.btnRewind)
+        return QMainWindow::eventFilter(watched, event);
+    QTimer& repeat = forward ? timFFWPress : timREVPress;
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        pressStepButton(repeat, forward);
+        break;
+    case QEvent::MouseButtonRelease:
+        repeat.stop();
+        break;
+    case QEvent::MouseMove: {
+        // Leaving by the left or top edge stops stepping; right or bottom does not.
+        const QPointF at = static_cast<QMouseEvent*>(event)->position();
+        if (at.x() < 0 || at.y() < 0)
+            repeat.stop();
+        break;
+    }
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
