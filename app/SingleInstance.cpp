@@ -12,8 +12,10 @@ namespace {
 
 constexpr int kConnectTimeoutMs = 1000;
 constexpr int kLockTimeoutMs = 15000;
-// A running instance may first fade out and load a module; wait long enough for that.
-constexpr int kHandledTimeoutMs = 60000;
+constexpr int kWriteTimeoutMs = 5000;
+// A running instance fades out (up to 3 s) and loads before it answers. A file it keeps
+// longer is delivered all the same: it is then showing the user a message about it.
+constexpr int kHandledTimeoutMs = 6000;
 
 QString displayName()
 {
@@ -63,7 +65,6 @@ bool SingleInstance::Listen()
     QLocalServer::removeServer(m_endpoint);  // the endpoint of an instance that was killed
     m_server = std::make_unique<QLocalServer>();
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    connect(m_server.get(), &QLocalServer::newConnection, this, &SingleInstance::acceptConnections);
     const bool listening = m_server->listen(m_endpoint);
     m_lock.reset();
     return listening;
@@ -77,13 +78,19 @@ bool SingleInstance::SendFileToInstance(const QString& endpoint, const QString& 
     QByteArray message = text.toUtf8();
     message.append('\0');
     socket.write(message);
-    if (!socket.waitForBytesWritten(kHandledTimeoutMs))
-        return false;
-    while (socket.bytesAvailable() == 0) {
-        if (!socket.waitForReadyRead(kHandledTimeoutMs))
+    while (socket.bytesToWrite() > 0) {
+        if (!socket.waitForBytesWritten(kWriteTimeoutMs))
             return false;
     }
-    return true;
+    if (socket.waitForReadyRead(kHandledTimeoutMs))
+        return true;
+    return socket.state() == QLocalSocket::ConnectedState;
+}
+
+void SingleInstance::Serve()
+{
+    connect(m_server.get(), &QLocalServer::newConnection, this, &SingleInstance::acceptConnections);
+    acceptConnections();
 }
 
 SingleInstance::SingleInstance(QString endpoint, std::unique_ptr<QLockFile> lock)

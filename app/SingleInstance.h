@@ -36,11 +36,16 @@ public:
     static std::unique_ptr<SingleInstance> Claim(const QString& endpoint);
 
     /// Opens the endpoint and releases the lock. Needs the application object (the server is
-    /// served by its event loop). False when the endpoint cannot be opened.
+    /// served by its event loop). False when the endpoint cannot be opened. Second starts
+    /// that come now wait until Serve().
     bool Listen();
 
-    /// Hands text to the instance on endpoint and waits until it has handled it.
-    /// False when no instance answered.
+    /// Hands over the files of second starts from now on, beginning with those that waited.
+    void Serve();
+
+    /// Hands text to the instance on endpoint and waits until it has handled it, or a few
+    /// seconds at most (a file it is still busy with, for example showing a message about
+    /// it, counts as handed over). False when no instance took the text.
     static bool SendFileToInstance(const QString& endpoint, const QString& text);
 
     ~SingleInstance() override;

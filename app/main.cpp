@@ -55,6 +55,15 @@ int main(int argc, char** argv)
     QtMessageBoxes boxes;
     CJKMessages::SetMessageBoxes(&boxes);
 
+    // Installed first: a polite request to end is honoured even while the window's creation
+    // shows a message box. Open boxes close too, so nothing keeps the program from ending.
+    TerminationSignals termination;
+    bool endRequested = false;
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, &app, [&] {
+        endRequested = true;
+        QApplication::closeAllWindows();
+    });
+
     Registry registry(configDirectory());
     OpenMptSdlAudio audio;
     int exitCode = 0;
@@ -62,11 +71,11 @@ int main(int argc, char** argv)
         TMainWindow window(registry, audio, arguments);
         QObject::connect(instance.get(), &SingleInstance::fileReceived, &window,
                          &TMainWindow::ReceiveForwardedFile);
-        TerminationSignals termination;
-        QObject::connect(&termination, &TerminationSignals::terminationRequested, &window,
-                         &QWidget::close);
-        window.show();
-        exitCode = QApplication::exec();
+        instance->Serve();
+        if (!endRequested) {
+            window.show();
+            exitCode = QApplication::exec();
+        }
     }
     for (const QString& file : registry.setAsideFiles())
         std::fprintf(stderr, "jukarium: settings file could not be read and was kept as %s\n",

@@ -2,10 +2,13 @@
 // bad settings files.
 #include "support/JukeboxProgram.h"
 #include "support/TestEnvironment.h"
+#include "support/TestSongs.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -41,6 +44,15 @@ protected:
         EXPECT_EQ(process.exitCode(), 0);
     }
 
+    // A real module at dir/name, for starts that load and play without any message.
+    QString module(const QString& directory, const QString& name)
+    {
+        QDir().mkpath(modules.path() + "/" + directory);
+        return TestSongs::write(TestSongs::toneSong(), ModuleMaker::Format::Mod,
+                                modules.path() + "/" + directory, name);
+    }
+
+    QTemporaryDir modules;
     JukeboxProgram program;
 };
 
@@ -48,7 +60,10 @@ TEST_F(ProgramTest, SecondStartsHandOverTheirFileAndEnd)
 {
     QProcess& first = program.start();
     ASSERT_TRUE(JukeboxProgram::waitForInstance());
-    const QStringList seconds[] = {{}, {"/tmp/My Mods/song one.xm"}, {"/tmp/a\"b;$(touch x)&.mod"}};
+    const QStringList seconds[] = {{},
+                                   {module("My Mods", "song one")},
+                                   {module("odd", "a\"b;$(touch x)&")},
+                                   {"/tmp/notes.txt"}};
     for (const QStringList& arguments : seconds) {
         QProcess& second = program.start(arguments);
         ASSERT_TRUE(finishes(second));
@@ -63,16 +78,20 @@ TEST_F(ProgramTest, TwentySimultaneousStartsLeaveExactlyOneInstance)
 {
     std::vector<QProcess*> starts;
     for (int i = 0; i < 20; ++i)
-        starts.push_back(&program.start({QString("/tmp/song%1.mod").arg(i)}));
+        starts.push_back(&program.start({QString("/tmp/notes%1.txt").arg(i)}));
     ASSERT_TRUE(JukeboxProgram::waitForInstance());
+    QElapsedTimer guard;
+    guard.start();
+    while (program.runningCount() > 1 && guard.elapsed() < 60000) {
+        for (QProcess* start : starts)
+            start->waitForFinished(10);
+    }
     QProcess* survivor = nullptr;
     for (QProcess* start : starts) {
-        if (start->waitForFinished(30000)) {
+        if (start->state() == QProcess::NotRunning)
             EXPECT_EQ(start->exitCode(), 0);
-        } else {
-            EXPECT_EQ(survivor, nullptr) << "two instances are running";
+        else
             survivor = start;
-        }
     }
     ASSERT_NE(survivor, nullptr);
     EXPECT_EQ(program.runningCount(), 1);
@@ -88,7 +107,7 @@ TEST_F(ProgramTest, KilledInstanceDoesNotBlockTheNextStart)
 
     QProcess& next = program.start();
     ASSERT_TRUE(JukeboxProgram::waitForInstance());
-    QProcess& second = program.start({"/tmp/x.xm"});
+    QProcess& second = program.start({"/tmp/notes.txt"});
     ASSERT_TRUE(finishes(second));
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_EQ(next.state(), QProcess::Running);
@@ -144,9 +163,11 @@ TEST_F(ProgramTest, UnreadableSettingsAreKeptAsideAndDefaultsUsed)
 
 TEST_F(ProgramTest, OddCommandLinePathsStartNormally)
 {
-    for (const QString& path : {QString("/tmp/dir with blanks/my song.xm"),
-                                QString("/tmp/qu\"ote's/x.mod"), QString("/tmp/Ünïcödé ♫.s3m"),
-                                QString("/tmp/$(touch pwned);rm -rf x|y&.xm"), QString("")}) {
+    // Modules that play, a missing one (its message box is open when the end is asked for)
+    // and no file at all.
+    for (const QString& path : {module("dir with blanks", "my song"), module("qu\"ote's", "x"),
+                                module("Ünïcödé ♫", "sóng"), module("$(touch pwned)", "rm -rf x|y&"),
+                                QString("/tmp/missing module.xm"), QString("")}) {
         QProcess& jukebox = program.start({path});
         ASSERT_TRUE(JukeboxProgram::waitForInstance()) << qPrintable(path);
         terminate(jukebox);

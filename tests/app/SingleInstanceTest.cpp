@@ -45,6 +45,7 @@ protected:
         ASSERT_TRUE(instance->Listen());
         QObject::connect(instance.get(), &SingleInstance::fileReceived,
                          [this](const QString& text) { received.append(text); });
+        instance->Serve();
     }
 
     // Sends from another thread, as a second process would, while this one serves.
@@ -141,4 +142,23 @@ TEST_F(SingleInstanceTest, ClientThatHangsUpMidMessageIsForgotten)
     EXPECT_TRUE(received.isEmpty());
     EXPECT_TRUE(sendFromAnotherThread("/m/whole.mod"));
     EXPECT_EQ(received, QStringList({"/m/whole.mod"}));
+}
+
+TEST_F(SingleInstanceTest, StartsThatComeBeforeServingWaitTheirTurn)
+{
+    instance.reset();
+    instance = SingleInstance::Claim(endpoint);
+    ASSERT_TRUE(instance->Listen());
+    QLocalSocket early;
+    early.connectToServer(endpoint);
+    ASSERT_TRUE(early.waitForConnected(1000));
+    early.write(QByteArray("/m/early.xm\0", 12));
+    early.flush();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(received.isEmpty());
+    QObject::connect(instance.get(), &SingleInstance::fileReceived,
+                     [this](const QString& text) { received.append(text); });
+    instance->Serve();
+    processEventsUntil([&] { return early.bytesAvailable() > 0; });
+    EXPECT_EQ(received, QStringList({"/m/early.xm"}));
 }

@@ -1,6 +1,6 @@
 // Files that are no module, or damaged ones, and paths of every kind: each gives handle 0 or
 // a module that plays; nothing crashes, hangs or leaks (run under the address sanitizer too).
-#include "audio/TestSongs.h"
+#include "support/TestSongs.h"
 #include "platform/audio/ModuleFile.h"
 #include "platform/audio/OpenMptSdlAudio.h"
 #include "platform/audio/OutputRenderer.h"

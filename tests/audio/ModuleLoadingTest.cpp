@@ -1,5 +1,5 @@
 // Loading modules and reading what the library tells about them.
-#include "audio/TestSongs.h"
+#include "support/TestSongs.h"
 #include "platform/audio/ModuleFile.h"
 #include "platform/audio/OpenMptSdlAudio.h"
 

@@ -1,5 +1,5 @@
 // The module maker's files, as libopenmpt reads and plays them.
-#include "audio/TestSongs.h"
+#include "support/TestSongs.h"
 
 #include <QTemporaryDir>
 

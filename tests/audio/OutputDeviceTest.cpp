@@ -1,7 +1,7 @@
 // Opening the sound output: every mode at every rate, a driver that does not exist, and
 // opening again after closing.
 #include "audio/DiskOutput.h"
-#include "audio/TestSongs.h"
+#include "support/TestSongs.h"
 
 #include <QFile>
 

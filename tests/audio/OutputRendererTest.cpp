@@ -1,6 +1,6 @@
 // The output format, the buffer size and the render path of the device callback, without a
 // device.
-#include "audio/TestSongs.h"
+#include "support/TestSongs.h"
 #include "platform/audio/AudioLibrary.h"
 #include "platform/audio/ModuleFile.h"
 #include "platform/audio/OutputRenderer.h"

@@ -1,7 +1,7 @@
 // Playing a module through the device: volume, stop and continue, jumps, freeing while it
 // plays. What was heard is read back from the disk driver's file.
 #include "audio/DiskOutput.h"
-#include "audio/TestSongs.h"
+#include "support/TestSongs.h"
 
 using ModuleMaker::Format;
 

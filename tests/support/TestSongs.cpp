@@ -1,4 +1,4 @@
-#include "audio/TestSongs.h"
+#include "support/TestSongs.h"
 
 namespace TestSongs {
 

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "platform/audio/AudioLibrary.h"
+#include "playback/PlayerHost.h"
+
+/// The main window as the player sees it, recording what it is told.
+class FakePlayerHost : public PlayerHost {
+public:
+    void SetStatusText(const QString& text) override { statusTexts << text; }
+    void SetBufferText(const QString& text) override { bufferText = text; }
+    void SetPositionText(const QString& text) override { positionText = text; }
+    void SetModulePath(const QString& path) override { modulePath = path; }
+    QString CommandFile() const override { return commandFile; }
+    void ShowModuleInfo(const ModuleInfo& info, const QString& path) override
+    {
+        bannerText = QString::number(info.songLength) + " orders of " + path;
+    }
+    void ShowNoModule() override { bannerText = "> No module loaded <"; }
+    void ForgetCurrentSlot() override { ++slotsForgotten; }
+    void SetInfoView(bool visible) override { infoVisible = visible; }
+    void SetInfoLines(const QStringList& lines) override { infoLines = lines; }
+
+    QStringList statusTexts;
+    QString bufferText;
+    QString positionText;
+    QString modulePath;
+    QString commandFile;
+    QString bannerText;
+    int slotsForgotten = 0;
+    bool infoVisible = false;
+    QStringList infoLines;
+};

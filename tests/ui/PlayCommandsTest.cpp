@@ -1,0 +1,166 @@
+// The main window's playing commands, with modules made here, the real audio library on the
+// dummy sound driver, and the open dialog's choice scripted.
+#include "controls/TIEButton.h"
+#include "platform/Registry.h"
+#include "platform/audio/OpenMptSdlAudio.h"
+#include "playback/ClassModPlayer.h"
+#include "settings/ClassOptions.h"
+#include "support/ScriptedMessageBoxes.h"
+#include "support/TestSongs.h"
+#include "ui/TMainWindow.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+class PlayCommandsTest : public ::testing::Test {
+protected:
+    PlayCommandsTest()
+    {
+        for (const char* name : {"one", "two", "three"})
+            modules << TestSongs::write(TestSongs::toneSong(), ModuleMaker::Format::Xm, dir.path(), name);
+        window = std::make_unique<TMainWindow>(registry, audio, QStringList{"jukarium"});
+        window->player().SetFadeOutSteps(0);
+        window->SetModuleFileChooser([this](const QString& start) {
+            startDirectories << start;
+            return chosen;
+        });
+        window->show();
+    }
+
+    void open(const QStringList& files)
+    {
+        chosen = files;
+        window->form().mnuFile_Open->trigger();
+    }
+    void next() { window->form().btnNextModule->click(); }
+    void previous() { window->form().btnLastModule->click(); }
+    QString status() const { return window->form().statusPanels[0]->text(); }
+
+    void mouse(QEvent::Type type, QWidget* button, QPoint at)
+    {
+        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent event(type, at, button->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
+        QCoreApplication::sendEvent(button, &event);
+    }
+
+    QTemporaryDir dir;
+    Registry registry{dir.path() + "/registry"};
+    OpenMptSdlAudio audio;
+    ScriptedMessageBoxes boxes;
+    QStringList modules;
+    QStringList chosen;
+    QStringList startDirectories;
+    std::unique_ptr<TMainWindow> window;
+};
+
+TEST_F(PlayCommandsTest, BrowsingASelectionOfThree)
+{
+    open(modules);
+    EXPECT_EQ(window->CurrentModule(), modules[0]);
+    EXPECT_EQ(window->windowTitle(), "ONE.XM - Vorn Jukarium");
+    EXPECT_EQ(status(), "Module \"one.xm\" loaded");
+    EXPECT_EQ(window->options().OpenModulePath(), dir.path() + "/");
+    next();
+    next();
+    EXPECT_EQ(window->CurrentModule(), modules[2]);
+    window->player().StepForward();
+    ASSERT_EQ(window->player().Position(), 1);
+    next();  // past the end: the last stays, without restarting
+    EXPECT_EQ(window->SelectionIndex(), 3);
+    EXPECT_EQ(window->player().Position(), 1);
+    previous();
+    previous();
+    previous();
+    EXPECT_EQ(window->CurrentModule(), modules[0]);
+    EXPECT_EQ(window->SelectionIndex(), 1);
+    open(modules);  // several files: the first always loads again
+    EXPECT_EQ(window->player().Position(), 0);
+    EXPECT_EQ(startDirectories.last(), dir.path() + "/");
+}
+
+TEST_F(PlayCommandsTest, SingleSelectionAlreadyPlayingAsksForSeveral)
+{
+    next();
+    previous();
+    EXPECT_TRUE(window->CurrentModule().isEmpty());  // nothing chosen yet: nothing happens
+    open({modules[1]});
+    window->player().StepForward();
+    open({modules[1]});  // the current module is not loaded again
+    EXPECT_EQ(window->player().Position(), 1);
+    EXPECT_TRUE(boxes.shown.isEmpty());
+    next();
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_TRUE(boxes.shown[0].request.text.startsWith("This function is only available when several"));
+    window->form().mnuFile_Close->trigger();
+    EXPECT_EQ(window->windowTitle(), "Vorn Jukarium");
+    next();  // the selected file comes back
+    EXPECT_EQ(window->CurrentModule(), modules[1]);
+}
+
+TEST_F(PlayCommandsTest, StopAndPlayContinue)
+{
+    open({modules[0]});
+    window->form().btnStop->click();
+    EXPECT_EQ(status(), "Playback stopped");
+    EXPECT_FALSE(window->player().Playing());
+    window->form().btnPlay->click();
+    EXPECT_EQ(status(), "Continue playing");
+    EXPECT_TRUE(window->player().Playing());
+}
+
+TEST_F(PlayCommandsTest, HoldingForwardWithoutAModuleAsksOnce)
+{
+    TIEButton* forward = window->form().btnFastForward;
+    mouse(QEvent::MouseButtonPress, forward, QPoint(5, 5));
+    QTest::qWait(300);
+    mouse(QEvent::MouseButtonRelease, forward, QPoint(5, 5));
+    EXPECT_EQ(boxes.shown.size(), 1);
+}
+
+TEST_F(PlayCommandsTest, HoldingForwardStepsUntilReleasedOrLeftToTheLeft)
+{
+    open({modules[0]});
+    TIEButton* forward = window->form().btnFastForward;
+    mouse(QEvent::MouseButtonPress, forward, QPoint(5, 5));
+    EXPECT_EQ(window->player().Position(), 1);  // one step at once
+    // then one every tick, on to the last position (of 6) and no further
+    EXPECT_TRUE(QTest::qWaitFor([this] { return window->player().Position() == 5; }, 3000));
+    QTest::qWait(150);
+    EXPECT_EQ(window->player().Position(), 5);
+    mouse(QEvent::MouseButtonRelease, forward, QPoint(5, 5));
+
+    TIEButton* rewind = window->form().btnRewind;
+    mouse(QEvent::MouseButtonPress, rewind, QPoint(5, 5));
+    mouse(QEvent::MouseMove, rewind, QPoint(40, 5));  // out to the right: goes on
+    EXPECT_TRUE(QTest::qWaitFor([this] { return window->player().Position() <= 2; }, 3000));
+    mouse(QEvent::MouseMove, rewind, QPoint(-3, 5));  // out to the left: stops
+    const int whenLeft = window->player().Position();
+    QTest::qWait(150);
+    EXPECT_EQ(window->player().Position(), whenLeft);
+    mouse(QEvent::MouseButtonRelease, rewind, QPoint(-3, 5));
+}
+
+TEST_F(PlayCommandsTest, InformationButtonShowsTheInstrumentsInTheTallView)
+{
+    open({modules[0]});
+    window->form().btnShowModuleInfo->click();
+    EXPECT_TRUE(window->InfoVisible());
+    EXPECT_EQ(status(), "Displaying infos");
+    EXPECT_TRUE(window->form().staModInfo->toPlainText().startsWith("-=] Instruments [=-\n001: "));
+    window->form().btnShowModuleInfo->click();
+    EXPECT_FALSE(window->InfoVisible());
+}
+
+TEST_F(PlayCommandsTest, ForwardedModuleIsPlayed)
+{
+    window->ReceiveForwardedFile(modules[2]);
+    EXPECT_EQ(window->CurrentModule(), modules[2]);
+    window->ReceiveForwardedFile(dir.path() + "/notes.txt");
+    EXPECT_EQ(window->CurrentModule(), modules[2]);
+}
