@@ -25,5 +25,5 @@ struct OutputFormat {
 };
 
 /// Frames per device buffer for a mixing buffer length of bufferMs milliseconds at rate: the
-/// largest power of two not above that length, and never above 50 ms nor below 64 frames.
+/// largest power of two not above that length, and never above 200 ms nor below 64 frames.
 int deviceBufferFrames(int rate, int bufferMs);

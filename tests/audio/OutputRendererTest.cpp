@@ -27,13 +27,13 @@ TEST(OutputFormatTest, MapsEachOutputModeAndRefusesOthers)
     EXPECT_FALSE(OutputFormat::fromMode(AudioLibrary::kMode16BitStereo, 192001));
 }
 
-TEST(OutputFormatTest, DeviceBuffersStayShortEnoughToHearEachFadeStep)
+TEST(OutputFormatTest, DeviceBuffersArePowersOfTwoOfAtMost200Ms)
 {
-    // Power of two, at most 50 ms, at least 64 frames.
-    EXPECT_EQ(deviceBufferFrames(44100, 500), 2048);
-    EXPECT_EQ(deviceBufferFrames(44100, 2000), 2048);
-    EXPECT_EQ(deviceBufferFrames(38000, 300), 1024);
-    EXPECT_EQ(deviceBufferFrames(11200, 300), 512);
+    // Power of two, at most 200 ms, at least 64 frames.
+    EXPECT_EQ(deviceBufferFrames(44100, 500), 8192);
+    EXPECT_EQ(deviceBufferFrames(44100, 2000), 8192);
+    EXPECT_EQ(deviceBufferFrames(38000, 300), 4096);
+    EXPECT_EQ(deviceBufferFrames(11200, 300), 2048);
     EXPECT_EQ(deviceBufferFrames(44100, 20), 512);
     EXPECT_EQ(deviceBufferFrames(11200, 1), 64);
 }
