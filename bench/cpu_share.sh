@@ -19,7 +19,7 @@ while [ $# -gt 0 ]; do
 done
 
 work=$(mktemp -d)
-trap 'kill ${jukebox:-} ${xvfb:-} 2>/dev/null || true; rm -rf "$work"' EXIT
+trap 'kill ${jukebox:-} ${xvfb:-} 2>/dev/null || true; wait 2>/dev/null || true; rm -rf "$work"' EXIT
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_RUNTIME_DIR=$work/run
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 display=:$((90 + RANDOM % 100))

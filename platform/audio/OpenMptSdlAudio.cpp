@@ -64,16 +64,36 @@ void OpenMptSdlAudio::setOption(int option, int value)
 bool OpenMptSdlAudio::init()
 {
     closeDevice();
-    const auto format = OutputFormat::fromMode(m_options.mode, m_options.rate);
-    if (!format)
+    if (m_outputReady)
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    m_outputReady = false;
+    if (!OutputFormat::fromMode(m_options.mode, m_options.rate))
         return false;
     // The program handles its termination signals itself.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Jukarium");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return false;
+    // A device once open feeds silence even while paused, and a buffer of it queued before
+    // the first module would delay its first note. So the output is only proved here, with
+    // a buffer so short that closing it again costs nothing, and opened for good when a
+    // module first plays.
+    constexpr int kProbeFrames = 256;
+    if (!openDevice(m_playing ? 0 : kProbeFrames)) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
+    if (!m_playing)
+        closeDevice();
+    m_outputReady = true;
+    return true;
+}
 
-    const int frames = deviceBufferFrames(format->rate, m_options.bufferMs);
+bool OpenMptSdlAudio::openDevice(int frames)
+{
+    const auto format = OutputFormat::fromMode(m_options.mode, m_options.rate);
+    if (frames == 0)
+        frames = deviceBufferFrames(format->rate, m_options.bufferMs);
     m_renderer = std::make_unique<OutputRenderer>(*format, frames);
     m_renderer->setVolume(m_volume);
 
@@ -87,29 +107,38 @@ bool OpenMptSdlAudio::init()
     SDL_AudioSpec obtained = {};
     // No changes allowed: what the device takes is exactly the format asked for.
     m_device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
-    if (m_device == 0) {
+    if (m_device == 0)
         m_renderer.reset();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return false;
-    }
-    return true;
+    return m_device != 0;
 }
 
 void OpenMptSdlAudio::startBackgroundPlay(int)
 {
-    if (m_device != 0)
-        SDL_PauseAudioDevice(m_device, 0);
+    m_backgroundPlay = true;
+    updateDeviceRunning();
 }
 
 void OpenMptSdlAudio::stopBackgroundPlay()
 {
+    m_backgroundPlay = false;
+    updateDeviceRunning();
+}
+
+void OpenMptSdlAudio::updateDeviceRunning()
+{
+    // The device runs only while a module plays: no silence is queued ahead of the first
+    // note of a module started later, and an idle program uses no CPU for sound.
     if (m_device != 0)
-        SDL_PauseAudioDevice(m_device, 1);
+        SDL_PauseAudioDevice(m_device, m_backgroundPlay && m_playing ? 0 : 1);
 }
 
 void OpenMptSdlAudio::close()
 {
     closeDevice();
+    if (m_outputReady)
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    m_outputReady = false;
+    m_backgroundPlay = false;
     m_current = nullptr;
     m_playing = false;
     m_modules.clear();
@@ -123,7 +152,6 @@ void OpenMptSdlAudio::closeDevice()
     SDL_CloseAudioDevice(m_device);
     m_device = 0;
     m_renderer.reset();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 ModuleHandle OpenMptSdlAudio::loadModule(const QString& fileName)
@@ -142,11 +170,16 @@ void OpenMptSdlAudio::playModule(ModuleHandle module, int)
     if (!loaded)
         return;
     m_volume = 64;
-    DeviceLock lock(m_device);
-    m_current = loaded;
-    m_playing = true;
-    if (m_renderer)
-        m_renderer->setVolume(m_volume);
+    {
+        DeviceLock lock(m_device);
+        m_current = loaded;
+        m_playing = true;
+        if (m_renderer)
+            m_renderer->setVolume(m_volume);
+    }
+    if (m_outputReady && m_device == 0)
+        openDevice(0);
+    updateDeviceRunning();
 }
 
 void OpenMptSdlAudio::stopModule(ModuleHandle module)
@@ -154,8 +187,11 @@ void OpenMptSdlAudio::stopModule(ModuleHandle module)
     LoadedModule* loaded = find(module);
     if (!loaded || loaded != m_current)
         return;
-    DeviceLock lock(m_device);
-    m_playing = false;
+    {
+        DeviceLock lock(m_device);
+        m_playing = false;
+    }
+    updateDeviceRunning();
 }
 
 void OpenMptSdlAudio::freeModule(ModuleHandle module)
@@ -164,9 +200,12 @@ void OpenMptSdlAudio::freeModule(ModuleHandle module)
     if (it == m_modules.end())
         return;
     if (it->second.get() == m_current) {
-        DeviceLock lock(m_device);
-        m_current = nullptr;
-        m_playing = false;
+        {
+            DeviceLock lock(m_device);
+            m_current = nullptr;
+            m_playing = false;
+        }
+        updateDeviceRunning();
     }
     // Destroyed outside the lock: the device thread no longer sees it.
     m_modules.erase(it);

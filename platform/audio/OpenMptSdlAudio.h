@@ -12,9 +12,10 @@ class OutputRenderer;
 /// The audio library on libopenmpt and an SDL2 sound device.
 ///
 /// init() opens SDL's default output device in exactly the format the options give (mode,
-/// rate; SDL converts where the hardware differs) and keeps it paused until
-/// startBackgroundPlay(). The device's own thread then asks for one buffer after the other
-/// and gets the module played last, rendered at the music volume, or silence.
+/// rate; SDL converts where the hardware differs) to prove it works, and opens it for good
+/// when a module first plays, so no silence is queued ahead of the first note. The device
+/// runs while background play is on and a module plays; its own thread then asks for one
+/// buffer after the other and gets the module rendered at the music volume.
 ///
 /// Options: rate 8000 to 192000 Hz (default 44100), output mode 5, 6, 9 or 10 (default 10),
 /// buffer length in ms (default 500; see deviceBufferFrames); other values are ignored.
@@ -66,7 +67,11 @@ public:
 
 private:
     static void deviceCallback(void* self, std::uint8_t* stream, int length);
+    /// Opens the device with the options set and buffers of frames (0: as the options say);
+    /// false (and no renderer) when it does not open.
+    bool openDevice(int frames);
     void closeDevice();
+    void updateDeviceRunning();
     LoadedModule* find(ModuleHandle handle) const;
 
     struct Options {
@@ -85,4 +90,6 @@ private:
     std::unique_ptr<OutputRenderer> m_renderer;  // exists while the device is open
     LoadedModule* m_current = nullptr;           // the module played last, owned by m_modules
     bool m_playing = false;
+    bool m_backgroundPlay = false;  // GUI thread only
+    bool m_outputReady = false;     // init() proved the output; GUI thread only
 };
