@@ -7,8 +7,6 @@
 #include <QFile>
 #include <QRandomGenerator>
 
-#include <algorithm>
-
 namespace {
 
 QString g_currentModuleTitle;
@@ -31,21 +29,6 @@ const char* const kTips[kTipCount] = {
     "You may disable the fadeout-function by selecting \"0 ms\" as fadeout-time (\"Actions\" - "
     "\"Options\")",
 };
-
-// The song name up to its first NUL, without surrounding characters 0 to 32.
-QString songTitle(const ModuleInfo& info)
-{
-    const auto& name = info.songName;
-    const auto end = std::find(name.begin(), name.end(), '\0');
-    QByteArray bytes(name.data(), end - name.begin());
-    qsizetype first = 0;
-    qsizetype last = bytes.size();
-    while (first < last && static_cast<unsigned char>(bytes[first]) <= 32)
-        ++first;
-    while (last > first && static_cast<unsigned char>(bytes[last - 1]) <= 32)
-        --last;
-    return QString::fromUtf8(bytes.mid(first, last - first));
-}
 
 qint64 fileSize(const QString& path)
 {
@@ -90,7 +73,7 @@ void ClassScrollTextViewer::ShowNoModule()
 
 void ClassScrollTextViewer::ShowModuleInfo(const ModuleInfo& info, const QString& path)
 {
-    QString title = songTitle(info);
+    QString title = NameText(info.songName);
     if (title.isEmpty())
         title = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
     g_currentModuleTitle = title;

@@ -7,24 +7,9 @@
 #include "playback/ModuleDescriptions.h"
 #include "playback/PlayerHost.h"
 
-#include <algorithm>
-
 namespace {
 
 const QString kSectionEnd = QStringLiteral("[-=end=-]");
-
-// The name up to its first NUL, without surrounding blanks and control characters.
-QString instrumentName(const InstrumentInfo& info)
-{
-    const auto end = std::find(info.name.begin(), info.name.end(), '\0');
-    QByteArray bytes(info.name.data(), end - info.name.begin());
-    while (!bytes.isEmpty() && static_cast<unsigned char>(bytes.back()) <= 32)
-        bytes.chop(1);
-    qsizetype first = 0;
-    while (first < bytes.size() && static_cast<unsigned char>(bytes[first]) <= 32)
-        ++first;
-    return QString::fromUtf8(bytes.mid(first));
-}
 
 // Adds a description file's section when the file exists; true when it did.
 bool addDescription(QStringList& lines, bool afterSection, const QString& header,
@@ -78,7 +63,7 @@ void ClassModPlayer::ShowInfos()
                 InstrumentInfo instrument;
                 m_library.getInstrumentInfo(m_module, static_cast<int>(i), &instrument);
                 lines << PositionText(static_cast<int>(i) + 1) + QStringLiteral(": ") +
-                             instrumentName(instrument);
+                             NameText(instrument.name);
             }
             lines << kSectionEnd;
             sectionShown = anythingFound = true;

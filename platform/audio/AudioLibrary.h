@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -23,6 +25,20 @@ struct InstrumentInfo {
     /// The instrument name as 8-bit text, padded with NUL; all 32 may be used.
     std::array<char, 32> name{};
 };
+
+/// A name field as text: up to its first NUL (or all 32 bytes), without leading and trailing
+/// blanks and control characters (codes 0 to 32), as UTF-8.
+inline QString NameText(const std::array<char, 32>& name)
+{
+    auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
+    auto begin = name.begin();
+    auto end = std::find(name.begin(), name.end(), '\0');
+    while (begin != end && isBlank(*begin))
+        ++begin;
+    while (end != begin && isBlank(*(end - 1)))
+        --end;
+    return QString::fromUtf8(QByteArray(begin, end - begin));
+}
 
 /// What the library tells about playback.
 struct PlayStatus {
