@@ -1,0 +1,141 @@
+// The disc's state and its display, and the operations on single slots.
+#include "disc/ClassDisc.h"
+
+#include "disc/DiscHost.h"
+#include "disc/DiscPaths.h"
+
+ClassDisc::ClassDisc(DiscHost& host, ClassOptions& options)
+    : m_host(host),
+      m_options(options),
+      m_slotPaths(kSlotCount, QStringLiteral(" ")),
+      m_slotTitles(kSlotCount, QStringLiteral(" "))
+{
+    ClearAll();
+}
+
+ClassDisc::~ClassDisc()
+{
+    UnmarkCurrentSlot();
+}
+
+QString ClassDisc::SlotPath(int n) const
+{
+    return validSlot(n) ? m_slotPaths[n - 1] : QString();
+}
+
+QString ClassDisc::SlotTitle(int n) const
+{
+    return validSlot(n) ? m_slotTitles[n - 1] : QString();
+}
+
+void ClassDisc::ClearAll()
+{
+    for (int n = 1; n <= kSlotCount; ++n)
+        ClearSlot(n);
+    m_discFileName = kNoDiscLoaded;
+    m_discButtonPaths[0] = kNoDiscSelected;
+    m_discButtonPaths[1] = kNoDiscSelected;
+    m_changed = false;
+    RefreshDisplay();
+}
+
+void ClassDisc::ClearSlot(int n)
+{
+    m_slotPaths[n - 1] = QStringLiteral(" ");
+    m_slotTitles[n - 1] = QStringLiteral(" ");
+    m_host.SetSlotHint(n, QString());
+    m_host.SetSlotAssigned(n, false);
+    if (n == m_currentSlot)
+        UnmarkCurrentSlot();  // the number stays, so a later path change still finds the slot
+    m_changed = true;
+}
+
+void ClassDisc::RefreshDisplay()
+{
+    m_host.SetDiscCaption(DiscPaths::fileNamePart(m_discFileName));
+    m_host.SetDiscButtonCaption(1, DiscPaths::fileNamePart(m_discButtonPaths[0]));
+    m_host.SetDiscButtonCaption(2, DiscPaths::fileNamePart(m_discButtonPaths[1]));
+}
+
+QString ClassDisc::ResolvePath(const QString& path) const
+{
+    if (!DiscPaths::directoryPart(path).isEmpty())
+        return path;
+    // Without a disc file ("(no disc loaded)" has no directory) the bare name stays bare.
+    return DiscPaths::directoryPart(m_discFileName) + path;
+}
+
+void ClassDisc::MarkCurrentSlot()
+{
+    if (m_currentSlot > 0)
+        m_host.SetSlotCurrent(m_currentSlot, true);
+}
+
+void ClassDisc::UnmarkCurrentSlot()
+{
+    if (m_currentSlot > 0)
+        m_host.SetSlotCurrent(m_currentSlot, false);
+}
+
+void ClassDisc::PlaySlot(int n)
+{
+    if (!validSlot(n) || !assigned(n))
+        return;
+    const QString path = ResolvePath(m_slotPaths[n - 1]);
+    UnmarkCurrentSlot();
+    m_host.LoadModule(path);  // the player reports its own failure; the slot is current anyway
+    m_currentSlot = n;
+    MarkCurrentSlot();
+}
+
+void ClassDisc::ShowSlotMenu(int n, int x, int y)
+{
+    if (!validSlot(n))
+        return;
+    m_popupSlot = n;
+    m_host.ShowSlotMenu(x, y, m_host.CurrentModuleTitle().size() > 1, assigned(n));
+}
+
+void ClassDisc::AssignSlot(int n, const QString& path)
+{
+    if (!validSlot(n))
+        return;
+    m_changed = true;
+    const QString title = m_host.CurrentModuleTitle();
+    m_slotPaths[n - 1] = path;
+    m_slotTitles[n - 1] = title;
+    UnmarkCurrentSlot();
+    m_host.SetSlotHint(n, title);
+    m_host.SetSlotAssigned(n, true);
+    m_currentSlot = n;
+    MarkCurrentSlot();
+}
+
+void ClassDisc::AssignPopupSlot(const QString& path)
+{
+    AssignSlot(m_popupSlot, path);
+}
+
+void ClassDisc::ClearPopupSlot()
+{
+    if (validSlot(m_popupSlot))
+        ClearSlot(m_popupSlot);
+}
+
+void ClassDisc::ForgetCurrentSlot()
+{
+    UnmarkCurrentSlot();
+    m_currentSlot = 0;
+}
+
+void ClassDisc::ModulePathChanged(const QString& path)
+{
+    m_host.SetModulePath(path);
+    if (m_currentSlot <= 0)
+        return;
+    m_changed = true;
+    if (!path.isEmpty())
+        m_slotPaths[m_currentSlot - 1] = path;  // the title stays: it is the same module
+    else
+        ClearSlot(m_currentSlot);
+}

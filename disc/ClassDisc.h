@@ -1,0 +1,132 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class ClassOptions;
+class DiscHost;
+
+/// The program's one disc: 20 numbered module slots and two disc buttons, each naming another
+/// disc file. Holds the disc in memory, shows it through the host (group box, disc buttons,
+/// slot buttons), runs the disc commands, reads and writes the disc file and moves a disc with
+/// all its modules to another directory.
+///
+/// Slot numbers are 1 to 20 and disc button numbers 1 or 2; other slot numbers are ignored,
+/// and any disc button number other than 1 means button 2. A slot path is a full path or a
+/// bare file name in the disc file's own directory; a path of length 0 or 1 means the slot is
+/// empty. Reports go to the host's status text and to CJKMessages boxes; nothing throws.
+/// GUI thread only.
+class ClassDisc {
+public:
+    static constexpr int kSlotCount = 20;
+    /// The disc file name when there is none; it also stands in the disc file.
+    static inline const QString kNoDiscLoaded = QStringLiteral("(no disc loaded)");
+    /// The path of an unassigned disc button, in memory and in the disc file.
+    static inline const QString kNoDiscSelected = QStringLiteral("(no disc selected)");
+
+    /// An empty disc shown at once. host and options are not owned and must outlive the disc.
+    ClassDisc(DiscHost& host, ClassOptions& options);
+    /// Removes the current slot's marking; neither asks nor saves.
+    ~ClassDisc();
+    ClassDisc(const ClassDisc&) = delete;
+    ClassDisc& operator=(const ClassDisc&) = delete;
+
+    // Disc commands (ClassDiscCommands.cpp).
+    /// After the save question, an empty disc.
+    void NewDisc();
+    /// After the save question, the disc chosen in the open dialog.
+    void OpenDisc();
+    /// Saves to the disc file, or asks for a name when there is none.
+    void SaveDisc();
+    /// Saves under a name chosen in the save dialog and remembers its directory.
+    void SaveDiscAs();
+    /// After the save question, an empty disc.
+    void CloseDisc();
+    /// Offers to save a changed disc (message 30000). True when the caller must abort (Cancel);
+    /// Yes saves (whether or not that works) and No discards, both returning false.
+    bool QuerySave();
+    /// Loads the host's CommandFile when it names a disc (".jkdc" in any case), without asking
+    /// to save the current disc.
+    void OpenPendingFile();
+
+    // Slots (ClassDisc.cpp).
+    /// Plays slot n and makes it current; nothing for an empty slot.
+    void PlaySlot(int n);
+    /// Opens the slot menu of slot n at screen point (x, y).
+    void ShowSlotMenu(int n, int x, int y);
+    /// Puts path (a full module path) and the current module title into slot n, which becomes
+    /// current; the disc counts as changed.
+    void AssignSlot(int n, const QString& path);
+    /// AssignSlot / clearing for the slot whose menu was opened last.
+    void AssignPopupSlot(const QString& path);
+    void ClearPopupSlot();
+    /// The player closed its module: no slot is current any more.
+    void ForgetCurrentSlot();
+    /// The loaded module was moved or renamed to path, or deleted (path empty); the current
+    /// slot, if any, follows it.
+    void ModulePathChanged(const QString& path);
+
+    // Disc buttons (ClassDiscCommands.cpp).
+    /// After the save question, loads the disc of button b; message 4000 when it has none.
+    void OpenDiscButton(int b);
+    /// Opens the disc button menu of button b at screen point (x, y).
+    void ShowDiscButtonMenu(int b, int x, int y);
+    /// Assigns a disc chosen in the open dialog to the button whose menu was opened last.
+    void BrowseDiscButton();
+    /// Unassigns the button whose menu was opened last.
+    void ClearDiscButton();
+
+    // Disc file (ClassDiscFile.cpp).
+    /// Writes the disc to name, with ".jkdc" appended unless it ends so in any case. True when
+    /// written; otherwise message 3100 and the file on disk is as it was.
+    bool SaveToFile(const QString& name);
+    /// Replaces the disc with the content of the disc file name; an empty disc and message
+    /// 3000 when it is missing or not a disc file.
+    void LoadFromFile(const QString& name);
+
+    /// Moves every module of the saved disc and the disc file into a directory chosen by the
+    /// user; the slots then name their modules by bare file name (MoveAllTo.cpp).
+    void MoveAllTo();
+
+    // State.
+    /// Slot n's path and title as held (one blank after clearing); empty outside 1 to 20.
+    QString SlotPath(int n) const;
+    QString SlotTitle(int n) const;
+    /// Full name of the disc file, or kNoDiscLoaded.
+    const QString& DiscFileName() const { return m_discFileName; }
+    /// Disc button b's disc file as chosen, or kNoDiscSelected.
+    const QString& DiscButtonPath(int b) const { return m_discButtonPaths[buttonIndex(b)]; }
+    /// The slot last played or assigned, 0 for none.
+    int CurrentSlot() const { return m_currentSlot; }
+    /// The disc has changes not yet saved.
+    bool Changed() const { return m_changed; }
+
+private:
+    static bool validSlot(int n) { return n >= 1 && n <= kSlotCount; }
+    static int buttonIndex(int b) { return b == 1 ? 0 : 1; }
+    /// A slot with a path longer than one character holds a module.
+    bool assigned(int n) const { return m_slotPaths[n - 1].size() > 1; }
+
+    void ClearAll();
+    void ClearSlot(int n);
+    void RefreshDisplay();
+    /// path itself when it has a directory part, else the disc file's directory followed by it.
+    QString ResolvePath(const QString& path) const;
+    void MarkCurrentSlot();
+    void UnmarkCurrentSlot();
+    /// After the save question, the open dialog's choice; empty when cancelled.
+    QString ChooseDiscFile();
+    /// A clash of module file names that moving would bring into one directory.
+    bool HasNameClash() const;
+
+    DiscHost& m_host;
+    ClassOptions& m_options;
+    QString m_discFileName;
+    QString m_discButtonPaths[2];
+    int m_currentSlot = 0;
+    QStringList m_slotPaths;
+    QStringList m_slotTitles;
+    int m_popupSlot = 0;
+    int m_popupDiscButton = 0;
+    bool m_changed = false;
+};

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "disc/DiscHost.h"
+
+#include <QList>
+#include <QMap>
+#include <QStringList>
+
+/// The main window as the disc sees it: records what it is shown and answers the dialogs
+/// from fields the test sets.
+class FakeDiscHost : public DiscHost {
+public:
+    struct Menu {
+        int x = 0;
+        int y = 0;
+        bool firstEnabled = false;  // "assign" of the slot menu; unused for disc buttons
+        bool clearEnabled = false;
+    };
+
+    void SetStatusText(const QString& text) override { statusTexts << text; }
+    QString CommandFile() const override { return commandFile; }
+    QString CurrentModule() const override { return currentModule; }
+    void SetModulePath(const QString& path) override { modulePath = path; }
+    bool LoadModule(const QString& path) override
+    {
+        loadedModules << path;
+        return true;
+    }
+    QString CurrentModuleTitle() const override { return currentTitle; }
+
+    void SetDiscCaption(const QString& caption) override { discCaption = caption; }
+    void SetDiscButtonCaption(int button, const QString& caption) override
+    {
+        buttonCaptions[button] = caption;
+    }
+    void SetSlotHint(int slot, const QString& hint) override { hints[slot] = hint; }
+    void SetSlotAssigned(int slot, bool assigned) override { assignedColour[slot] = assigned; }
+    void SetSlotCurrent(int slot, bool current) override { boldItalic[slot] = current; }
+
+    void ShowSlotMenu(int x, int y, bool assignEnabled, bool clearEnabled) override
+    {
+        slotMenus << Menu{x, y, assignEnabled, clearEnabled};
+    }
+    void ShowDiscButtonMenu(int x, int y, bool clearEnabled) override
+    {
+        discButtonMenus << Menu{x, y, true, clearEnabled};
+    }
+
+    QString ChooseDiscFile(const QString& startDirectory) override
+    {
+        openDialogStarts << startDirectory;
+        return openDialogAnswer;
+    }
+    QString ChooseSaveDiscFile() override
+    {
+        ++saveDialogs;
+        return saveDialogAnswer;
+    }
+    QString ChooseDirectory(int kind) override
+    {
+        directoryKinds << kind;
+        return directoryAnswer;
+    }
+
+    // What the disc showed and asked for.
+    QStringList statusTexts;
+    QString modulePath;
+    QStringList loadedModules;
+    QString discCaption;
+    QMap<int, QString> buttonCaptions;
+    QMap<int, QString> hints;
+    QMap<int, bool> assignedColour;
+    QMap<int, bool> boldItalic;
+    QList<Menu> slotMenus;
+    QList<Menu> discButtonMenus;
+    QStringList openDialogStarts;
+    int saveDialogs = 0;
+    QList<int> directoryKinds;
+
+    // What the window and its dialogs answer.
+    QString commandFile;
+    QString currentModule;
+    QString currentTitle;
+    QString openDialogAnswer;
+    QString saveDialogAnswer;
+    QString directoryAnswer;
+};

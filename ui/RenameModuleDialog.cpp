@@ -1,0 +1,61 @@
+#include "ui/RenameModuleDialog.h"
+
+#include "ui/DialogParts.h"
+
+#include <QFile>
+#include <QLineEdit>
+
+TCRename::TCRename(QWidget* owner)
+    : QDialog(owner)
+{
+    DialogParts::setUpDialog(*this, "CRename", QSize(415, 99));
+    setWindowTitle(QStringLiteral("Rename module"));
+    const DialogParts::NameForm form = DialogParts::buildNameForm(
+        *this, "ediPath", QStringLiteral("Path to module"), "ediName",
+        QStringLiteral("New name of module"), 42);
+    ediPath = form.pathLabel;
+    ediName = form.nameEdit;
+    btnOK = form.btnOK;
+    btnCancel = form.btnCancel;
+    connect(btnOK, &QPushButton::clicked, this, &TCRename::btnOKClick);
+    connect(btnCancel, &QPushButton::clicked, this, &TCRename::btnCancelClick);
+    move(267, 233);
+}
+
+QString TCRename::RenameModuleDialog(const QString& path)
+{
+    OldPath = path;
+    NewPath.clear();
+    RenameOk = false;
+    ediPath->setText(DirectoryPart(path));
+    ediName->setText(FileNamePart(path));
+    exec();
+    return RenameOk ? NewPath : QString();
+}
+
+QString TCRename::DirectoryPart(const QString& path)
+{
+    return path.left(path.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+QString TCRename::FileNamePart(const QString& path)
+{
+    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+void TCRename::btnOKClick()
+{
+    const QString name = ediName->text();
+    NewPath = DirectoryPart(OldPath) + name;
+    // A "/" in the name would move the file into another directory instead of renaming it
+    // in place, so such a name fails like any other refused name. QFile::rename refuses an
+    // existing target, so no file is ever replaced.
+    RenameOk = !name.contains(QLatin1Char('/')) && QFile::rename(OldPath, NewPath);
+    done(RenameOk ? Accepted : Rejected);
+}
+
+void TCRename::btnCancelClick()
+{
+    RenameOk = false;
+    reject();
+}
