@@ -203,6 +203,18 @@ void TMainWindow::SetInfoLines(const QStringList& lines)
     m_form.staModInfo->setPlainText(lines.join(QLatin1Char('\n')));
 }
 
+void TMainWindow::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    // Nobody sees a minimised window's banner: it rests like one hidden away.
+    if (event->type() == QEvent::WindowStateChange) {
+        if (isMinimized())
+            PauseBanner();
+        else
+            ResumeBanner();
+    }
+}
+
 void TMainWindow::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
