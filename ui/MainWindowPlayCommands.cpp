@@ -114,6 +114,8 @@ void TMainWindow::pressStepButton(QTimer& repeat, bool forward)
 
 bool TMainWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    if (filterDiscButtonEvent(watched, event))
+        return true;
     const bool forward = watched == m_form.btnFastForward;
     if (!forward && watched != m_form.btnRewind)
         return QMainWindow::eventFilter(watched, event);

@@ -3,6 +3,7 @@
 #include "app/CommandLine.h"
 #include "controls/ClassScrollTextViewer.h"
 #include "controls/TBanner.h"
+#include "disc/ClassDisc.h"
 #include "playback/ClassModPlayer.h"
 #include "settings/ClassOptions.h"
 #include "settings/RegistryKeys.h"
@@ -57,12 +58,14 @@ TMainWindow::TMainWindow(Registry& registry, AudioLibrary& audio, const QStringL
     m_options = std::make_unique<ClassOptions>(registry);
     m_textFeed = std::make_unique<ClassScrollTextViewer>(*m_form.banMain, *m_options);
     m_player = std::make_unique<ClassModPlayer>(audio, *m_options, *this);
+    m_disc = std::make_unique<ClassDisc>(*this, *m_options);
     QApplication::setStyle(new HintTimingStyle);
     m_commandFile = CommandLine::FirstArgument(arguments);
     resize(MainWindowForm::kClientWidth, defaultHeight(false));
     LoadPlacement();
     connectCommands();
     m_player->OpenCommandFile();
+    m_disc->OpenPendingFile();
 }
 
 TMainWindow::~TMainWindow()
@@ -71,6 +74,7 @@ TMainWindow::~TMainWindow()
     SavePlacement();
     m_textFeed.reset();
     m_player.reset();
+    m_disc.reset();
     m_options.reset();
 }
 
@@ -86,6 +90,7 @@ void TMainWindow::connectCommands()
         PauseBanner();
     });
     connectPlayCommands();
+    connectDiscCommands();
 }
 
 void TMainWindow::PauseBanner()
@@ -180,6 +185,7 @@ void TMainWindow::ReceiveForwardedFile(const QString& text)
 {
     m_commandFile = text;
     m_player->OpenCommandFile();
+    m_disc->OpenPendingFile();
     BringToFront();
 }
 
@@ -195,7 +201,7 @@ void TMainWindow::ShowNoModule()
 
 void TMainWindow::ForgetCurrentSlot()
 {
-    // No disc model is kept yet, so there is no current slot to forget.
+    m_disc->ForgetCurrentSlot();
 }
 
 void TMainWindow::SetInfoLines(const QStringList& lines)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "disc/DiscHost.h"
 #include "playback/PlayerHost.h"
 #include "settings/TPersWindow.h"
 #include "ui/MainWindowForm.h"
@@ -14,15 +15,17 @@
 #include <memory>
 
 class AudioLibrary;
+class ClassDisc;
 class ClassModPlayer;
 class ClassOptions;
 class ClassScrollTextViewer;
 class Registry;
 
 /// The program's main window and hub. Creating it builds the working objects (options store,
-/// banner text feed, player); every user command is a short handler that forwards to one of
-/// them. The working objects call back through the operations below. GUI thread only.
-class TMainWindow : public QMainWindow, public PlayerHost {
+/// banner text feed, player, disc model); every user command is a short handler that
+/// forwards to one of them. The working objects call back through the operations below.
+/// GUI thread only.
+class TMainWindow : public QMainWindow, public PlayerHost, public DiscHost {
     Q_OBJECT
 public:
     static inline const QString kInstanceCaption = QStringLiteral("Vorn Jukarium");
@@ -50,6 +53,21 @@ public:
     void SetInfoView(bool flag) override;
     void SetInfoLines(const QStringList& lines) override;
 
+    // DiscHost (SetStatusText, CommandFile and SetModulePath as above)
+    QString CurrentModule() const override { return m_currentModule; }
+    bool LoadModule(const QString& path) override;
+    QString CurrentModuleTitle() const override;
+    void SetDiscCaption(const QString& caption) override;
+    void SetDiscButtonCaption(int button, const QString& caption) override;
+    void SetSlotHint(int slot, const QString& hint) override;
+    void SetSlotAssigned(int slot, bool assigned) override;
+    void SetSlotCurrent(int slot, bool current) override;
+    void ShowSlotMenu(int x, int y, bool assignEnabled, bool clearEnabled) override;
+    void ShowDiscButtonMenu(int x, int y, bool clearEnabled) override;
+    QString ChooseDiscFile(const QString& startDirectory) override;
+    QString ChooseSaveDiscFile() override;
+    QString ChooseDirectory(int kind) override;
+
     /// Stops the banner (around modal dialogs and while hidden) and starts it again, unless
     /// the user switched the scroller off.
     void PauseBanner();
@@ -64,15 +82,16 @@ public:
     /// Replaces the module open dialog (tests script the user's choice with it).
     void SetModuleFileChooser(ModuleFileChooser chooser) { m_chooseModules = std::move(chooser); }
 
-    QString CurrentModule() const { return m_currentModule; }
     bool InfoVisible() const { return m_infoVisible; }
     bool ScrollerDisabled() const { return m_scrollerDisabled; }
     int SelectionIndex() const { return m_selectionIndex; }
     const MainWindowForm& form() const { return m_form; }
     ClassOptions& options() { return *m_options; }
     ClassModPlayer& player() { return *m_player; }
+    ClassDisc& disc() { return *m_disc; }
 
 protected:
+    void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -80,6 +99,9 @@ protected:
 private:
     void connectCommands();
     void connectPlayCommands();
+    void connectDiscCommands();
+    /// Slot and disc buttons: right-button menus and drops of the banner onto slots.
+    bool filterDiscButtonEvent(QObject* watched, QEvent* event);
     void UpdateModuleControls();
     void LoadPlacement();
     void SavePlacement();
@@ -99,6 +121,7 @@ private:
     std::unique_ptr<ClassOptions> m_options;
     std::unique_ptr<ClassScrollTextViewer> m_textFeed;
     std::unique_ptr<ClassModPlayer> m_player;
+    std::unique_ptr<ClassDisc> m_disc;
     TPersWindow prwMainWindow;
     TPersWindow prwMainWindowHeight;
     QTimer timFFWPress;

@@ -55,7 +55,9 @@ TEST_F(MainWindowTest, FormHoldsEveryControlInItsPlace)
 {
     auto window = open();
     const MainWindowForm& form = window->form();
-    EXPECT_EQ(form.grpDisc->title(), "(no disc)");
+    // The disc model replaces the form's "(no disc)" at once.
+    EXPECT_EQ(form.grpDisc->title(), "(no disc loaded)");
+    EXPECT_EQ(form.btnDisc1->Caption(), "(no disc selected)");
     EXPECT_EQ(form.grpDisc->geometry(), QRect(4, 36, 265, 121));
     EXPECT_EQ(form.ibtDiscNr[0]->geometry(), QRect(24, 20, 21, 21));
     EXPECT_EQ(form.ibtDiscNr[12]->geometry(), QRect(67, 42, 21, 21));

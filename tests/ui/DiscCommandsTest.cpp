@@ -1,0 +1,106 @@
+// The main window's disc commands with the real disc model, real files and real modules.
+#include "controls/TBanner.h"
+#include "controls/TIEButton.h"
+#include "disc/ClassDisc.h"
+#include "platform/Registry.h"
+#include "platform/audio/OpenMptSdlAudio.h"
+#include "playback/ClassModPlayer.h"
+#include "support/ScriptedMessageBoxes.h"
+#include "support/TestSongs.h"
+#include "ui/TMainWindow.h"
+
+#include <QDropEvent>
+#include <QGroupBox>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+class DiscCommandsTest : public ::testing::Test {
+protected:
+    DiscCommandsTest()
+    {
+        module = TestSongs::write(TestSongs::toneSong(), ModuleMaker::Format::S3m, dir.path(), "fly");
+    }
+
+    std::unique_ptr<TMainWindow> open(const QStringList& arguments = {"jukarium"})
+    {
+        auto window = std::make_unique<TMainWindow>(registry, audio, arguments);
+        window->player().SetFadeOutSteps(0);
+        window->show();
+        return window;
+    }
+
+    // Drops the banner on a slot button as a drag from the banner would; true when accepted.
+    static bool dropBanner(QWidget* slot)
+    {
+        std::unique_ptr<QMimeData> data(TBanner::createDragData());
+        const QPointF at(5, 5);
+        QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(slot, &enter);
+        if (!enter.isAccepted())
+            return false;
+        QDropEvent drop(at, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(slot, &drop);
+        return drop.isAccepted();
+    }
+
+    QTemporaryDir dir;
+    QString module;
+    Registry registry{dir.path() + "/registry"};
+    OpenMptSdlAudio audio;
+    ScriptedMessageBoxes boxes;
+};
+
+TEST_F(DiscCommandsTest, BannerDroppedOnASlotAssignsTheCurrentModule)
+{
+    auto window = open();
+    TIEButton* slot7 = window->form().ibtDiscNr[6];
+    EXPECT_FALSE(dropBanner(slot7));  // no module: refused
+    window->ReceiveForwardedFile(module);
+    ASSERT_EQ(window->CurrentModule(), module);
+    EXPECT_TRUE(dropBanner(slot7));
+    EXPECT_EQ(window->disc().SlotPath(7), module);
+    EXPECT_TRUE(window->disc().Changed());
+    EXPECT_TRUE(slot7->font().bold());
+    EXPECT_EQ(slot7->toolTip(), "Tone Test Song");
+}
+
+TEST_F(DiscCommandsTest, ClosingWithUnsavedChangesAsksAndCancelKeepsTheWindow)
+{
+    auto window = open();
+    window->ReceiveForwardedFile(module);
+    window->disc().AssignSlot(3, module);
+    boxes.answers = {MessageBoxRequest::Button::Cancel};
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_EQ(boxes.shown[0].request.text, "There have been changes to the current disc. Save?");
+    boxes.answers = {MessageBoxRequest::Button::No};
+    EXPECT_TRUE(window->close());
+}
+
+TEST_F(DiscCommandsTest, DiscFromTheCommandLineOrASecondStartIsLoadedAndItsSlotsPlay)
+{
+    const QString discPath = dir.path() + "/rock.JKDC";
+    {
+        auto window = open();
+        window->disc().AssignSlot(2, "fly.s3m");  // a bare name: beside the disc file
+        window->disc().SaveToFile(discPath);
+        window->disc().CloseDisc();
+    }
+    auto window = open({"jukarium", discPath});
+    EXPECT_EQ(window->form().grpDisc->title(), "rock.JKDC");
+    window->form().ibtDiscNr[1]->click();
+    EXPECT_EQ(window->CurrentModule(), module);
+    EXPECT_TRUE(window->form().ibtDiscNr[1]->font().italic());
+
+    window->form().mnuDisc_Close->trigger();
+    EXPECT_EQ(window->form().grpDisc->title(), "(no disc loaded)");
+    window->ReceiveForwardedFile(discPath);
+    EXPECT_EQ(window->disc().SlotPath(2), "fly.s3m");
+    window->form().btnDisc1->click();  // unassigned disc button
+    ASSERT_FALSE(boxes.shown.isEmpty());
+    EXPECT_TRUE(boxes.shown.last().request.text.startsWith("No disc was assigned to this button."));
+}

@@ -1,0 +1,173 @@
+// The main window's disc commands: the disc menu and buttons, the slot and disc buttons with
+// their menus, assigning the current module by dropping the banner on a slot, and the disc
+// model's view of the window.
+#include "ui/TMainWindow.h"
+
+#include "controls/ClassScrollTextViewer.h"
+#include "controls/TBanner.h"
+#include "controls/TIEButton.h"
+#include "disc/ClassDisc.h"
+#include "playback/ClassModPlayer.h"
+#include "ui/DirectoryChooser.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QMenu>
+#include <QMouseEvent>
+
+namespace {
+
+const QString kDiscFilters = QStringLiteral("Jukarium Discs (*.jkdc);;All Files (*)");
+
+}  // namespace
+
+void TMainWindow::connectDiscCommands()
+{
+    connect(m_form.mnuDisc_New, &QAction::triggered, this, [this] { m_disc->NewDisc(); });
+    connect(m_form.mnuDisc_Open, &QAction::triggered, this, [this] { m_disc->OpenDisc(); });
+    connect(m_form.btnOpenDisc, &QAbstractButton::clicked, this, [this] { m_disc->OpenDisc(); });
+    connect(m_form.mnuDisc_Save, &QAction::triggered, this, [this] { m_disc->SaveDisc(); });
+    connect(m_form.mnuDisc_SaveAs, &QAction::triggered, this, [this] { m_disc->SaveDiscAs(); });
+    connect(m_form.mnuDisc_MoveAllTo, &QAction::triggered, this, [this] { m_disc->MoveAllTo(); });
+    connect(m_form.mnuDisc_Close, &QAction::triggered, this, [this] { m_disc->CloseDisc(); });
+    connect(m_form.btnCloseDisc, &QAbstractButton::clicked, this, [this] { m_disc->CloseDisc(); });
+
+    for (TIEButton* slot : m_form.ibtDiscNr) {
+        connect(slot, &QAbstractButton::clicked, this, [this, slot] { m_disc->PlaySlot(slot->Tag()); });
+        slot->setAcceptDrops(true);
+        slot->installEventFilter(this);
+    }
+    for (TIEButton* button : {m_form.btnDisc1, m_form.btnDisc2}) {
+        connect(button, &QAbstractButton::clicked, this,
+                [this, button] { m_disc->OpenDiscButton(button->Tag()); });
+        button->installEventFilter(this);
+    }
+    connect(m_form.popDiscNrButtons_Assign, &QAction::triggered, this,
+            [this] { m_disc->AssignPopupSlot(m_currentModule); });
+    connect(m_form.popDiscNrButtons_Clear, &QAction::triggered, this, [this] { m_disc->ClearPopupSlot(); });
+    connect(m_form.popDiscDiscButtons_BrowseDisc, &QAction::triggered, this,
+            [this] { m_disc->BrowseDiscButton(); });
+    connect(m_form.popDiscDiscButtons_Clear, &QAction::triggered, this,
+            [this] { m_disc->ClearDiscButton(); });
+}
+
+bool TMainWindow::filterDiscButtonEvent(QObject* watched, QEvent* event)
+{
+    auto* button = qobject_cast<TIEButton*>(watched);
+    if (!button || button->parentWidget() != m_form.grpDisc)
+        return false;
+    const bool isSlot = button != m_form.btnDisc1 && button != m_form.btnDisc2;
+    switch (event->type()) {
+    case QEvent::MouseButtonRelease: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::RightButton)
+            return false;
+        const QPoint at = button->mapToGlobal(mouse->position().toPoint());
+        if (isSlot)
+            m_disc->ShowSlotMenu(button->Tag(), at.x(), at.y());
+        else
+            m_disc->ShowDiscButtonMenu(button->Tag(), at.x(), at.y());
+        return true;
+    }
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        // A slot takes the banner only while a module is loaded.
+        auto* drag = static_cast<QDragMoveEvent*>(event);
+        if (isSlot && TBanner::isBannerDrag(drag->mimeData()) && m_currentModule.size() > 1)
+            drag->acceptProposedAction();
+        else
+            drag->ignore();
+        return true;
+    }
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        if (!isSlot || !TBanner::isBannerDrag(drop->mimeData()) || m_currentModule.size() <= 1)
+            return false;
+        drop->acceptProposedAction();
+        m_disc->AssignSlot(button->Tag(), m_currentModule);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void TMainWindow::closeEvent(QCloseEvent* event)
+{
+    if (m_disc->QuerySave())
+        event->ignore();
+    else
+        QMainWindow::closeEvent(event);
+}
+
+bool TMainWindow::LoadModule(const QString& path) { return m_player->LoadModule(path); }
+
+QString TMainWindow::CurrentModuleTitle() const { return ClassScrollTextViewer::CurrentModuleTitle(); }
+
+void TMainWindow::SetDiscCaption(const QString& caption) { m_form.grpDisc->setTitle(caption); }
+
+void TMainWindow::SetDiscButtonCaption(int button, const QString& caption)
+{
+    (button == 1 ? m_form.btnDisc1 : m_form.btnDisc2)->SetCaption(caption);
+}
+
+void TMainWindow::SetSlotHint(int slot, const QString& hint)
+{
+    m_form.ibtDiscNr[slot - 1]->setToolTip(hint);
+}
+
+void TMainWindow::SetSlotAssigned(int slot, bool assigned)
+{
+    TIEButton* button = m_form.ibtDiscNr[slot - 1];
+    QPalette colours = button->palette();
+    colours.setColor(QPalette::ButtonText, assigned ? palette().color(QPalette::Highlight)
+                                                    : palette().color(QPalette::WindowText));
+    button->setPalette(colours);
+}
+
+void TMainWindow::SetSlotCurrent(int slot, bool current)
+{
+    TIEButton* button = m_form.ibtDiscNr[slot - 1];
+    QFont font = button->font();
+    font.setBold(current);
+    font.setItalic(current);
+    button->setFont(font);
+}
+
+void TMainWindow::ShowSlotMenu(int x, int y, bool assignEnabled, bool clearEnabled)
+{
+    m_form.popDiscNrButtons_Assign->setEnabled(assignEnabled);
+    m_form.popDiscNrButtons_Clear->setEnabled(clearEnabled);
+    m_form.popDiscNrButtons->exec(QPoint(x, y));
+}
+
+void TMainWindow::ShowDiscButtonMenu(int x, int y, bool clearEnabled)
+{
+    m_form.popDiscDiscButtons_Clear->setEnabled(clearEnabled);
+    m_form.popDiscDiscButtons->exec(QPoint(x, y));
+}
+
+QString TMainWindow::ChooseDiscFile(const QString& startDirectory)
+{
+    QFileDialog dialog(this, QStringLiteral("Open Disc"), startDirectory, kDiscFilters);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+}
+
+QString TMainWindow::ChooseSaveDiscFile()
+{
+    QFileDialog dialog(this, QStringLiteral("Save Disc as"), QString(), kDiscFilters);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+}
+
+QString TMainWindow::ChooseDirectory(int kind)
+{
+    TCDirectoryChoose chooser(*m_options, this);
+    return chooser.ChooseDirectory(kind);
+}
