@@ -28,22 +28,4 @@ QString ForwardedArgument(const QString& rawCommandLine)
 
 QString FirstArgument(const QStringList& arguments) { return arguments.value(1); }
 
-QString FileNamePart(const QString& path) { return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1); }
-
-QString UpperExtension(const QString& path)
-{
-    const QString name = FileNamePart(path);
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    return dot < 0 ? QString() : name.mid(dot).toUpper();
-}
-
-bool IsModulePath(const QString& path)
-{
-    const QString extension = UpperExtension(path);
-    return extension == QLatin1String(".MOD") || extension == QLatin1String(".S3M") ||
-           extension == QLatin1String(".XM");
-}
-
-bool IsDiscPath(const QString& path) { return UpperExtension(path) == QLatin1String(".JKDC"); }
-
 }  // namespace CommandLine

@@ -21,17 +21,4 @@ QString ForwardedArgument(const QString& rawCommandLine);
 /// The running instance's own file: the first argument after the program, or empty.
 QString FirstArgument(const QStringList& arguments);
 
-/// The extension of path in upper case: from the last "." of its file name on, dot
-/// included; empty when the name has no dot.
-QString UpperExtension(const QString& path);
-
-/// True for ".MOD", ".S3M" and ".XM" in any case.
-bool IsModulePath(const QString& path);
-
-/// True for ".JKDC" in any case.
-bool IsDiscPath(const QString& path);
-
-/// The file name of path without its directory (the part after the last "/").
-QString FileNamePart(const QString& path);
-
 }  // namespace CommandLine

@@ -1,4 +1,5 @@
 #include "controls/ClassScrollTextViewer.h"
+#include "app/PathParts.h"
 
 #include "controls/TBanner.h"
 #include "platform/audio/AudioLibrary.h"
@@ -75,7 +76,7 @@ void ClassScrollTextViewer::ShowModuleInfo(const ModuleInfo& info, const QString
 {
     QString title = NameText(info.songName);
     if (title.isEmpty())
-        title = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+        title = PathParts::FileNamePart(path);
     g_currentModuleTitle = title;
     const QString separator = QStringLiteral(" ||");
     const QString line = title + separator + QStringLiteral(" %1 kB").arg(fileSize(path) / 1024) +

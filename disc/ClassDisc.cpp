@@ -2,7 +2,7 @@
 #include "disc/ClassDisc.h"
 
 #include "disc/DiscHost.h"
-#include "disc/DiscPaths.h"
+#include "app/PathParts.h"
 
 ClassDisc::ClassDisc(DiscHost& host, ClassOptions& options)
     : m_host(host),
@@ -52,17 +52,17 @@ void ClassDisc::ClearSlot(int n)
 
 void ClassDisc::RefreshDisplay()
 {
-    m_host.SetDiscCaption(DiscPaths::fileNamePart(m_discFileName));
-    m_host.SetDiscButtonCaption(1, DiscPaths::fileNamePart(m_discButtonPaths[0]));
-    m_host.SetDiscButtonCaption(2, DiscPaths::fileNamePart(m_discButtonPaths[1]));
+    m_host.SetDiscCaption(PathParts::FileNamePart(m_discFileName));
+    m_host.SetDiscButtonCaption(1, PathParts::FileNamePart(m_discButtonPaths[0]));
+    m_host.SetDiscButtonCaption(2, PathParts::FileNamePart(m_discButtonPaths[1]));
 }
 
 QString ClassDisc::ResolvePath(const QString& path) const
 {
-    if (!DiscPaths::directoryPart(path).isEmpty())
+    if (!PathParts::DirectoryPart(path).isEmpty())
         return path;
     // Without a disc file ("(no disc loaded)" has no directory) the bare name stays bare.
-    return DiscPaths::directoryPart(m_discFileName) + path;
+    return PathParts::DirectoryPart(m_discFileName) + path;
 }
 
 void ClassDisc::MarkCurrentSlot()

@@ -4,7 +4,7 @@
 
 #include "app/CJKMessages.h"
 #include "disc/DiscHost.h"
-#include "disc/DiscPaths.h"
+#include "app/PathParts.h"
 #include "settings/ClassOptions.h"
 
 bool ClassDisc::QuerySave()
@@ -44,7 +44,7 @@ QString ClassDisc::ChooseDiscFile()
         return QString();
     const QString name = m_host.ChooseDiscFile(m_options.OpenDiscPath());
     if (!name.isEmpty())
-        m_options.SetOpenDiscPath(DiscPaths::directoryPart(name));
+        m_options.SetOpenDiscPath(PathParts::DirectoryPart(name));
     return name;
 }
 
@@ -69,7 +69,7 @@ void ClassDisc::SaveDiscAs()
     if (name.isEmpty())
         return;
     SaveToFile(name);
-    m_options.SetOpenDiscPath(DiscPaths::directoryPart(name));
+    m_options.SetOpenDiscPath(PathParts::DirectoryPart(name));
     RefreshDisplay();
 }
 
@@ -77,7 +77,7 @@ void ClassDisc::OpenPendingFile()
 {
     // A disc handed over from outside replaces the current one without the save question.
     const QString name = m_host.CommandFile();
-    if (!name.isEmpty() && DiscPaths::isDiscFile(name))
+    if (!name.isEmpty() && PathParts::IsDiscPath(name))
         LoadFromFile(name);
 }
 

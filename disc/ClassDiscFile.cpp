@@ -5,7 +5,7 @@
 #include "app/CJKMessages.h"
 #include "app/ScreenCursor.h"
 #include "disc/DiscHost.h"
-#include "disc/DiscPaths.h"
+#include "app/PathParts.h"
 #include "platform/ProfileFile.h"
 
 #include <QFileInfo>
@@ -32,7 +32,7 @@ QString written(const QString& value)
 
 bool ClassDisc::SaveToFile(const QString& name)
 {
-    const QString target = DiscPaths::isDiscFile(name) ? name : name + QStringLiteral(".jkdc");
+    const QString target = PathParts::IsDiscPath(name) ? name : name + QStringLiteral(".jkdc");
 
     // All keys are set in memory and the file is written once, whole, through a temporary
     // file: a failed save (full volume, read-only folder) leaves the old file intact instead
@@ -59,7 +59,7 @@ bool ClassDisc::SaveToFile(const QString& name)
     m_discFileName = target;
     m_changed = false;
     m_host.SetStatusText(CJKMessages::InsertArgument(QStringLiteral("Disc \"%1\" sucessfully saved"),
-                                                     DiscPaths::fileNamePart(target)));
+                                                     PathParts::FileNamePart(target)));
     return true;
 }
 
@@ -90,5 +90,5 @@ void ClassDisc::LoadFromFile(const QString& name)
     RefreshDisplay();
     m_changed = false;
     m_host.SetStatusText(CJKMessages::InsertArgument(QStringLiteral("Disc \"%1\" succesfully loaded"),
-                                                     DiscPaths::fileNamePart(name)));
+                                                     PathParts::FileNamePart(name)));
 }

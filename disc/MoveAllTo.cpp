@@ -5,7 +5,7 @@
 #include "app/CJKMessages.h"
 #include "app/ScreenCursor.h"
 #include "disc/DiscHost.h"
-#include "disc/DiscPaths.h"
+#include "app/PathParts.h"
 #include "disc/ModuleCopy.h"
 
 #include <QFile>
@@ -32,9 +32,9 @@ bool ClassDisc::HasNameClash() const
         for (int b = a + 1; b <= kSlotCount; ++b) {
             if (!assigned(a) || !assigned(b))
                 continue;
-            const QString name = DiscPaths::fileNamePart(ResolvePath(m_slotPaths[a - 1])).toUpper();
+            const QString name = PathParts::FileNamePart(ResolvePath(m_slotPaths[a - 1])).toUpper();
             if (name.size() > 1
-                && name == DiscPaths::fileNamePart(ResolvePath(m_slotPaths[b - 1])).toUpper())
+                && name == PathParts::FileNamePart(ResolvePath(m_slotPaths[b - 1])).toUpper())
                 return true;
         }
     }
@@ -86,7 +86,7 @@ void ClassDisc::MoveAllTo()
         for (int n : assignedSlots) {
             const QString source = ResolvePath(m_slotPaths[n - 1]);
             m_host.SetStatusText(CJKMessages::InsertArgument(QStringLiteral("Moving %1"), source));
-            const QString target = directory + DiscPaths::fileNamePart(source);
+            const QString target = directory + PathParts::FileNamePart(source);
             if (!ModuleCopy::copyWithoutOverwrite(source, target))
                 break;
             sources.append(source);
@@ -106,14 +106,14 @@ void ClassDisc::MoveAllTo()
     // stays where it is while the disc names the copy.
     for (qsizetype i = 0; i < assignedSlots.size(); ++i) {
         QFile::remove(sources[i]);
-        m_slotPaths[assignedSlots[i] - 1] = DiscPaths::fileNamePart(sources[i]);
+        m_slotPaths[assignedSlots[i] - 1] = PathParts::FileNamePart(sources[i]);
     }
     m_changed = true;  // so that a failed save below leaves the disc counted as unsaved
 
     // The disc is written at its new place before the old file goes, so a failed save keeps
     // the old disc file instead of leaving none.
     const QString oldDiscFile = m_discFileName;
-    m_discFileName = directory + DiscPaths::fileNamePart(oldDiscFile);
+    m_discFileName = directory + PathParts::FileNamePart(oldDiscFile);
     if (SaveToFile(m_discFileName)
         && QFileInfo(oldDiscFile).canonicalFilePath() != QFileInfo(m_discFileName).canonicalFilePath())
         QFile::remove(oldDiscFile);

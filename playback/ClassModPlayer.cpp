@@ -1,4 +1,5 @@
 #include "playback/ClassModPlayer.h"
+#include "app/PathParts.h"
 
 #include "app/CJKMessages.h"
 #include "app/CommandLine.h"
@@ -146,7 +147,7 @@ bool ClassModPlayer::LoadModule(const QString& path)
     m_modulePath = path;
     m_host.SetModulePath(path);
     m_host.SetStatusText(CJKMessages::InsertArgument(QStringLiteral("Module \"%1\" loaded"),
-                                                     CommandLine::FileNamePart(path)));
+                                                     PathParts::FileNamePart(path)));
     ShowInfos();
     ShowPosition();
     m_positionTimer.start();
@@ -240,7 +241,7 @@ bool ClassModPlayer::StepBack()
 void ClassModPlayer::OpenCommandFile()
 {
     const QString file = m_host.CommandFile();
-    if (!file.isEmpty() && CommandLine::IsModulePath(file))
+    if (!file.isEmpty() && PathParts::IsModulePath(file))
         LoadModule(file);
 }
 

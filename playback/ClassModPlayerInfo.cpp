@@ -1,6 +1,7 @@
 // The module information view of the player: instruments, the module's MDZ file and the
 // FILE_ID.DIZ of its directory.
 #include "playback/ClassModPlayer.h"
+#include "app/PathParts.h"
 
 #include "app/CJKMessages.h"
 #include "app/ScreenCursor.h"
@@ -72,7 +73,7 @@ void ClassModPlayer::ShowInfos()
         if (addDescription(lines, sectionShown, QStringLiteral("-=] MDZ file [=-"),
                            base + QStringLiteral(".MDZ")))
             sectionShown = anythingFound = true;
-        const QString directory = base.left(base.lastIndexOf(QLatin1Char('/')) + 1);
+        const QString directory = PathParts::DirectoryPart(base);
         if (addDescription(lines, sectionShown, QStringLiteral("-=] FILE_ID.DIZ [=-"),
                            directory + QStringLiteral("FILE_ID.DIZ")))
             anythingFound = true;

@@ -1,6 +1,7 @@
 // The main window's playing commands: opening modules with a multiple selection and browsing
 // it, play, stop, close, press-and-hold fast-forward and rewind, and the information view.
 #include "ui/TMainWindow.h"
+#include "app/PathParts.h"
 
 #include "app/CJKMessages.h"
 #include "controls/TIEButton.h"
@@ -63,7 +64,7 @@ void TMainWindow::mnuFile_OpenClick()
     if (files.isEmpty())
         return;
     const QString& first = files.first();
-    m_options->SetOpenModulePath(first.left(first.lastIndexOf(QLatin1Char('/')) + 1));
+    m_options->SetOpenModulePath(PathParts::DirectoryPart(first));
     m_selection = files;
     m_browsingSelection = false;
     m_selectionIndex = 1;

@@ -1,4 +1,5 @@
 #include "ui/RenameModuleDialog.h"
+#include "app/PathParts.h"
 
 #include "ui/DialogParts.h"
 
@@ -27,26 +28,16 @@ QString TCRename::RenameModuleDialog(const QString& path)
     OldPath = path;
     NewPath.clear();
     RenameOk = false;
-    ediPath->setText(DirectoryPart(path));
-    ediName->setText(FileNamePart(path));
+    ediPath->setText(PathParts::DirectoryPart(path));
+    ediName->setText(PathParts::FileNamePart(path));
     exec();
     return RenameOk ? NewPath : QString();
-}
-
-QString TCRename::DirectoryPart(const QString& path)
-{
-    return path.left(path.lastIndexOf(QLatin1Char('/')) + 1);
-}
-
-QString TCRename::FileNamePart(const QString& path)
-{
-    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
 void TCRename::btnOKClick()
 {
     const QString name = ediName->text();
-    NewPath = DirectoryPart(OldPath) + name;
+    NewPath = PathParts::DirectoryPart(OldPath) + name;
     // A "/" in the name would move the file into another directory instead of renaming it
     // in place, so such a name fails like any other refused name. QFile::rename refuses an
     // existing target, so no file is ever replaced.

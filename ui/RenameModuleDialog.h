@@ -21,11 +21,6 @@ public:
     /// (no message: the module keeps its name). An existing file is never replaced.
     QString RenameModuleDialog(const QString& path);
 
-    /// The directory part of path: everything up to and including the last "/".
-    static QString DirectoryPart(const QString& path);
-    /// The file name part of path: everything after the last "/".
-    static QString FileNamePart(const QString& path);
-
     /// Renames OldPath to its directory followed by the text of ediName, unchanged, and
     /// closes the dialog.
     void btnOKClick();

@@ -1,4 +1,5 @@
 #include "ui/TMainWindow.h"
+#include "app/PathParts.h"
 
 #include "app/CommandLine.h"
 #include "controls/ClassScrollTextViewer.h"
@@ -128,7 +129,7 @@ void TMainWindow::UpdateModuleControls()
     const bool loaded = m_currentModule.size() > 1;
     for (QAction* item : m_form.moduleItems())
         item->setEnabled(loaded);
-    setWindowTitle(loaded ? CommandLine::FileNamePart(m_currentModule).toUpper() +
+    setWindowTitle(loaded ? PathParts::FileNamePart(m_currentModule).toUpper() +
                                 QStringLiteral(" - ") + kInstanceCaption
                           : kInstanceCaption);
 }

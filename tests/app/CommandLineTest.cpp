@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "app/PathParts.h"
 
 #include <gtest/gtest.h>
 
@@ -55,17 +56,17 @@ TEST(RawCommandLine, KeepsOnlyTheFirstArgument)
 
 TEST(Extensions, CompareInUpperCaseFromTheLastDotOfTheName)
 {
-    EXPECT_EQ(CommandLine::UpperExtension("/m/song.xm"), ".XM");
-    EXPECT_EQ(CommandLine::UpperExtension("/m/a.b.Mod"), ".MOD");
-    EXPECT_EQ(CommandLine::UpperExtension("/m.d/song"), "");
-    EXPECT_EQ(CommandLine::UpperExtension("/m/song."), ".");
-    EXPECT_TRUE(CommandLine::IsModulePath("/m/x.S3m"));
-    EXPECT_TRUE(CommandLine::IsModulePath("/m/x.mod"));
-    EXPECT_FALSE(CommandLine::IsModulePath("/m/x.mod.txt"));
-    EXPECT_TRUE(CommandLine::IsDiscPath("/d/rock.jkdc"));
-    EXPECT_FALSE(CommandLine::IsDiscPath("/d.jkdc/rock"));
-    EXPECT_EQ(CommandLine::FileNamePart("/a/b/fly.mod"), "fly.mod");
-    EXPECT_EQ(CommandLine::FileNamePart("fly.mod"), "fly.mod");
+    EXPECT_EQ(PathParts::UpperExtension("/m/song.xm"), ".XM");
+    EXPECT_EQ(PathParts::UpperExtension("/m/a.b.Mod"), ".MOD");
+    EXPECT_EQ(PathParts::UpperExtension("/m.d/song"), "");
+    EXPECT_EQ(PathParts::UpperExtension("/m/song."), ".");
+    EXPECT_TRUE(PathParts::IsModulePath("/m/x.S3m"));
+    EXPECT_TRUE(PathParts::IsModulePath("/m/x.mod"));
+    EXPECT_FALSE(PathParts::IsModulePath("/m/x.mod.txt"));
+    EXPECT_TRUE(PathParts::IsDiscPath("/d/rock.jkdc"));
+    EXPECT_FALSE(PathParts::IsDiscPath("/d.jkdc/rock"));
+    EXPECT_EQ(PathParts::FileNamePart("/a/b/fly.mod"), "fly.mod");
+    EXPECT_EQ(PathParts::FileNamePart("fly.mod"), "fly.mod");
 }
 
 TEST(FirstArgument, IsTheArgumentAfterTheProgram)

@@ -1,6 +1,7 @@
 // The directory chooser, the new-directory dialog and the rename dialog, driven through their
 // modal entry operations on real directories and files in a fresh temporary directory.
 #include "platform/Registry.h"
+#include "app/PathParts.h"
 #include "settings/ClassOptions.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "ui/DirectoryChooser.h"
@@ -452,10 +453,10 @@ protected:
 
 TEST_F(RenameTest, PathPartsSplitAtTheLastSeparator)
 {
-    EXPECT_EQ(TCRename::DirectoryPart("/mods/FLY.MOD"), "/mods/");
-    EXPECT_EQ(TCRename::FileNamePart("/mods/FLY.MOD"), "FLY.MOD");
-    EXPECT_EQ(TCRename::DirectoryPart("/FLY.MOD"), "/");
-    EXPECT_EQ(TCRename::FileNamePart("/mods/"), "");
+    EXPECT_EQ(PathParts::DirectoryPart("/mods/FLY.MOD"), "/mods/");
+    EXPECT_EQ(PathParts::FileNamePart("/mods/FLY.MOD"), "FLY.MOD");
+    EXPECT_EQ(PathParts::DirectoryPart("/FLY.MOD"), "/");
+    EXPECT_EQ(PathParts::FileNamePart("/mods/"), "");
 }
 
 TEST_F(RenameTest, RenamesAndReturnsTheNewPath)
