@@ -197,7 +197,12 @@ void TMainWindow::ShowModuleInfo(const ModuleInfo& info, const QString& path)
 
 void TMainWindow::ShowNoModule()
 {
-    m_textFeed->ShowNoModule();
+    // Closing a module must not fail on the banner: a banner that could not take the line
+    // keeps what it showed.
+    try {
+        m_textFeed->ShowNoModule();
+    } catch (const BannerContentError&) {
+    }
 }
 
 void TMainWindow::ForgetCurrentSlot()
