@@ -6,7 +6,7 @@
 #include "app/ScreenCursor.h"
 #include "disc/DiscHost.h"
 #include "app/PathParts.h"
-#include "disc/ModuleCopy.h"
+#include "platform/FileCopy.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -54,7 +54,7 @@ void ClassDisc::MoveAllTo()
     for (int n = 1; n <= kSlotCount; ++n) {
         if (assigned(n)) {
             assignedSlots.append(n);
-            totalSize += ModuleCopy::fileSize(ResolvePath(m_slotPaths[n - 1]));
+            totalSize += FileCopy::FileSize(ResolvePath(m_slotPaths[n - 1]));
         }
     }
     if (totalSize <= 0) {
@@ -87,7 +87,7 @@ void ClassDisc::MoveAllTo()
             const QString source = ResolvePath(m_slotPaths[n - 1]);
             m_host.SetStatusText(CJKMessages::InsertArgument(QStringLiteral("Moving %1"), source));
             const QString target = directory + PathParts::FileNamePart(source);
-            if (!ModuleCopy::copyWithoutOverwrite(source, target))
+            if (!FileCopy::CopyWithoutOverwrite(source, target))
                 break;
             sources.append(source);
             created.append(target);

@@ -57,6 +57,15 @@ public:
     /// Opens or closes the module information view.
     void ToggleInfos();
 
+    /// File operations on the loaded module's file (message 20000 without one). Copy and move
+    /// never replace an existing file; a move deletes the source only after a complete copy.
+    /// After a move or rename the player follows the file; the slot of a deleted file is
+    /// cleared.
+    void CopyModuleTo();
+    void MoveModuleTo();
+    void DeleteModule();
+    void RenameModule();
+
     const QString& ModulePath() const { return m_modulePath; }
     bool Playing() const { return m_playing; }
     bool AudioStarted() const { return m_audioStarted; }

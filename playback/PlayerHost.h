@@ -28,6 +28,15 @@ public:
     /// The disc model: the slot of the closed module is no longer the current one.
     virtual void ForgetCurrentSlot() = 0;
 
+    /// The directory chooser (kind 1: copy, 2: move): the chosen directory ending in "/", or
+    /// empty when cancelled.
+    virtual QString ChooseDirectory(int kind) = 0;
+    /// The rename dialog, which renames the file at path itself: the new full path, or empty
+    /// when cancelled or when the file could not be renamed.
+    virtual QString RenameModuleDialog(const QString& path) = 0;
+    /// The disc model: the loaded module's file has a new path; empty when it was deleted.
+    virtual void ModulePathChanged(const QString& path) = 0;
+
     /// Shows or hides the information memo.
     virtual void SetInfoView(bool visible) = 0;
     /// Replaces the lines of the information memo.

@@ -92,6 +92,8 @@ void TMainWindow::connectCommands()
     });
     connectPlayCommands();
     connectDiscCommands();
+    connectFileCommands();
+    connectActionCommands();
 }
 
 void TMainWindow::PauseBanner()

@@ -2,6 +2,8 @@
 
 #include "disc/DiscHost.h"
 #include "playback/PlayerHost.h"
+#include "ui/OptionsTarget.h"
+#include "ui/UserActions.h"
 #include "settings/TPersWindow.h"
 #include "ui/MainWindowForm.h"
 #include "ui/WidgetBounds.h"
@@ -25,7 +27,11 @@ class Registry;
 /// banner text feed, player, disc model); every user command is a short handler that
 /// forwards to one of them. The working objects call back through the operations below.
 /// GUI thread only.
-class TMainWindow : public QMainWindow, public PlayerHost, public DiscHost {
+class TMainWindow : public QMainWindow,
+                    public PlayerHost,
+                    public DiscHost,
+                    public OptionsTarget,
+                    public UserActionHost {
     Q_OBJECT
 public:
     static inline const QString kInstanceCaption = QStringLiteral("Vorn Jukarium");
@@ -52,6 +58,8 @@ public:
     /// Shows or hides the information memo, each view with its own stored height.
     void SetInfoView(bool flag) override;
     void SetInfoLines(const QStringList& lines) override;
+    QString RenameModuleDialog(const QString& path) override;
+    void ModulePathChanged(const QString& path) override;
 
     // DiscHost (SetStatusText, CommandFile and SetModulePath as above)
     QString CurrentModule() const override { return m_currentModule; }
@@ -67,6 +75,20 @@ public:
     QString ChooseDiscFile(const QString& startDirectory) override;
     QString ChooseSaveDiscFile() override;
     QString ChooseDirectory(int kind) override;
+
+    // OptionsTarget (SetStatusText as above)
+    void ApplyScrollSpeed(int speed) override;
+    void SetFadeOutSteps(int steps) override;
+    void SetOutputMode(int mode) override;
+    void SetMixingRate(int index) override;
+    void SetBufferSize(int index) override;
+    void RestartAudio() override;
+
+    // UserActionHost (CurrentModule and SetStatusText as above)
+    void CloseModule() override;
+    void RepaintNow() override;
+    void Sleep(int milliseconds) override;
+    bool StartProgram(const QString& commandLine) override;
 
     /// Stops the banner (around modal dialogs and while hidden) and starts it again, unless
     /// the user switched the scroller off.
@@ -100,6 +122,8 @@ private:
     void connectCommands();
     void connectPlayCommands();
     void connectDiscCommands();
+    void connectFileCommands();
+    void connectActionCommands();
     /// Slot and disc buttons: right-button menus and drops of the banner onto slots.
     bool filterDiscButtonEvent(QObject* watched, QEvent* event);
     void UpdateModuleControls();

@@ -2,7 +2,7 @@
 // copy, and a disc that plays from its new place.
 #include "DiscFixture.h"
 
-#include "disc/ModuleCopy.h"
+#include "platform/FileCopy.h"
 #include "platform/TmpfsMount.h"
 
 #include <memory>
@@ -152,13 +152,13 @@ TEST_F(MoveAllToTest, CopyToAFullVolumeLeavesNoPartialFile)
         GTEST_SKIP() << "cannot mount a tmpfs here";
     const QString source = module("mods/BIG.MOD", 200 * 1024);
 
-    EXPECT_FALSE(ModuleCopy::copyWithoutOverwrite(source, path("target/BIG.MOD")));
+    EXPECT_FALSE(FileCopy::CopyWithoutOverwrite(source, path("target/BIG.MOD")));
     EXPECT_TRUE(filesIn("target").isEmpty());
     EXPECT_EQ(readBytes(source).size(), 200 * 1024);
 
     const QString small = module("mods/SMALL.MOD", 10 * 1024);
-    EXPECT_TRUE(ModuleCopy::copyWithoutOverwrite(small, path("target/SMALL.MOD")));
-    EXPECT_FALSE(ModuleCopy::copyWithoutOverwrite(source, path("target/SMALL.MOD")));
+    EXPECT_TRUE(FileCopy::CopyWithoutOverwrite(small, path("target/SMALL.MOD")));
+    EXPECT_FALSE(FileCopy::CopyWithoutOverwrite(source, path("target/SMALL.MOD")));
     EXPECT_EQ(filesIn("target"), QStringList{"SMALL.MOD"});
     EXPECT_EQ(readBytes(path("target/SMALL.MOD")), QByteArray(10 * 1024, 'M'));
 }

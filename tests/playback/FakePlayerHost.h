@@ -17,6 +17,21 @@ public:
     }
     void ShowNoModule() override { bannerText = "> No module loaded <"; }
     void ForgetCurrentSlot() override { ++slotsForgotten; }
+    QString ChooseDirectory(int kind) override
+    {
+        chooserKinds << kind;
+        return chosenDirectory;
+    }
+    QString RenameModuleDialog(const QString& path) override
+    {
+        renamed << path;
+        return renameResult;
+    }
+    void ModulePathChanged(const QString& path) override
+    {
+        changedPaths << path;
+        modulePath = path;
+    }
     void SetInfoView(bool visible) override { infoVisible = visible; }
     void SetInfoLines(const QStringList& lines) override { infoLines = lines; }
 
@@ -27,6 +42,11 @@ public:
     QString commandFile;
     QString bannerText;
     int slotsForgotten = 0;
+    QList<int> chooserKinds;
+    QString chosenDirectory;
+    QStringList renamed;
+    QString renameResult;
+    QStringList changedPaths;
     bool infoVisible = false;
     QStringList infoLines;
 };

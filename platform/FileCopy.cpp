@@ -1,4 +1,4 @@
-#include "disc/ModuleCopy.h"
+#include "platform/FileCopy.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -6,15 +6,15 @@
 
 #include <unistd.h>
 
-namespace ModuleCopy {
+namespace FileCopy {
 
-qint64 fileSize(const QString& path)
+qint64 FileSize(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.size() : 0;
 }
 
-bool copyWithoutOverwrite(const QString& source, const QString& target)
+bool CopyWithoutOverwrite(const QString& source, const QString& target)
 {
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
@@ -43,4 +43,4 @@ bool copyWithoutOverwrite(const QString& source, const QString& target)
     return true;
 }
 
-}  // namespace ModuleCopy
+}  // namespace FileCopy

@@ -1,0 +1,69 @@
+#include "platform/ProgramStarter.h"
+
+#include "TestFiles.h"
+#include "support/ArgumentRecorder.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct SplitCase {
+    const char* line;
+    QStringList words;
+};
+
+class SplitCommandLineTest : public ::testing::TestWithParam<SplitCase> {};
+
+TEST_P(SplitCommandLineTest, SplitsAsWindowsDoes)
+{
+    EXPECT_EQ(SplitCommandLine(QString::fromUtf8(GetParam().line)), GetParam().words);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, SplitCommandLineTest,
+    ::testing::Values(SplitCase{"", {}}, SplitCase{" \t ", {}},
+                      SplitCase{"prog", {"prog"}},
+                      SplitCase{"  prog  a\tb  ", {"prog", "a", "b"}},
+                      SplitCase{"\"/My Apps/prog\" \"/My Mods/a b.xm\"",
+                                {"/My Apps/prog", "/My Mods/a b.xm"}},
+                      SplitCase{"a\"b c\"d", {"ab cd"}},
+                      SplitCase{"prog \"\" x", {"prog", "", "x"}},
+                      SplitCase{"prog \"a \"\"b\"\" c\"", {"prog", "a b c"}},
+                      SplitCase{"prog \"open to the end", {"prog", "open to the end"}},
+                      SplitCase{"C:\\Apps\\prog.exe a\\b", {"C:\\Apps\\prog.exe", "a\\b"}},
+                      SplitCase{"prog ;|$(x)", {"prog", ";|$(x)"}}));
+
+class StartProgramTest : public ::testing::Test {
+protected:
+    QTemporaryDir m_temp;
+    ArgumentRecorder m_recorder{m_temp.path()};
+};
+
+TEST_F(StartProgramTest, StartsWithTheWordsAsArgumentsAndNoShell)
+{
+    ASSERT_TRUE(StartProgram(m_recorder.program() + " one \"two three\" $HOME ;touch x"));
+    EXPECT_EQ(m_recorder.arguments(), QStringList({"one", "two three", "$HOME", ";touch", "x"}));
+    EXPECT_FALSE(QFile::exists("x"));
+}
+
+TEST_F(StartProgramTest, ProgramFoundOnThePathStarts)
+{
+    EXPECT_TRUE(StartProgram("true"));
+}
+
+TEST_F(StartProgramTest, NothingToStartIsFailure)
+{
+    const QString plain = m_temp.path() + "/not-executable";
+    ASSERT_TRUE(writeBytes(plain, "#!/bin/sh\n"));
+    EXPECT_FALSE(StartProgram(""));
+    EXPECT_FALSE(StartProgram("   "));
+    EXPECT_FALSE(StartProgram("\"\" arg"));
+    EXPECT_FALSE(StartProgram(m_temp.path() + "/missing arg"));
+    EXPECT_FALSE(StartProgram("jukarium-no-such-program-anywhere"));
+    EXPECT_FALSE(StartProgram(plain));
+    EXPECT_FALSE(StartProgram(m_temp.path()));
+}
+
+}  // namespace

@@ -1,0 +1,193 @@
+#include "ui/UserActions.h"
+
+#include "platform/ProgramStarter.h"
+#include "platform/ShortPath.h"
+#include "support/ArgumentRecorder.h"
+#include "support/ScriptedMessageBoxes.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// ---- expansion of the command line ----
+
+struct ExpansionCase {
+    const char* line;
+    const char* expanded;
+    bool asksShortForm;
+};
+
+class ExpansionTest : public ::testing::TestWithParam<ExpansionCase> {};
+
+TEST_P(ExpansionTest, FirstPlaceholderGetsShortOrQuotedLongPath)
+{
+    int asked = 0;
+    const auto shortPath = [&](const QString& path) {
+        ++asked;
+        EXPECT_EQ(path, "/My Mods/Song One.xm");
+        return QStringLiteral("/short/song.xm");
+    };
+    EXPECT_EQ(ExpandUserActionCommand(GetParam().line, "/My Mods/Song One.xm", shortPath),
+              GetParam().expanded);
+    EXPECT_EQ(asked, GetParam().asksShortForm ? 1 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, ExpansionTest,
+    ::testing::Values(
+        ExpansionCase{"/bin/tracker %1", "/bin/tracker /short/song.xm", true},
+        ExpansionCase{"/bin/tracker \"%1\"", "/bin/tracker \"/My Mods/Song One.xm\"", false},
+        ExpansionCase{"/bin/tracker %1 \"%1\"", "/bin/tracker /My Mods/Song One.xm \"%1\"", false},
+        ExpansionCase{"/bin/tracker %1 -o %1", "/bin/tracker /short/song.xm -o %1", true},
+        ExpansionCase{"/bin/tracker -x", "/bin/tracker -x", false}));
+
+TEST(ExpansionFallbackTest, MissingShortFormGivesLongPath)
+{
+    const auto noShortForm = [](const QString&) { return QString(); };
+    EXPECT_EQ(ExpandUserActionCommand("prog %1", "/gone/a b.xm", noShortForm), "prog /gone/a b.xm");
+}
+
+TEST(VolumeCommandTest, StoredCommandOrTheDesktopMixer)
+{
+    EXPECT_EQ(VolumeCommand(""), "pavucontrol");
+    EXPECT_EQ(VolumeCommand("/usr/bin/mixer -s %1"), "/usr/bin/mixer -s %1");
+}
+
+// ---- the whole action against a recording host ----
+
+class FakeHost : public UserActionHost {
+public:
+    QString CurrentModule() const override { return module; }
+    void CloseModule() override
+    {
+        events << "close";
+        module.clear();
+    }
+    void SetStatusText(const QString& text) override { events << "status " + text; }
+    void RepaintNow() override { events << "repaint"; }
+    void Sleep(int ms) override { events << "sleep " + QString::number(ms); }
+    bool StartProgram(const QString& commandLine) override
+    {
+        events << "start " + commandLine;
+        cursorAtStart = ScreenCursor::shape();
+        return realStart ? ::StartProgram(commandLine) : startResult;
+    }
+
+    QString module = "/mods/song.xm";
+    bool realStart = false;
+    bool startResult = true;
+    CursorShape cursorAtStart = CursorShape::Arrow;
+    QStringList events;
+};
+
+class RunUserActionTest : public ::testing::Test {
+protected:
+    QString shownText(int index) const { return m_boxes.shown.at(index).request.text; }
+
+    FakeHost m_host;
+    ScriptedMessageBoxes m_boxes;
+};
+
+TEST_F(RunUserActionTest, EmptyCommandLineOnlyAsksForOneWithTheActionNumber)
+{
+    RunUserAction(2, "", true, true, m_host);
+    ASSERT_EQ(m_boxes.shown.size(), 1);
+    EXPECT_EQ(shownText(0), CJKMessages::InsertArgument(CJKMessages::MessageText(3200), "2"));
+    EXPECT_EQ(m_host.events, QStringList({"repaint"}));
+    EXPECT_EQ(ScreenCursor::shape(), CursorShape::Arrow);
+}
+
+TEST_F(RunUserActionTest, ClosesThenSleepsThenStartsWithThePathTakenBeforeClosing)
+{
+    RunUserAction(1, "/bin/tracker %1", true, true, m_host);
+    EXPECT_EQ(m_host.events,
+              QStringList({"repaint", "close", "status Sleeping for 1 second...", "repaint",
+                           "sleep 1000", "start /bin/tracker /mods/song.xm",
+                           "status Executed \"/bin/tracker /mods/song.xm\""}));
+    EXPECT_TRUE(m_boxes.shown.isEmpty());
+    EXPECT_EQ(m_host.cursorAtStart, CursorShape::Hourglass);
+    EXPECT_EQ(ScreenCursor::shape(), CursorShape::Arrow);
+}
+
+TEST_F(RunUserActionTest, WithoutSwitchesStartsAtOnce)
+{
+    RunUserAction(3, "/bin/tracker", false, false, m_host);
+    EXPECT_EQ(m_host.events, QStringList({"repaint", "start /bin/tracker",
+                                          "status Executed \"/bin/tracker\""}));
+}
+
+TEST_F(RunUserActionTest, FailedStartNamesTheExpandedLine)
+{
+    m_host.startResult = false;
+    RunUserAction(1, "/bin/tracker \"%1\"", false, true, m_host);
+    ASSERT_EQ(m_boxes.shown.size(), 1);
+    EXPECT_EQ(shownText(0), CJKMessages::InsertArgument(CJKMessages::MessageText(3300),
+                                                        "/bin/tracker \"/mods/song.xm\""));
+    EXPECT_FALSE(m_host.events.last().startsWith("status"));
+    EXPECT_TRUE(m_host.module.isEmpty());
+    EXPECT_EQ(ScreenCursor::shape(), CursorShape::Arrow);
+}
+
+// ---- real programs on real files ----
+
+class RealUserActionTest : public RunUserActionTest,
+                           public ::testing::WithParamInterface<const char*> {
+protected:
+    void SetUp() override
+    {
+        QDir().mkpath(modules());
+        m_host.module = modules() + u'/' + QString::fromUtf8(GetParam());
+        QFile file(m_host.module);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        m_host.realStart = true;
+        m_previousDirectory = QDir::currentPath();
+        QDir::setCurrent(m_temp.path());
+    }
+    void TearDown() override { QDir::setCurrent(m_previousDirectory); }
+
+    QString modules() const { return m_temp.path() + "/My Mods"; }
+    static QString canonical(const QString& path) { return QFileInfo(path).canonicalFilePath(); }
+
+    QTemporaryDir m_temp;
+    ArgumentRecorder m_recorder{m_temp.path()};
+    QString m_previousDirectory;
+};
+
+TEST_P(RealUserActionTest, ProgramGetsTheModuleAsOneArgumentAndNothingElseRuns)
+{
+    RunUserAction(1, m_recorder.program() + " %1", false, false, m_host);
+    const QStringList arguments = m_recorder.arguments();
+    ASSERT_EQ(arguments.size(), 1) << arguments.join(" | ").toStdString();
+    EXPECT_EQ(canonical(arguments.first()), canonical(m_host.module));
+    EXPECT_EQ(SplitCommandLine(arguments.first()).size(), 1);
+    EXPECT_TRUE(m_boxes.shown.isEmpty());
+    for (const char* planted : {"x", "y"}) {
+        EXPECT_FALSE(QFile::exists(m_temp.path() + u'/' + planted));
+        EXPECT_FALSE(QFile::exists(modules() + u'/' + planted));
+    }
+}
+
+TEST_P(RealUserActionTest, QuotedPlaceholderGivesTheLongPath)
+{
+    RunUserAction(1, m_recorder.program() + " \"%1\"", false, false, m_host);
+    EXPECT_EQ(m_recorder.arguments(), QStringList({m_host.module}));
+}
+
+TEST_P(RealUserActionTest, MissingProgramNamesTheExpandedLine)
+{
+    RunUserAction(1, m_temp.path() + "/missing %1", false, false, m_host);
+    ASSERT_EQ(m_boxes.shown.size(), 1);
+    EXPECT_EQ(shownText(0), CJKMessages::InsertArgument(
+                                CJKMessages::MessageText(3300),
+                                m_temp.path() + "/missing " + ShortPathName(m_host.module)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Modules, RealUserActionTest,
+                         ::testing::Values("Song One.xm", "a;touch x;.mod", "$(touch y).mod",
+                                           "it's `touch x` & (so)!.s3m"));
+
+}  // namespace

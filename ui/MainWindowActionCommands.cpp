@@ -1,0 +1,47 @@
+// The main window's actions menu: the three user actions, the volume control and the
+// options dialog, and what those reach of the window.
+#include "ui/TMainWindow.h"
+
+#include "controls/ClassScrollTextViewer.h"
+#include "platform/ProgramStarter.h"
+#include "playback/ClassModPlayer.h"
+#include "settings/ClassOptions.h"
+#include "ui/OptionsDialog.h"
+
+#include <QAction>
+#include <QThread>
+
+void TMainWindow::connectActionCommands()
+{
+    const std::pair<QAction*, int> userActions[] = {
+        {m_form.mnuActions_User1, 1}, {m_form.mnuActions_User2, 2}, {m_form.mnuActions_User3, 3}};
+    for (const auto& [item, n] : userActions) {
+        connect(item, &QAction::triggered, this, [this, n = n] {
+            RunUserAction(n, m_options->UserActionPath(n), m_options->UserActionSleep(n),
+                          m_options->UserActionCloseMod(n), *this);
+        });
+    }
+    // Whether the volume control started is not reported.
+    connect(m_form.mnuActions_Volume, &QAction::triggered, this,
+            [this] { ::StartProgram(VolumeCommand(m_options->VolumeExe())); });
+    connect(m_form.mnuActions_Options, &QAction::triggered, this, [this] {
+        PauseBanner();
+        {
+            TOptions dialog(*m_options, *this, this);
+            dialog.exec();
+        }
+        ResumeBanner();
+    });
+}
+
+void TMainWindow::ApplyScrollSpeed(int speed) { m_textFeed->ApplyScrollSpeed(speed); }
+void TMainWindow::SetFadeOutSteps(int steps) { m_player->SetFadeOutSteps(steps); }
+void TMainWindow::SetOutputMode(int mode) { m_player->SetOutputMode(mode); }
+void TMainWindow::SetMixingRate(int index) { m_player->SetMixingRate(index); }
+void TMainWindow::SetBufferSize(int index) { m_player->SetBufferSize(index); }
+void TMainWindow::RestartAudio() { m_player->RestartAudio(); }
+
+void TMainWindow::CloseModule() { m_player->CloseModule(); }
+void TMainWindow::RepaintNow() { repaint(); }
+void TMainWindow::Sleep(int milliseconds) { QThread::msleep(milliseconds); }
+bool TMainWindow::StartProgram(const QString& commandLine) { return ::StartProgram(commandLine); }

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+/// What a user action needs of the main window and the platform. The main window implements
+/// it; tests fake it. GUI thread only.
+class UserActionHost {
+public:
+    virtual ~UserActionHost() = default;
+    /// The long path of the loaded module; length 0 or 1 means no module.
+    virtual QString CurrentModule() const = 0;
+    /// The player's CloseModule: fade-out, module freed, CurrentModule empty, "Module closed".
+    virtual void CloseModule() = 0;
+    /// Status bar panel 0, painted at once.
+    virtual void SetStatusText(const QString& text) = 0;
+    /// Repaints the main window at once, not at the next idle time.
+    virtual void RepaintNow() = 0;
+    /// Blocks the calling thread for ms milliseconds.
+    virtual void Sleep(int ms) = 0;
+    /// Starts the command line detached (see platform/ProgramStarter.h); false when nothing
+    /// started.
+    virtual bool StartProgram(const QString& commandLine) = 0;
+};
+
+/// The command line of a user action with the module put in for "%1":
+/// - when the line contains "%1" between double quotes anywhere, the first %1 (quoted or not)
+///   becomes longPath; the user's quotes keep a long path with blanks together;
+/// - otherwise the first %1 becomes shortPath(longPath), which needs no quotes; when that comes
+///   back empty (the file is gone, or no alias can be made) longPath is put in instead, so the
+///   program still hears which module was meant and reports the missing file itself;
+/// - only the first %1 is replaced; a line without %1 comes back unchanged and shortPath is
+///   not called.
+QString ExpandUserActionCommand(const QString& commandLine, const QString& longPath,
+                                const std::function<QString(const QString&)>& shortPath);
+
+/// Runs user action n (1 to 3) with its three settings as read from the options store just
+/// now: the command line, "sleep one second before" and "close the module before".
+/// Shows the hourglass throughout. An empty command line shows message 3200 with n and does
+/// nothing else. Otherwise the current module's path is taken, the module closed if asked, one
+/// second slept if asked (status "Sleeping for 1 second..."), the line expanded with the
+/// module's short form (ShortPathName) and started: status "Executed "<line>"" on success,
+/// message 3300 with the expanded line on failure. The started program is not watched.
+void RunUserAction(int n, const QString& commandLine, bool sleepFirst, bool closeFirst,
+                   UserActionHost& host);
+
+/// The command line of the "Volume" command: the stored one when it is not empty, run as is;
+/// otherwise the desktop's mixer, "pavucontrol". Where that is not installed the start fails,
+/// which the volume command ignores by design: there is no terminal-free mixer to fall back on.
+QString VolumeCommand(const QString& stored);
