@@ -126,6 +126,19 @@ TEST_F(FileOperationsTest, MoveOntoAFullVolumeLeavesNothingBehind)
     EXPECT_TRUE(QDir(dir.path() + "/target").entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 
+TEST_F(FileOperationsTest, CopyAndMoveIntoAReadOnlyFolderKeepTheSource)
+{
+    TmpfsMount readOnly(dir.path() + "/target", "1m");
+    if (!readOnly.isMounted() || !readOnly.makeReadOnly())
+        GTEST_SKIP() << "cannot mount a read-only volume here";
+    host.chosenDirectory = dir.path() + "/target/";
+    player.CopyModuleTo();
+    player.MoveModuleTo();
+    EXPECT_EQ(boxes.shown.size(), 2);
+    EXPECT_EQ(contents(source).size(), 5000);
+    EXPECT_EQ(player.ModulePath(), source);
+}
+
 TEST_F(FileOperationsTest, DeleteAsksFirst)
 {
     boxes.answers = {Button::Cancel};
