@@ -98,8 +98,11 @@ SingleInstance::SingleInstance(QString endpoint, std::unique_ptr<QLockFile> lock
 
 SingleInstance::~SingleInstance()
 {
-    if (m_server)
-        m_server->close();
+    // Sockets still waiting belong to the server; deleting them reports their end to us, so
+    // they go while everything they report to is still here.
+    for (QLocalSocket* socket : m_pending.keys())
+        socket->disconnect(this);
+    m_server.reset();
 }
 
 void SingleInstance::acceptConnections()

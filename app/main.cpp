@@ -49,6 +49,9 @@ int main(int argc, char** argv)
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("jukarium"));
+    // Hidden in the notification area the window is not visible, and closing a message box
+    // then must not end the program: only closing the main window does.
+    QApplication::setQuitOnLastWindowClosed(false);
     if (!instance->Listen())
         std::fprintf(stderr, "jukarium: cannot open %s; later starts will not find this one\n",
                      qPrintable(endpoint));
@@ -71,6 +74,7 @@ int main(int argc, char** argv)
         TMainWindow window(registry, audio, arguments);
         QObject::connect(instance.get(), &SingleInstance::fileReceived, &window,
                          &TMainWindow::ReceiveForwardedFile);
+        QObject::connect(&window, &TMainWindow::closed, &app, &QApplication::quit);
         instance->Serve();
         if (!endRequested) {
             window.show();

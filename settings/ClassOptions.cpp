@@ -1,8 +1,11 @@
 #include "settings/ClassOptions.h"
 
 #include "platform/Registry.h"
+#include "settings/CLassFileLinks.h"
 #include "settings/RegistryKeys.h"
 #include "settings/StoredNumber.h"
+
+#include <QCoreApplication>
 
 namespace {
 
@@ -72,6 +75,9 @@ ClassOptions::ClassOptions(Registry& registry) : m_registry(registry)
 ClassOptions::~ClassOptions()
 {
     write();
+    // The running program file is known only through the application object.
+    if (QCoreApplication::instance())
+        WriteFileLinks(m_registry, QCoreApplication::applicationFilePath());
 }
 
 const ClassOptions::UserAction* ClassOptions::userAction(int n) const

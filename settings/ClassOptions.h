@@ -17,7 +17,8 @@ public:
 
     /// registry: the program's registry, which must outlive the store.
     explicit ClassOptions(Registry& registry);
-    /// Writes every value back.
+    /// Writes every value back, then registers the running program as the handler of module
+    /// and disc files (WriteFileLinks) when an application object exists.
     ~ClassOptions();
     ClassOptions(const ClassOptions&) = delete;
     ClassOptions& operator=(const ClassOptions&) = delete;

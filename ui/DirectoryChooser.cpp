@@ -1,4 +1,5 @@
 #include "ui/DirectoryChooser.h"
+#include "ui/HelpWindow.h"
 
 #include "app/CJKMessages.h"
 #include "settings/ClassOptions.h"
@@ -48,6 +49,7 @@ TCDirectoryChoose::TCDirectoryChoose(ClassOptions& options, QWidget* owner)
     : QDialog(owner),
       m_options(options)
 {
+    InstallF1Help(this, 110100);
     DialogParts::setUpDialog(*this, "CDirectoryChoose", QSize(281, 250));
     setWindowTitle(QStringLiteral("You shouldn't see this Text..."));
     buildForm();

@@ -1,11 +1,14 @@
-// The main window's actions menu: the three user actions, the volume control and the
-// options dialog, and what those reach of the window.
+// The main window's actions and help menus: the three user actions, the volume control, the
+// options dialog, the help and the about window, and what those reach of the window.
 #include "ui/TMainWindow.h"
 
 #include "controls/ClassScrollTextViewer.h"
 #include "platform/ProgramStarter.h"
 #include "playback/ClassModPlayer.h"
 #include "settings/ClassOptions.h"
+#include "ui/AboutWindow.h"
+#include "ui/HelpContexts.h"
+#include "ui/HelpWindow.h"
 #include "ui/OptionsDialog.h"
 
 #include <QAction>
@@ -29,6 +32,23 @@ void TMainWindow::connectActionCommands()
         {
             TOptions dialog(*m_options, *this, this);
             dialog.exec();
+        }
+        ResumeBanner();
+    });
+
+    connect(m_form.mnuHelp_Contents, &QAction::triggered, this,
+            [this] { THelpWindow::ShowPage(HelpContexts::kContentsPage, this); });
+    connect(m_form.mnuHelp_WhatDoISee, &QAction::triggered, this,
+            [this] { THelpWindow::ShowHelp(HelpContexts::kWhatDoISeeHere, this); });
+    connect(m_form.mnuHelp_WhatIs, &QAction::triggered, this,
+            [this] { THelpWindow::ShowHelp(HelpContexts::kWhatIsJukarium, this); });
+    connect(m_form.mnuHelp_HelpOnHelp, &QAction::triggered, this,
+            [this] { THelpWindow::ShowPage(HelpContexts::kHelpOnHelpPage, this); });
+    connect(m_form.mnuHelp_About, &QAction::triggered, this, [this] {
+        PauseBanner();
+        {
+            TAboutWindow about(this);
+            about.exec();
         }
         ResumeBanner();
     });

@@ -9,6 +9,8 @@
 #include "disc/ClassDisc.h"
 #include "playback/ClassModPlayer.h"
 #include "ui/DirectoryChooser.h"
+#include "ui/HelpContexts.h"
+#include "ui/HelpWindow.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -97,10 +99,12 @@ bool TMainWindow::filterDiscButtonEvent(QObject* watched, QEvent* event)
 
 void TMainWindow::closeEvent(QCloseEvent* event)
 {
-    if (m_disc->QuerySave())
+    if (m_disc->QuerySave()) {
         event->ignore();
-    else
-        QMainWindow::closeEvent(event);
+        return;
+    }
+    QMainWindow::closeEvent(event);
+    emit closed();
 }
 
 bool TMainWindow::LoadModule(const QString& path) { return m_player->LoadModule(path); }
@@ -155,6 +159,7 @@ QString TMainWindow::ChooseDiscFile(const QString& startDirectory)
     QFileDialog dialog(this, QStringLiteral("Open Disc"), startDirectory, kDiscFilters);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    InstallF1Help(&dialog, HelpContexts::kOpenDisc);
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
@@ -163,6 +168,7 @@ QString TMainWindow::ChooseSaveDiscFile()
     QFileDialog dialog(this, QStringLiteral("Save Disc as"), QString(), kDiscFilters);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    InstallF1Help(&dialog, HelpContexts::kSaveDiscAs);
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 

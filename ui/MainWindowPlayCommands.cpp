@@ -7,6 +7,8 @@
 #include "controls/TIEButton.h"
 #include "playback/ClassModPlayer.h"
 #include "settings/ClassOptions.h"
+#include "ui/HelpContexts.h"
+#include "ui/HelpWindow.h"
 
 #include <QAction>
 #include <QFileDialog>
@@ -21,6 +23,7 @@ QStringList chooseModulesInDialog(QWidget* owner, const QString& startDirectory)
     QFileDialog dialog(owner, QStringLiteral("Open Module"), startDirectory);
     dialog.setFileMode(QFileDialog::ExistingFiles);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    InstallF1Help(&dialog, HelpContexts::kOpenModule);
     dialog.setNameFilters({QStringLiteral("All Modules (*.mod *.s3m *.xm)"),
                            QStringLiteral("ProTracker Modules (*.mod)"),
                            QStringLiteral("ScreamTracker Modules (*.s3m)"),

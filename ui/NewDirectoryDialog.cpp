@@ -1,4 +1,5 @@
 #include "ui/NewDirectoryDialog.h"
+#include "ui/HelpWindow.h"
 
 #include "app/CJKMessages.h"
 #include "ui/DialogParts.h"
@@ -14,6 +15,7 @@ TNewDirectory::TNewDirectory(QWidget* owner)
     : QDialog(owner)
 {
     DialogParts::setUpDialog(*this, "NewDirectory", QSize(422, 133));
+    InstallF1Help(this, 120100);
     setWindowTitle(QStringLiteral("Create new Directory"));
     const DialogParts::NameForm form = DialogParts::buildNameForm(
         *this, "Label1", QStringLiteral("Create Directory in"), "ediDirectory",

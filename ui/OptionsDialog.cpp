@@ -1,4 +1,5 @@
 #include "ui/OptionsDialog.h"
+#include "ui/HelpWindow.h"
 
 #include "settings/ClassOptions.h"
 #include "ui/DialogParts.h"
@@ -120,6 +121,7 @@ TOptions::TOptions(ClassOptions& options, OptionsTarget& target, QWidget* owner)
     : QDialog(owner), m_options(options), m_target(target)
 {
     DialogParts::setUpDialog(*this, "Options", kClientSize);
+    InstallF1Help(this, 100100);
     setWindowTitle(QStringLiteral("Options"));
     ChooseProgramFile = [this](const QString& dialogName) {
         return defaultChooseProgramFile(dialogName);

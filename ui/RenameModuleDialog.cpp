@@ -1,4 +1,5 @@
 #include "ui/RenameModuleDialog.h"
+#include "ui/HelpWindow.h"
 #include "app/PathParts.h"
 
 #include "ui/DialogParts.h"
@@ -10,6 +11,7 @@ TCRename::TCRename(QWidget* owner)
     : QDialog(owner)
 {
     DialogParts::setUpDialog(*this, "CRename", QSize(415, 99));
+    InstallF1Help(this, 130100);
     setWindowTitle(QStringLiteral("Rename module"));
     const DialogParts::NameForm form = DialogParts::buildNameForm(
         *this, "ediPath", QStringLiteral("Path to module"), "ediName",

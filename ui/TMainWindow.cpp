@@ -4,6 +4,7 @@
 #include "app/CommandLine.h"
 #include "controls/ClassScrollTextViewer.h"
 #include "controls/TBanner.h"
+#include "controls/TTrayIcon.h"
 #include "disc/ClassDisc.h"
 #include "playback/ClassModPlayer.h"
 #include "settings/ClassOptions.h"
@@ -11,6 +12,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QIcon>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -40,6 +42,7 @@ TMainWindow::TMainWindow(Registry& registry, AudioLibrary& audio, const QStringL
       prwMainWindowHeight(m_bounds, registry)
 {
     setObjectName(QStringLiteral("MainWindow"));
+    setWindowIcon(QIcon(QStringLiteral(":/jukarium/jukarium.svg")));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     QFont formFont(QStringLiteral("Liberation Sans"));
@@ -94,6 +97,7 @@ void TMainWindow::connectCommands()
     connectDiscCommands();
     connectFileCommands();
     connectActionCommands();
+    connectTrayAndDrop();
 }
 
 void TMainWindow::PauseBanner()
@@ -134,6 +138,8 @@ void TMainWindow::UpdateModuleControls()
     setWindowTitle(loaded ? PathParts::FileNamePart(m_currentModule).toUpper() +
                                 QStringLiteral(" - ") + kInstanceCaption
                           : kInstanceCaption);
+    if (TrayIcon)
+        TrayIcon->SetToolTip(windowTitle());
 }
 
 void TMainWindow::SetInfoView(bool flag)

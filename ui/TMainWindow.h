@@ -18,6 +18,8 @@
 
 class AudioLibrary;
 class ClassDisc;
+class TDragAcceptFiles;
+class TTrayIcon;
 class ClassModPlayer;
 class ClassOptions;
 class ClassScrollTextViewer;
@@ -112,6 +114,10 @@ public:
     ClassModPlayer& player() { return *m_player; }
     ClassDisc& disc() { return *m_disc; }
 
+signals:
+    /// The user (or a polite request to end) closed the window and the disc question let it.
+    void closed();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -124,6 +130,12 @@ private:
     void connectDiscCommands();
     void connectFileCommands();
     void connectActionCommands();
+    void connectTrayAndDrop();
+    /// Hides to the notification area, or minimises where the desktop has none, so the
+    /// window can never be lost.
+    void btnHide2TrayClick();
+    void TrayIconDblClick();
+    void drgFileDrop();
     /// Slot and disc buttons: right-button menus and drops of the banner onto slots.
     bool filterDiscButtonEvent(QObject* watched, QEvent* event);
     void UpdateModuleControls();
@@ -146,6 +158,8 @@ private:
     std::unique_ptr<ClassScrollTextViewer> m_textFeed;
     std::unique_ptr<ClassModPlayer> m_player;
     std::unique_ptr<ClassDisc> m_disc;
+    TTrayIcon* TrayIcon = nullptr;
+    TDragAcceptFiles* drgFile = nullptr;
     TPersWindow prwMainWindow;
     TPersWindow prwMainWindowHeight;
     QTimer timFFWPress;

@@ -162,3 +162,16 @@ TEST_F(SingleInstanceTest, StartsThatComeBeforeServingWaitTheirTurn)
     processEventsUntil([&] { return early.bytesAvailable() > 0; });
     EXPECT_EQ(received, QStringList({"/m/early.xm"}));
 }
+
+TEST_F(SingleInstanceTest, EndsCleanlyWhileAConnectionIsHalfReceived)
+{
+    QLocalSocket client;
+    client.connectToServer(endpoint);
+    ASSERT_TRUE(client.waitForConnected(1000));
+    client.write("/m/half");
+    client.flush();
+    for (int i = 0; i < 10; ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    instance.reset();  // its waiting socket goes with it, without reaching a destroyed table
+    EXPECT_TRUE(received.isEmpty());
+}

@@ -1,0 +1,68 @@
+// The main window in the notification area (hide, restore and the tray menu) and files
+// dropped on the window.
+#include "ui/TMainWindow.h"
+
+#include "controls/TDragAcceptFiles.h"
+#include "controls/TIEButton.h"
+#include "controls/TTrayIcon.h"
+#include "disc/ClassDisc.h"
+#include "playback/ClassModPlayer.h"
+
+#include <QAction>
+#include <QApplication>
+
+void TMainWindow::connectTrayAndDrop()
+{
+    TrayIcon = new TTrayIcon(this);
+    TrayIcon->SetIcon(windowIcon());
+    TrayIcon->SetToolTip(windowTitle());
+    TrayIcon->SetApplicationWindow(this);
+    TrayIcon->SetPopupMenu(m_form.popTrayIcon);
+    connect(TrayIcon, &TTrayIcon::OnDblClick, this, &TMainWindow::TrayIconDblClick);
+    connect(m_form.btnHide2Tray, &QAbstractButton::clicked, this, &TMainWindow::btnHide2TrayClick);
+    connect(m_form.popTrayIcon_Show, &QAction::triggered, this, &TMainWindow::TrayIconDblClick);
+    connect(m_form.popTrayIcon_ContPlay, &QAction::triggered, this, [this] { m_player->ContinuePlaying(); });
+    connect(m_form.popTrayIcon_Stop, &QAction::triggered, this, [this] { m_player->StopPlaying(); });
+    // Restored first, so the close question comes up over a visible window.
+    connect(m_form.popTrayIcon_Exit, &QAction::triggered, this, [this] {
+        TrayIconDblClick();
+        close();
+    });
+
+    drgFile = new TDragAcceptFiles(this);
+    connect(drgFile, &TDragAcceptFiles::OnDrop, this, &TMainWindow::drgFileDrop);
+}
+
+void TMainWindow::btnHide2TrayClick()
+{
+    PauseBanner();
+    TrayIcon->SetToolTip(windowTitle());
+    if (!TTrayIcon::Available()) {
+        showMinimized();
+        return;
+    }
+    TrayIcon->SetShowApp(false);
+    TrayIcon->SetActive(true);
+    hide();
+}
+
+void TMainWindow::TrayIconDblClick()
+{
+    ResumeBanner();
+    TrayIcon->SetActive(false);
+    TrayIcon->SetShowApp(true);
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    BringToFront();
+}
+
+void TMainWindow::drgFileDrop()
+{
+    drgFile->SetEnabled(false);
+    m_commandFile = drgFile->DroppedFiles().value(0);
+    m_player->OpenCommandFile();
+    m_disc->OpenPendingFile();
+    drgFile->SetEnabled(true);
+    BringToFront();
+}
