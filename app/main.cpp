@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QPointer>
 
 #include <cstdio>
 
@@ -62,9 +63,12 @@ int main(int argc, char** argv)
     // shows a message box. Open boxes close too, so nothing keeps the program from ending.
     TerminationSignals termination;
     bool endRequested = false;
+    QPointer<TMainWindow> mainWindow;
     QObject::connect(&termination, &TerminationSignals::terminationRequested, &app, [&] {
         endRequested = true;
         QApplication::closeAllWindows();
+        if (mainWindow)
+            mainWindow->close();  // also when hidden in the notification area
     });
 
     Registry registry(configDirectory());
@@ -72,6 +76,7 @@ int main(int argc, char** argv)
     int exitCode = 0;
     {
         TMainWindow window(registry, audio, arguments);
+        mainWindow = &window;
         QObject::connect(instance.get(), &SingleInstance::fileReceived, &window,
                          &TMainWindow::ReceiveForwardedFile);
         QObject::connect(&window, &TMainWindow::closed, &app, &QApplication::quit);
