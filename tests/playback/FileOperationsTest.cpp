@@ -1,12 +1,8 @@
 // Copy, move, delete and rename of the loaded module's file, on real files.
 #include "playback/ClassModPlayer.h"
 
-#include "platform/Registry.h"
 #include "tests/platform/TmpfsMount.h"
-#include "settings/ClassOptions.h"
-#include "support/RecordingAudioLibrary.h"
-#include "support/ScriptedMessageBoxes.h"
-#include "tests/playback/FakePlayerHost.h"
+#include "tests/playback/PlayerFixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,7 +22,7 @@ QByteArray contents(const QString& path)
 
 }  // namespace
 
-class FileOperationsTest : public ::testing::Test {
+class FileOperationsTest : public PlayerFixture {
 protected:
     FileOperationsTest()
     {
@@ -44,14 +40,7 @@ protected:
 
     QString target(const char* name = "fly.mod") const { return dir.path() + "/target/" + name; }
 
-    QTemporaryDir dir;
     QString source;
-    Registry registry{dir.path() + "/registry"};
-    ClassOptions options{registry};
-    RecordingAudioLibrary library;
-    FakePlayerHost host;
-    ScriptedMessageBoxes boxes;
-    ClassModPlayer player{library, options, host, [](int) {}};
 };
 
 TEST_F(FileOperationsTest, CopyLeavesTheModuleWhereItIs)

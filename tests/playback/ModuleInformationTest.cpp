@@ -1,11 +1,7 @@
 #include "playback/ClassModPlayer.h"
 #include "playback/ModuleDescriptions.h"
 
-#include "platform/Registry.h"
-#include "settings/ClassOptions.h"
-#include "support/RecordingAudioLibrary.h"
-#include "support/ScriptedMessageBoxes.h"
-#include "tests/playback/FakePlayerHost.h"
+#include "tests/playback/PlayerFixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -81,7 +77,7 @@ TEST_F(DescriptionFileTest, NamesAreFoundWhateverTheirCase)
     EXPECT_EQ(ModuleDescriptions::FindIgnoringCase(path("FILE_ID.DIZ")), "");
 }
 
-class ModuleInformationTest : public ::testing::Test {
+class ModuleInformationTest : public PlayerFixture {
 protected:
     ModuleInformationTest()
     {
@@ -95,14 +91,7 @@ protected:
         player.LoadModule(modulePath);
     }
 
-    QTemporaryDir dir;
     QString modulePath;
-    Registry registry{dir.path() + "/registry"};
-    ClassOptions options{registry};
-    RecordingAudioLibrary library;
-    FakePlayerHost host;
-    ScriptedMessageBoxes boxes;
-    ClassModPlayer player{library, options, host, [](int) {}};
 };
 
 TEST_F(ModuleInformationTest, InstrumentsOnly)
