@@ -2,10 +2,10 @@
 #include "app/PathParts.h"
 
 #include "controls/TBanner.h"
+#include "platform/RegularFile.h"
 #include "platform/audio/AudioLibrary.h"
 #include "settings/ClassOptions.h"
 
-#include <QFile>
 #include <QRandomGenerator>
 
 namespace {
@@ -30,12 +30,6 @@ const char* const kTips[kTipCount] = {
     "You may disable the fadeout-function by selecting \"0 ms\" as fadeout-time (\"Actions\" - "
     "\"Options\")",
 };
-
-qint64 fileSize(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.size() : 0;
-}
 
 }  // namespace
 
@@ -79,7 +73,7 @@ void ClassScrollTextViewer::ShowModuleInfo(const ModuleInfo& info, const QString
         title = PathParts::FileNamePart(path);
     g_currentModuleTitle = title;
     const QString separator = QStringLiteral(" ||");
-    const QString line = title + separator + QStringLiteral(" %1 kB").arg(fileSize(path) / 1024) +
+    const QString line = title + separator + QStringLiteral(" %1 kB").arg(RegularFile::Size(path) / 1024) +
                          separator + QStringLiteral(" %1 channels").arg(info.channelCount) +
                          separator + QStringLiteral(" %1 Patterns used for song").arg(info.songLength) +
                          separator + QStringLiteral(" %1 Patterns are different").arg(info.patternCount) +

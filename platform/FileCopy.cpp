@@ -1,28 +1,18 @@
 #include "platform/FileCopy.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QTemporaryFile>
+#include "platform/RegularFile.h"
+#include "platform/WholeFileWriter.h"
 
-#include <unistd.h>
+#include <QFile>
 
 namespace FileCopy {
 
-qint64 FileSize(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.size() : 0;
-}
-
 bool CopyWithoutOverwrite(const QString& source, const QString& target)
 {
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
+    QFile in;
+    if (!RegularFile::OpenForReading(in, source))
         return false;
-    QTemporaryFile out(QFileInfo(target).absolutePath() + QStringLiteral("/.jukarium-copy-XXXXXX"));
-    if (!out.open())
-        return false;  // the temporary file removes itself on every way out below
-
+    WholeFileWriter out(target);
     QByteArray buffer(1 << 20, Qt::Uninitialized);
     for (;;) {
         const qint64 read = in.read(buffer.data(), buffer.size());
@@ -30,17 +20,11 @@ bool CopyWithoutOverwrite(const QString& source, const QString& target)
             return false;
         if (read == 0)
             break;
-        if (out.write(buffer.constData(), read) != read)
+        if (!out.write(buffer.constData(), read))
             return false;
     }
     // The source is deleted once every copy is made: the copy must be on the device by then.
-    if (!out.flush() || ::fsync(out.handle()) != 0)
-        return false;
-    out.setPermissions(in.permissions());
-    if (!out.rename(target))  // fails when target exists; never replaces it
-        return false;
-    out.setAutoRemove(false);  // it would otherwise delete the finished copy under its new name
-    return true;
+    return out.copyPermissionsFrom(source) && out.commit(WholeFileWriter::Existing::Keep);
 }
 
 }  // namespace FileCopy

@@ -5,9 +5,6 @@
 /// Copying module files without ever losing or replacing one. They block until done.
 namespace FileCopy {
 
-/// Size in bytes of the file at path; 0 when it cannot be opened (missing, a directory).
-qint64 FileSize(const QString& path);
-
 /// Copies source to target, failing when target exists. The data goes to a temporary file
 /// beside target, is flushed to the device and only then takes target's name, so a failure
 /// (full volume, read error, name taken) never leaves a partial or foreign file behind.

@@ -1,7 +1,8 @@
 #include "platform/ProfileFile.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include "platform/RegularFile.h"
+#include "platform/WholeFileWriter.h"
+
 #include <QStringDecoder>
 
 #include <optional>
@@ -85,12 +86,10 @@ ProfileFile::ProfileFile(QString path) : m_path(std::move(path)) {}
 bool ProfileFile::load()
 {
     m_lines.clear();
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly))  // also fails for a directory
+    const std::optional<QByteArray> content = RegularFile::ReadAll(m_path);
+    if (!content)  // also for a directory or a named pipe
         return false;
-    QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return false;
+    QByteArray data = *content;
     if (data.isEmpty())
         return true;
     if (data.endsWith('\n'))
@@ -142,7 +141,5 @@ bool ProfileFile::save() const
     QByteArray text;
     for (const QByteArray& line : m_lines)
         text += line + "\r\n";
-    // QSaveFile commits after a short write on a full volume as if all went well: count bytes.
-    QSaveFile file(m_path);
-    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit();
+    return WholeFileWriter::writeFile(m_path, text);
 }

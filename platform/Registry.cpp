@@ -1,11 +1,12 @@
 #include "platform/Registry.h"
 
 #include "platform/RegistryFile.h"
+#include "platform/RegularFile.h"
+#include "platform/WholeFileWriter.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 RegistryValue RegistryValue::fromString(const QString& text)
 {
@@ -85,6 +86,7 @@ struct Registry::Hive {
     RegistryTree tree;
     FileStamp stamp;  // of the file that tree was read from or written to
     bool blocked = false;  // a bad file could not be set aside: never write over it; retry later
+    bool unwritten = false;  // changed while writes are deferred
 };
 
 Registry::Registry(QString directory) : m_directory(std::move(directory)) {}
@@ -100,6 +102,9 @@ Registry::Hive& Registry::hive(RegistryRoot root) const
 {
     std::unique_ptr<Hive>& hive = m_hives[int(root)];
     const QString path = filePath(root);
+    // Changes not yet written win over whatever happened to the file meanwhile.
+    if (hive && hive->unwritten)
+        return *hive;
     const FileStamp stamp = FileStamp::of(path);
     if (hive && !hive->blocked && hive->stamp == stamp)
         return *hive;
@@ -108,10 +113,9 @@ Registry::Hive& Registry::hive(RegistryRoot root) const
     hive->stamp = stamp;
     if (!stamp.exists)
         return *hive;
-    QFile file(path);
     std::optional<RegistryTree> tree;
-    if (file.open(QIODevice::ReadOnly))
-        tree = RegistryFile::read(rootName(root), file.readAll());
+    if (const std::optional<QByteArray> data = RegularFile::ReadAll(path))
+        tree = RegistryFile::read(rootName(root), *data);
     if (tree) {
         hive->tree = std::move(*tree);
         return *hive;
@@ -126,25 +130,54 @@ Registry::Hive& Registry::hive(RegistryRoot root) const
     return *hive;
 }
 
-bool Registry::store(RegistryRoot root, Hive& current, RegistryTree tree)
+bool Registry::writeFile(RegistryRoot root, Hive& current, const RegistryTree& tree) const
+{
+    const QString path = filePath(root);
+    if (!QDir().mkpath(m_directory)
+        || !WholeFileWriter::writeFile(path, RegistryFile::write(rootName(root), tree)))
+        return false;
+    current.stamp = FileStamp::of(path);
+    return true;
+}
+
+bool Registry::change(RegistryRoot root, Hive& current,
+                      const std::function<void(RegistryTree&)>& edit)
 {
     if (current.blocked)
         return false;
-    if (tree == current.tree)
+    if (m_deferDepth > 0) {
+        edit(current.tree);
+        current.unwritten = true;
         return true;
-    const QString path = filePath(root);
-    if (!QDir().mkpath(m_directory))
-        return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    // QSaveFile commits after a short write on a full volume as if all went well: count bytes.
-    const QByteArray text = RegistryFile::write(rootName(root), tree);
-    if (file.write(text) != text.size() || !file.commit())
+    }
+    RegistryTree tree = current.tree;
+    edit(tree);
+    if (!writeFile(root, current, tree))
         return false;
     current.tree = std::move(tree);
-    current.stamp = FileStamp::of(path);
     return true;
+}
+
+void Registry::deferWrites()
+{
+    ++m_deferDepth;
+}
+
+QStringList Registry::commitWrites()
+{
+    QStringList failed;
+    if (m_deferDepth == 0 || --m_deferDepth > 0)
+        return failed;
+    for (RegistryRoot root : {RegistryRoot::CurrentUser, RegistryRoot::ClassesRoot,
+                              RegistryRoot::LocalMachine, RegistryRoot::Users}) {
+        Hive* current = m_hives[int(root)].get();
+        if (!current || !current->unwritten)
+            continue;
+        current->unwritten = false;
+        if (!writeFile(root, *current, current->tree))
+            failed.append(filePath(root));
+    }
+    return failed;
 }
 
 bool Registry::createKey(RegistryRoot root, const QString& keyPath)
@@ -152,9 +185,9 @@ bool Registry::createKey(RegistryRoot root, const QString& keyPath)
     if (!isValidKeyPath(keyPath))
         return false;
     Hive& current = hive(root);
-    RegistryTree tree = current.tree;
-    tree.ensureKey(keyPath);
-    return store(root, current, std::move(tree));
+    if (current.tree.findKey(keyPath))
+        return !current.blocked;
+    return change(root, current, [&](RegistryTree& tree) { tree.ensureKey(keyPath); });
 }
 
 bool Registry::keyExists(RegistryRoot root, const QString& keyPath) const
@@ -179,9 +212,13 @@ bool Registry::setValue(RegistryRoot root, const QString& keyPath, const QString
         || (value.type == RegistryValue::Type::String && value.text.contains(nul)))
         return false;
     Hive& current = hive(root);
-    RegistryTree tree = current.tree;
-    tree.ensureKey(keyPath).set(name, normalised(value));
-    return store(root, current, std::move(tree));
+    const RegistryValue wanted = normalised(value);
+    const RegistryTree::Key* key = current.tree.findKey(keyPath);
+    const RegistryValue* old = key ? key->find(name) : nullptr;
+    if (old && *old == wanted)
+        return !current.blocked;
+    return change(root, current,
+                  [&](RegistryTree& tree) { tree.ensureKey(keyPath).set(name, wanted); });
 }
 
 QStringList Registry::setAsideFiles() const

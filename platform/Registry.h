@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -40,7 +41,8 @@ struct RegistryValue {
 /// were created with. An empty value name is the key's default value.
 ///
 /// Every change is written at once, the whole file through a temporary file that replaces it,
-/// so a crash never leaves half a file. A file changed on disk by someone else is read again
+/// so a crash never leaves half a file; between deferWrites() and commitWrites() changes stay
+/// in memory and each changed file is written once at the end. A file changed on disk by someone else is read again
 /// before the next access. A file that cannot be parsed is renamed aside (to "<file>.bad",
 /// never overwriting an earlier one) and the root starts empty.
 ///
@@ -70,16 +72,30 @@ public:
     bool setValue(RegistryRoot root, const QString& keyPath, const QString& name,
                   const RegistryValue& value);
 
+    /// From now on changes stay in memory (and setValue/createKey succeed) until the matching
+    /// commitWrites(). For many changes at once, such as every setting at exit: a large file is
+    /// then written once, not once per value. Pairs nest; the outermost commit writes.
+    void deferWrites();
+
+    /// Ends one deferWrites(). The outermost writes each root changed since then once, and
+    /// changes are written at once again. The files that could not be written; they keep what
+    /// they held, and their roots keep the changes in memory only.
+    QStringList commitWrites();
+
     /// Files that could not be parsed and were set aside during this object's life.
     QStringList setAsideFiles() const;
 
 private:
     struct Hive;
     Hive& hive(RegistryRoot root) const;  // read again when its file has changed
-    /// Writes tree as the file of root and then makes it current's; false and no change on failure.
-    bool store(RegistryRoot root, Hive& current, RegistryTree tree);
+    /// Writes tree as the file of root, whose hive is current; false on failure.
+    bool writeFile(RegistryRoot root, Hive& current, const RegistryTree& tree) const;
+    /// Applies edit to root: in memory while writes are deferred, else to a copy that replaces
+    /// current's tree once its file is written. False, and no change, on failure.
+    bool change(RegistryRoot root, Hive& current, const std::function<void(RegistryTree&)>& edit);
 
     QString m_directory;
     mutable std::unique_ptr<Hive> m_hives[4];
     mutable QStringList m_setAside;
+    int m_deferDepth = 0;  // deferWrites() calls not yet committed
 };

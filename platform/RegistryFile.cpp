@@ -8,9 +8,11 @@ bool isValidKeyPath(QStringView keyPath)
 {
     if (keyPath.isEmpty())
         return true;
+    if (keyPath.count(u'\\') >= kMaxKeyDepth)
+        return false;
     const auto names = keyPath.split(u'\\');
     return std::none_of(names.begin(), names.end(), [](QStringView name) {
-        return name.isEmpty()
+        return name.isEmpty() || name.size() > kMaxKeyNameLength
             || std::any_of(name.begin(), name.end(),
                            [](QChar c) { return c.category() == QChar::Other_Control; });
     });
@@ -19,35 +21,31 @@ bool isValidKeyPath(QStringView keyPath)
 // --- RegistryTree
 
 namespace {
-bool sameName(QStringView a, QStringView b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+QString folded(QStringView name) { return name.toString().toCaseFolded(); }
 }  // namespace
 
 const RegistryValue* RegistryTree::Key::find(QStringView name) const
 {
-    for (const Value& value : values) {
-        if (sameName(name, value.name))
-            return &value.value;
-    }
-    return nullptr;
+    const auto position = m_positions.constFind(folded(name));
+    return position == m_positions.cend() ? nullptr : &m_values[*position].value;
 }
 
 void RegistryTree::Key::set(const QString& name, const RegistryValue& value)
 {
-    const auto existing = std::find_if(values.begin(), values.end(),
-                                       [&name](const Value& old) { return sameName(name, old.name); });
-    if (existing != values.end())
-        existing->value = value;
-    else
-        values.append({name, value});
+    const QString key = folded(name);
+    if (const auto position = m_positions.constFind(key); position != m_positions.cend()) {
+        m_values[*position].value = value;
+        return;
+    }
+    m_positions.insert(key, m_values.size());
+    m_values.append({name, value});
 }
 
-RegistryTree::RegistryTree() : m_keys{Key{}} {}
+RegistryTree::RegistryTree() : m_keys{Key{}}, m_positions{{QString(), 0}} {}
 
 qsizetype RegistryTree::indexOf(QStringView keyPath) const
 {
-    const auto found = std::find_if(m_keys.begin(), m_keys.end(),
-                                    [keyPath](const Key& key) { return sameName(keyPath, key.path); });
-    return found == m_keys.end() ? -1 : found - m_keys.begin();
+    return m_positions.value(folded(keyPath), -1);
 }
 
 const RegistryTree::Key* RegistryTree::findKey(QStringView keyPath) const
@@ -60,12 +58,24 @@ RegistryTree::Key& RegistryTree::ensureKey(QStringView keyPath)
 {
     if (const qsizetype index = indexOf(keyPath); index >= 0)
         return m_keys[index];
-    // Not the root, which always exists. The new path takes the case of its existing parents.
-    const qsizetype cut = keyPath.lastIndexOf(u'\\');
-    const QString parent = cut < 0 ? QString() : ensureKey(keyPath.first(cut)).path;
-    const QString name = keyPath.sliced(cut + 1).toString();
-    m_keys.append({parent.isEmpty() ? name : parent + u'\\' + name, {}});
-    return m_keys.last();
+    // Level by level from the top, without recursion; a new level takes the case of its
+    // existing parents.
+    qsizetype parent = 0;  // the root
+    qsizetype end = -1;
+    do {
+        end = keyPath.indexOf(u'\\', end + 1);
+        const QStringView prefix = end < 0 ? keyPath : keyPath.first(end);
+        qsizetype index = indexOf(prefix);
+        if (index < 0) {
+            const QString& parentPath = m_keys[parent].path();
+            const QStringView name = prefix.sliced(prefix.lastIndexOf(u'\\') + 1);
+            m_keys.append(Key(parentPath.isEmpty() ? name.toString() : parentPath + u'\\' + name.toString()));
+            index = m_keys.size() - 1;
+            m_positions.insert(folded(prefix), index);
+        }
+        parent = index;
+    } while (end >= 0);
+    return m_keys[parent];
 }
 
 // --- The text form
@@ -208,8 +218,8 @@ QByteArray RegistryFile::write(const QString& rootName, const RegistryTree& tree
 {
     QString text = QStringLiteral("REGEDIT4\n\n");
     for (const RegistryTree::Key& key : tree.keys()) {
-        text += u'[' + rootName + (key.path.isEmpty() ? QString() : u'\\' + key.path) + "]\n";
-        for (const RegistryTree::Value& value : key.values)
+        text += u'[' + rootName + (key.path().isEmpty() ? QString() : u'\\' + key.path()) + "]\n";
+        for (const RegistryTree::Value& value : key.values())
             text += (value.name.isEmpty() ? QStringLiteral("@") : quoted(value.name)) + u'='
                     + dataText(value.value) + u'\n';
         text += u'\n';

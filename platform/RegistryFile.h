@@ -3,19 +3,27 @@
 #include "platform/Registry.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringView>
 
 #include <optional>
 
-/// True for "" (the root) and for names joined by single "\", none of them empty and none
-/// holding a control character, which would break the "[key]" line of the file.
+/// Key names are at most this long, and paths at most this deep, as in the Windows registry.
+/// A file beyond them is no registry file: it is set aside rather than loaded.
+inline constexpr qsizetype kMaxKeyNameLength = 255;
+inline constexpr qsizetype kMaxKeyDepth = 512;
+
+/// True for "" (the root) and for at most kMaxKeyDepth names joined by single "\", none of
+/// them empty, longer than kMaxKeyNameLength or holding a control character, which would break
+/// the "[key]" line of the file.
 bool isValidKeyPath(QStringView keyPath);
 
 /// The keys and values of one registry root, in the order they were created.
 /// Key paths are relative to the root; the root itself ("") always exists. Key paths and value
 /// names compare without regard to case and keep the case they were created with.
+/// Lookups are hashed, so a file of millions of lines loads in linear time.
 class RegistryTree {
 public:
     struct Value {
@@ -24,15 +32,28 @@ public:
         friend bool operator==(const Value&, const Value&) = default;
     };
 
-    struct Key {
-        QString path;
-        QList<Value> values;  // in creation order
+    class Key {
+    public:
+        explicit Key(QString path = {}) : m_path(std::move(path)) {}
+
+        const QString& path() const { return m_path; }
+        /// In creation order.
+        const QList<Value>& values() const { return m_values; }
 
         /// The value called name, or nullptr.
         const RegistryValue* find(QStringView name) const;
         /// Sets the value called name; a new value keeps the case of name.
         void set(const QString& name, const RegistryValue& value);
-        friend bool operator==(const Key&, const Key&) = default;
+
+        friend bool operator==(const Key& a, const Key& b)
+        {
+            return a.m_path == b.m_path && a.m_values == b.m_values;
+        }
+
+    private:
+        QString m_path;
+        QList<Value> m_values;
+        QHash<QString, qsizetype> m_positions;  // in m_values, by case-folded name
     };
 
     RegistryTree();
@@ -47,12 +68,13 @@ public:
     /// valid (isValidKeyPath). The reference lasts until the next key is created.
     Key& ensureKey(QStringView keyPath);
 
-    friend bool operator==(const RegistryTree&, const RegistryTree&) = default;
+    friend bool operator==(const RegistryTree& a, const RegistryTree& b) { return a.m_keys == b.m_keys; }
 
 private:
     qsizetype indexOf(QStringView keyPath) const;
 
     QList<Key> m_keys;
+    QHash<QString, qsizetype> m_positions;  // in m_keys, by case-folded path
 };
 
 /// The text form of one root: the registry export format "REGEDIT4", UTF-8.

@@ -1,5 +1,7 @@
 #include "playback/ModuleDescriptions.h"
 
+#include "platform/RegularFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -59,10 +61,10 @@ QString FindIgnoringCase(const QString& path)
 
 QString ReadTextFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.exists())
+    if (!QFileInfo::exists(path))
         return QStringLiteral("Can't find file \"") + path + QLatin1Char('"');
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!RegularFile::OpenForReading(file, path))
         return QStringLiteral("Error while reading file..");
 
     QStringList lines;

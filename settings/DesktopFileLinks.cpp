@@ -2,11 +2,13 @@
 
 #include "settings/MimeAppsList.h"
 
+#include "platform/RegularFile.h"
+#include "platform/WholeFileWriter.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -28,16 +30,10 @@ QString environmentDirectory(const char* variable, const QString& fallback)
 /// Writes content as path unless the file already holds exactly that; true when written.
 bool writeIfChanged(const QString& path, const QByteArray& content)
 {
-    QFile current(path);
-    if (current.open(QIODevice::ReadOnly) && current.readAll() == content)
+    if (RegularFile::ReadAll(path) == content)
         return false;
-    current.close();
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-        return false;
-    // A short write (full volume) is caught by counting bytes; the old file then stays.
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size()
-           && file.commit();
+    return QDir().mkpath(QFileInfo(path).absolutePath())
+           && WholeFileWriter::writeFile(path, content);
 }
 
 /// The program as the first word of an Exec line: in double quotes when it holds a reserved
@@ -129,12 +125,9 @@ void updateMimeDatabase(const QString& mimeDirectory)
 /// The content of path: empty when there is no such file, nothing when it cannot be read.
 std::optional<QByteArray> readExisting(const QString& path)
 {
-    QFile file(path);
-    if (!file.exists())
+    if (!QFileInfo::exists(path))
         return QByteArray();
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return file.readAll();
+    return RegularFile::ReadAll(path);
 }
 
 }  // namespace

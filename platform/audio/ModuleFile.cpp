@@ -1,43 +1,12 @@
 #include "platform/audio/ModuleFile.h"
 
-#include <QFile>
+#include "platform/RegularFile.h"
 
 #include <libopenmpt/libopenmpt.hpp>
 
 #include <algorithm>
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
-
-/// The bytes of the regular file at path, or empty.
-std::vector<std::uint8_t> readRegularFile(const QString& path)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return {};
-    std::vector<std::uint8_t> bytes;
-    struct stat status = {};
-    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0
-        && status.st_size <= kMaxModuleFileBytes) {
-        // One byte more than allowed tells a file that grew since fstat.
-        bytes.resize(static_cast<std::size_t>(status.st_size) + 1);
-        std::size_t got = 0;
-        while (got < bytes.size()) {
-            const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                break;
-            got += static_cast<std::size_t>(n);
-        }
-        bytes.resize(got > kMaxModuleFileBytes ? 0 : got);
-    }
-    ::close(fd);
-    return bytes;
-}
 
 std::vector<InstrumentInfo> instrumentInfos(const openmpt::module& module)
 {
@@ -71,12 +40,12 @@ std::array<char, 32> fixedText(const std::string& text)
 
 std::unique_ptr<LoadedModule> loadModuleFile(const QString& path)
 {
-    const std::vector<std::uint8_t> bytes = readRegularFile(path);
-    if (bytes.empty())
+    const std::optional<QByteArray> bytes = RegularFile::ReadAll(path, kMaxModuleFileBytes);
+    if (!bytes || bytes->isEmpty())
         return nullptr;
     try {
         auto loaded = std::make_unique<LoadedModule>();
-        loaded->module = std::make_unique<openmpt::module>(bytes, loaded->log);
+        loaded->module = std::make_unique<openmpt::module>(bytes->constData(), std::size_t(bytes->size()), loaded->log);
         openmpt::module& module = *loaded->module;
         module.set_repeat_count(-1);
         loaded->instruments = instrumentInfos(module);
