@@ -38,6 +38,13 @@ public:
     {
         return ParseStoredInteger(readString(name, QString::number(fallback)), fallback);
     }
+    /// A number outside first..last gives fallback: a hand-edited "Fadeout" of 2147483647
+    /// would otherwise freeze the window at the next change of module.
+    int readInteger(const QString& name, int fallback, int first, int last) const
+    {
+        const int number = readInteger(name, fallback);
+        return number >= first && number <= last ? number : fallback;
+    }
     bool readBoolean(const QString& name, bool fallback) const
     {
         return readInteger(name, fallback ? 1 : 0) != 0;
@@ -158,16 +165,19 @@ void ClassOptions::read()
         if (!directory.isEmpty())
             m_recentPaths.append(directory);
     }
-    m_playbackMode = sound.readInteger(QStringLiteral("Playback mode"), 3);
-    m_playbackFrequency = sound.readInteger(QStringLiteral("Playback frequency"), 4);
-    m_playbackBuffer = sound.readInteger(QStringLiteral("Playback buffer"), 2);
-    m_scrollSpeed = sound.readInteger(QStringLiteral("Scrollspeed"), 1);
-    m_fadeout = sound.readInteger(QStringLiteral("Fadeout"), 10);
+    m_playbackMode = sound.readInteger(QStringLiteral("Playback mode"), 3, 0, 3);
+    m_playbackFrequency = sound.readInteger(QStringLiteral("Playback frequency"), 4, 0, 4);
+    m_playbackBuffer = sound.readInteger(QStringLiteral("Playback buffer"), 2, 0, kPlaybackBufferMax);
+    m_scrollSpeed = sound.readInteger(QStringLiteral("Scrollspeed"), 1, 0, 3);
+    m_fadeout = sound.readInteger(QStringLiteral("Fadeout"), 10, 0, kFadeoutMax);
     m_volumeExe = sound.readString(QStringLiteral("VolumeExe"));
 }
 
 void ClassOptions::write() const
 {
+    // All values in one write of the file. A failure is reported by whoever deferred the
+    // writes of the whole exit; the store itself reports nothing.
+    m_registry.deferWrites();
     const OptionsSubKey paths(m_registry, kPaths);
     const OptionsSubKey actions(m_registry, kUserActions);
     const OptionsSubKey sound(m_registry, kSoundOptions);
@@ -192,4 +202,5 @@ void ClassOptions::write() const
     sound.write(QStringLiteral("Scrollspeed"), m_scrollSpeed);
     sound.write(QStringLiteral("Fadeout"), m_fadeout);
     sound.write(QStringLiteral("VolumeExe"), m_volumeExe);
+    m_registry.commitWrites();
 }

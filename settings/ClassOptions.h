@@ -9,11 +9,15 @@ class Registry;
 /// writes them all back when destroyed; in between they live in memory only. Values are
 /// stored as strings below "Software\Vorn Inc.\Jukarium\1.0" in "Paths", "User Actions"
 /// and "Sound Options": integers as signed decimal text, booleans as "0" or "1".
-/// The store keeps whatever integer it is given; users of a value map out-of-range numbers.
+/// Stored numbers outside their ranges read as the defaults (and are written back so at exit);
+/// numbers set in memory are kept as given.
 /// GUI thread only.
 class ClassOptions {
 public:
     static constexpr int kRecentPathsMax = 10;
+    /// The options dialog offers 0 to 17 and shows a stored 18 to 20 at its end.
+    static constexpr int kPlaybackBufferMax = 20;
+    static constexpr int kFadeoutMax = 30;
 
     /// registry: the program's registry, which must outlive the store.
     explicit ClassOptions(Registry& registry);

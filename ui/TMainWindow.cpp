@@ -6,6 +6,7 @@
 #include "controls/TBanner.h"
 #include "controls/TTrayIcon.h"
 #include "disc/ClassDisc.h"
+#include "platform/Registry.h"
 #include "playback/ClassModPlayer.h"
 #include "settings/ClassOptions.h"
 #include "settings/RegistryKeys.h"
@@ -19,6 +20,8 @@
 #include <QProxyStyle>
 #include <QStatusBar>
 #include <QWindow>
+
+#include <cstdio>
 
 namespace {
 
@@ -38,6 +41,7 @@ public:
 
 TMainWindow::TMainWindow(Registry& registry, AudioLibrary& audio, const QStringList& arguments)
     : m_form(BuildMainWindowForm(*this)),
+      m_registry(registry),
       prwMainWindow(m_bounds, registry),
       prwMainWindowHeight(m_bounds, registry)
 {
@@ -74,12 +78,17 @@ TMainWindow::TMainWindow(Registry& registry, AudioLibrary& audio, const QStringL
 
 TMainWindow::~TMainWindow()
 {
-    // FormDestroy
+    // FormDestroy. Every setting is stored now: each settings file is written once, not once
+    // per value, which would take minutes for a large one.
+    m_registry.deferWrites();
     SavePlacement();
     m_textFeed.reset();
     m_player.reset();
     m_disc.reset();
     m_options.reset();
+    for (const QString& file : m_registry.commitWrites())
+        std::fprintf(stderr, "jukarium: cannot save the settings in %s; it keeps the earlier ones\n",
+                     qPrintable(file));
 }
 
 void TMainWindow::connectCommands()

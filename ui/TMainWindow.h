@@ -154,6 +154,7 @@ private:
 
     MainWindowForm m_form;
     WidgetBounds m_bounds{*this};
+    Registry& m_registry;
     std::unique_ptr<ClassOptions> m_options;
     std::unique_ptr<ClassScrollTextViewer> m_textFeed;
     std::unique_ptr<ClassModPlayer> m_player;

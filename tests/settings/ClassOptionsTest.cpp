@@ -68,7 +68,7 @@ TEST_F(ClassOptionsTest, ChangesSurviveARestart)
         options.SetUserActionSleep(2, true);
         options.SetUserActionCloseMod(3, false);
         options.SetUserActionPath(4, "ignored");
-        options.SetPlaybackMode(-5);  // kept as given: users map out-of-range values
+        options.SetPlaybackMode(-5);  // kept and written as given; read back as the default
         options.SetVolumeExe("pavucontrol");
         options.AddRecentPath("/mnt/a");
     }
@@ -78,7 +78,7 @@ TEST_F(ClassOptionsTest, ChangesSurviveARestart)
     EXPECT_TRUE(options.UserActionSleep(2));
     EXPECT_FALSE(options.UserActionCloseMod(3));
     EXPECT_EQ(options.UserActionPath(4), "");
-    EXPECT_EQ(options.PlaybackMode(), -5);
+    EXPECT_EQ(options.PlaybackMode(), 3);
     EXPECT_EQ(options.VolumeExe(), "pavucontrol");
     EXPECT_EQ(options.RecentPaths(), QStringList({"/mnt/a"}));
 }
@@ -87,7 +87,7 @@ TEST_F(ClassOptionsTest, StoredNumbersAndFlagsAreReadByTheTextRules)
 {
     store("Sound Options", "Fadeout", "0x14");
     store("Sound Options", "Playback buffer", "abc");
-    store("Sound Options", "Scrollspeed", "$1F");
+    store("Sound Options", "Scrollspeed", "$3");
     store("User Actions", "User Action #2 - Close Mod", "0");
     store("User Actions", "User Action #1 - Sleep", "7");
     registry.setValue(RegistryRoot::CurrentUser, key("Sound Options"), "Playback mode",
@@ -95,10 +95,36 @@ TEST_F(ClassOptionsTest, StoredNumbersAndFlagsAreReadByTheTextRules)
     ClassOptions options(registry);
     EXPECT_EQ(options.Fadeout(), 20);
     EXPECT_EQ(options.PlaybackBuffer(), 2);
-    EXPECT_EQ(options.ScrollSpeed(), 31);
+    EXPECT_EQ(options.ScrollSpeed(), 3);
     EXPECT_FALSE(options.UserActionCloseMod(2));
     EXPECT_TRUE(options.UserActionSleep(1));
     EXPECT_EQ(options.PlaybackMode(), 2);
+}
+
+TEST_F(ClassOptionsTest, NumbersOutOfRangeReadAsTheDefaultsAndAreWrittenBackSo)
+{
+    const struct {
+        const char* name;
+        const char* stored;
+        const char* readBack;
+    } cases[] = {
+        {"Fadeout", "2147483647", "10"}, {"Fadeout", "31", "10"},
+        {"Fadeout", "-1", "10"},         {"Playback mode", "4", "3"},
+        {"Playback frequency", "5", "4"}, {"Playback buffer", "21", "2"},
+        {"Scrollspeed", "0x80000000", "1"},
+    };
+    for (const auto& c : cases) {
+        store("Sound Options", c.name, c.stored);
+        { ClassOptions options(registry); }
+        EXPECT_EQ(registry.value(RegistryRoot::CurrentUser, key("Sound Options"), c.name),
+                  RegistryValue::fromString(c.readBack))
+            << c.name << " stored as " << c.stored;
+    }
+    store("Sound Options", "Fadeout", "30");
+    store("Sound Options", "Playback buffer", "20");  // the dialog shows it at its end
+    ClassOptions options(registry);
+    EXPECT_EQ(options.Fadeout(), 30);
+    EXPECT_EQ(options.PlaybackBuffer(), 20);
 }
 
 TEST_F(ClassOptionsTest, RecentPathsCloseGapsAndLeaveOldPositionsAlone)
