@@ -21,9 +21,9 @@ const QString kDesc = QStringLiteral("Jukarium Disc file");
 QString fileKey(int n) { return QString::number(n) + QStringLiteral(".File"); }
 QString descKey(int n) { return QString::number(n) + QStringLiteral(".Desc"); }
 
-/// Empty values are written as one blank so that every key keeps a visible value; reading
+/// Empty slot values are written as one blank so that every key keeps a visible value; reading
 /// removes the blank again.
-QString written(const QString& value)
+QString writtenSlotValue(const QString& value)
 {
     return value.isEmpty() ? QStringLiteral(" ") : value;
 }
@@ -45,11 +45,13 @@ bool ClassDisc::SaveToFile(const QString& name)
         profile.writeString(kGeneral, QStringLiteral("Desc"), kDesc);
         profile.writeString(kGeneral, QStringLiteral("Ver"), QStringLiteral("1.0"));
         for (int n = 1; n <= kSlotCount; ++n) {
-            profile.writeString(kFiles, fileKey(n), written(m_slotPaths[n - 1]));
-            profile.writeString(kFiles, descKey(n), written(m_slotTitles[n - 1]));
+            profile.writeString(kFiles, fileKey(n), writtenSlotValue(m_slotPaths[n - 1]));
+            profile.writeString(kFiles, descKey(n), writtenSlotValue(m_slotTitles[n - 1]));
         }
-        profile.writeString(kDiscs, QStringLiteral("First"), written(m_discButtonPaths[0]));
-        profile.writeString(kDiscs, QStringLiteral("Second"), written(m_discButtonPaths[1]));
+        // Disc buttons as held: "(no disc selected)", a disc's path, or empty when the file
+        // they were loaded from had none.
+        profile.writeString(kDiscs, QStringLiteral("First"), m_discButtonPaths[0]);
+        profile.writeString(kDiscs, QStringLiteral("Second"), m_discButtonPaths[1]);
         ok = profile.save();
     }
     if (!ok) {

@@ -7,6 +7,7 @@
 #include "disc/DiscHost.h"
 #include "app/PathParts.h"
 #include "platform/FileCopy.h"
+#include "platform/RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -22,6 +23,11 @@ qint64 freeBytes(const QString& directory)
 {
     const QStorageInfo volume(directory);
     return volume.isValid() ? volume.bytesAvailable() : -1;
+}
+
+bool isSameFile(const QString& a, const QString& b)
+{
+    return QFileInfo(a).canonicalFilePath() == QFileInfo(b).canonicalFilePath();
 }
 
 }  // namespace
@@ -54,7 +60,7 @@ void ClassDisc::MoveAllTo()
     for (int n = 1; n <= kSlotCount; ++n) {
         if (assigned(n)) {
             assignedSlots.append(n);
-            totalSize += FileCopy::FileSize(ResolvePath(m_slotPaths[n - 1]));
+            totalSize += RegularFile::Size(ResolvePath(m_slotPaths[n - 1]));
         }
     }
     if (totalSize <= 0) {
@@ -73,6 +79,12 @@ void ClassDisc::MoveAllTo()
         return;
     if (!directory.endsWith(u'/'))
         directory += u'/';
+    // The disc file is saved there at the end; another disc under its name would be lost.
+    const QString movedDiscFile = directory + PathParts::FileNamePart(m_discFileName);
+    if (QFileInfo::exists(movedDiscFile) && !isSameFile(movedDiscFile, m_discFileName)) {
+        CJKMessages::Show(3900, directory);
+        return;
+    }
     if (freeBytes(directory) < totalSize) {
         CJKMessages::Show(3800, directory);
         return;
@@ -113,9 +125,8 @@ void ClassDisc::MoveAllTo()
     // The disc is written at its new place before the old file goes, so a failed save keeps
     // the old disc file instead of leaving none.
     const QString oldDiscFile = m_discFileName;
-    m_discFileName = directory + PathParts::FileNamePart(oldDiscFile);
-    if (SaveToFile(m_discFileName)
-        && QFileInfo(oldDiscFile).canonicalFilePath() != QFileInfo(m_discFileName).canonicalFilePath())
+    m_discFileName = movedDiscFile;
+    if (SaveToFile(m_discFileName) && !isSameFile(oldDiscFile, m_discFileName))
         QFile::remove(oldDiscFile);
 
     m_host.SetStatusText(QStringLiteral("All modules&disc moved"));

@@ -155,6 +155,9 @@ TEST_F(DiscFileTest, MissingDiscsSectionGivesEmptyButtonPaths)
     EXPECT_EQ(disc.DiscButtonPath(2), "");
     EXPECT_EQ(host.buttonCaptions.value(1, "unset"), "");
     EXPECT_EQ(host.buttonCaptions.value(2, "unset"), "");
+
+    ASSERT_TRUE(disc.SaveToFile(path("ROCK.jkdc")));
+    EXPECT_TRUE(readBytes(path("ROCK.jkdc")).endsWith("[DiSCS]\r\nFirst=\r\nSecond=\r\n"));
 }
 
 TEST_F(DiscFileTest, SlotKeysMissingReorderedOrRepeatedLoadWhatIsThere)
@@ -220,13 +223,15 @@ TEST_F(DiscFileTest, MissingFileOrDirectoryIsRefused)
 /// A failed save shows 3100, leaves the old file as it was and the disc unsaved.
 class FailedSaveTest : public DiscFileTest {
 protected:
-    void saveOldDisc()
+    /// Saves a disc and changes it to one of about newSize bytes.
+    void saveOldDisc(int newSize = 20000)
     {
         assign(1, "/music/FLY.MOD", "Fly away");
         ASSERT_TRUE(disc.SaveToFile(path("volume/ROCK.jkdc")));
         m_oldBytes = readBytes(path("volume/ROCK.jkdc"));
+        const int slotSize = newSize / ClassDisc::kSlotCount;
         for (int n = 1; n <= ClassDisc::kSlotCount; ++n)
-            assign(n, "/music/" + QString(200, u'n') + ".MOD", QString(800, u't'));
+            assign(n, "/music/" + QString(slotSize / 5, u'n') + ".MOD", QString(slotSize * 4 / 5, u't'));
     }
 
     void expectSaveFails()
@@ -254,11 +259,14 @@ TEST_F(FailedSaveTest, ReadOnlyFolder)
     expectSaveFails();
 }
 
-TEST_F(FailedSaveTest, FullVolume)
+// A small disc fits in a write buffer, where a full volume shows only when it is flushed.
+class FullVolumeSaveTest : public FailedSaveTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(FullVolumeSaveTest, KeepsTheOldFile)
 {
     if (!mount("64k"))
         GTEST_SKIP() << "cannot mount a tmpfs here";
-    saveOldDisc();
+    saveOldDisc(GetParam());
     QFile filler(path("volume/filler"));
     ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
     while (filler.write(QByteArray(4096, 'f')) == 4096) {
@@ -267,5 +275,7 @@ TEST_F(FailedSaveTest, FullVolume)
     m_otherFiles = {"filler"};
     expectSaveFails();
 }
+
+INSTANTIATE_TEST_SUITE_P(DiscSizes, FullVolumeSaveTest, ::testing::Values(1300, 20000));
 
 }  // namespace

@@ -132,6 +132,21 @@ TEST_F(MoveAllToTest, NameTakenInTheTargetUndoesTheCopiesMade)
     expectNothingMoved();
 }
 
+TEST_F(MoveAllToTest, AnotherDiscOfTheSameNameInTheTargetIsRefusedBeforeCopying)
+{
+    makeSavedDisc();
+    const QByteArray otherDisc = readBytes(path("discs/ROCK.jkdc")).replace("Fly away", "Other");
+    ASSERT_TRUE(writeBytes(path("target/ROCK.jkdc"), otherDisc));
+    const QByteArray ownDisc = readBytes(path("discs/ROCK.jkdc"));
+    disc.MoveAllTo();
+
+    EXPECT_EQ(shownTexts(), QStringList{message(3900, path("target/"))});
+    EXPECT_EQ(filesIn("target"), QStringList{"ROCK.jkdc"});
+    EXPECT_EQ(readBytes(path("target/ROCK.jkdc")), otherDisc);
+    EXPECT_EQ(readBytes(path("discs/ROCK.jkdc")), ownDisc);
+    expectNothingMoved();
+}
+
 TEST_F(MoveAllToTest, TargetWithoutRoomIsRefusedBeforeCopying)
 {
     makeSavedDisc();
