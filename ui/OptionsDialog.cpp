@@ -1,6 +1,7 @@
 #include "ui/OptionsDialog.h"
 #include "ui/HelpWindow.h"
 
+#include "platform/ProgramStarter.h"
 #include "settings/ClassOptions.h"
 #include "ui/DialogParts.h"
 #include "ui/OptionsTarget.h"
@@ -334,9 +335,10 @@ void TOptions::btnVolumeControlSelectedClick()
 void TOptions::browseUserAction(int n)
 {
     const QString program = ChooseProgramFile(QStringLiteral("opdSelectApp"));
-    // The placeholder makes the action receive the module's path by default.
+    // The placeholder makes the action receive the module's path by default; the quotes keep
+    // a program path with blanks one word.
     if (!program.isEmpty())
-        m_actions[n - 1].edit->setText(program + QStringLiteral(" %1"));
+        m_actions[n - 1].edit->setText(CommandLineWord(program) + QStringLiteral(" %1"));
 }
 
 void TOptions::sldSamplingFreqChange()

@@ -2,6 +2,7 @@
 
 #include "app/CJKMessages.h"
 #include "app/ScreenCursor.h"
+#include "platform/ProgramStarter.h"
 #include "platform/ShortPath.h"
 
 namespace {
@@ -9,17 +10,37 @@ const QString kPlaceholder = QStringLiteral("%1");
 const QString kQuotedPlaceholder = QStringLiteral("\"%1\"");
 const QString kDefaultMixer = QStringLiteral("pavucontrol");
 constexpr int kSleepMs = 1000;
+
+// The long path as it goes in where the placeholder stands, between the user's quotes or not,
+// to be read back as one argument; none when it holds a double quote, which would end or open
+// a quoted stretch and let the file's name add arguments.
+std::optional<QString> longPathWord(const QString& longPath, bool betweenQuotes)
+{
+    if (longPath.contains(u'"'))
+        return std::nullopt;
+    return betweenQuotes ? longPath : CommandLineWord(longPath);
+}
+
 }  // namespace
 
-QString ExpandUserActionCommand(const QString& commandLine, const QString& longPath,
-                                const std::function<QString(const QString&)>& shortPath)
+std::optional<QString> ExpandUserActionCommand(
+    const QString& commandLine, const QString& longPath,
+    const std::function<QString(const QString&)>& shortPath)
 {
-    if (commandLine.contains(kQuotedPlaceholder))
-        return CJKMessages::InsertArgument(commandLine, longPath);
-    if (!commandLine.contains(kPlaceholder))
+    const qsizetype at = commandLine.indexOf(kPlaceholder);
+    if (at < 0)
         return commandLine;
+    const bool betweenQuotes = commandLine.left(at).count(u'"') % 2 == 1;
+    const std::optional<QString> longWord = longPathWord(longPath, betweenQuotes);
+    if (longWord && commandLine.contains(kQuotedPlaceholder))
+        return CJKMessages::InsertArgument(commandLine, *longWord);
     const QString shortForm = shortPath(longPath);
-    return CJKMessages::InsertArgument(commandLine, shortForm.isEmpty() ? longPath : shortForm);
+    if (!shortForm.isEmpty())
+        return CJKMessages::InsertArgument(commandLine, shortForm);
+    // No alias: the long path still names the module, where it can.
+    if (!longWord)
+        return std::nullopt;
+    return CJKMessages::InsertArgument(commandLine, *longWord);
 }
 
 void RunUserAction(int n, const QString& commandLine, bool sleepFirst, bool closeFirst,
@@ -40,12 +61,17 @@ void RunUserAction(int n, const QString& commandLine, bool sleepFirst, bool clos
         host.RepaintNow();
         host.Sleep(kSleepMs);
     }
-    const QString expanded = ExpandUserActionCommand(commandLine, longPath, ShortPathName);
-    if (!host.StartProgram(expanded)) {
-        CJKMessages::Show(3300, expanded);
+    const std::optional<QString> expanded =
+        ExpandUserActionCommand(commandLine, longPath, ShortPathName);
+    if (!expanded) {
+        CJKMessages::Show(3300, CJKMessages::InsertArgument(commandLine, longPath));
         return;
     }
-    host.SetStatusText(CJKMessages::InsertArgument(QStringLiteral("Executed \"%1\""), expanded));
+    if (!host.StartProgram(*expanded)) {
+        CJKMessages::Show(3300, *expanded);
+        return;
+    }
+    host.SetStatusText(CJKMessages::InsertArgument(QStringLiteral("Executed \"%1\""), *expanded));
 }
 
 QString VolumeCommand(const QString& stored)

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 /// What a user action needs of the main window and the platform. The main window implements
 /// it; tests fake it. GUI thread only.
@@ -24,16 +25,23 @@ public:
     virtual bool StartProgram(const QString& commandLine) = 0;
 };
 
-/// The command line of a user action with the module put in for "%1":
-/// - when the line contains "%1" between double quotes anywhere, the first %1 (quoted or not)
-///   becomes longPath; the user's quotes keep a long path with blanks together;
-/// - otherwise the first %1 becomes shortPath(longPath), which needs no quotes; when that comes
-///   back empty (the file is gone, or no alias can be made) longPath is put in instead, so the
-///   program still hears which module was meant and reports the missing file itself;
+/// The command line of a user action with the module put in for the first "%1", always as
+/// exactly one argument of the line split by SplitCommandLine, so that whoever named the file
+/// cannot add arguments of their own:
+/// - when the line contains "%1" between double quotes anywhere, the long path goes in: as is
+///   where the %1 stands between the user's quotes, otherwise quoted (CommandLineWord);
+/// - otherwise, and when the long path holds a double quote (which would end or open a quoted
+///   stretch, and there is no escape), shortPath(longPath) goes in, which needs no quotes;
+/// - when that comes back empty (the file is gone, or no alias can be made) the long path goes
+///   in as above, so the program still hears which module was meant and reports the missing
+///   file itself; a long path with a double quote cannot, and the result is std::nullopt:
+///   start nothing;
+/// - an empty long path (no module) gives no argument for a bare %1 and "" for "%1";
 /// - only the first %1 is replaced; a line without %1 comes back unchanged and shortPath is
 ///   not called.
-QString ExpandUserActionCommand(const QString& commandLine, const QString& longPath,
-                                const std::function<QString(const QString&)>& shortPath);
+std::optional<QString> ExpandUserActionCommand(
+    const QString& commandLine, const QString& longPath,
+    const std::function<QString(const QString&)>& shortPath);
 
 /// Runs user action n (1 to 3) with its three settings as read from the options store just
 /// now: the command line, "sleep one second before" and "close the module before".
@@ -41,7 +49,9 @@ QString ExpandUserActionCommand(const QString& commandLine, const QString& longP
 /// nothing else. Otherwise the current module's path is taken, the module closed if asked, one
 /// second slept if asked (status "Sleeping for 1 second..."), the line expanded with the
 /// module's short form (ShortPathName) and started: status "Executed "<line>"" on success,
-/// message 3300 with the expanded line on failure. The started program is not watched.
+/// message 3300 with the expanded line on failure. A module that cannot go in as one argument
+/// starts nothing: message 3300 names the line with the long path put in, for the user to
+/// read. The started program is not watched.
 void RunUserAction(int n, const QString& commandLine, bool sleepFirst, bool closeFirst,
                    UserActionHost& host);
 

@@ -3,6 +3,7 @@
 #include "TestFiles.h"
 #include "support/ArgumentRecorder.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -47,6 +48,48 @@ TEST_F(StartProgramTest, StartsWithTheWordsAsArgumentsAndNoShell)
     EXPECT_EQ(m_recorder.arguments(), QStringList({"one", "two three", "$HOME", ";touch", "x"}));
     EXPECT_FALSE(QFile::exists("x"));
 }
+
+// A program in a folder with a blank, and beside that folder an executable named by the
+// path's first word (".../my"), which a reading that takes the first match would start.
+struct BlankFolderCase {
+    const char* line;  // "<program>" stands for the recorder's path
+    QStringList arguments;
+};
+
+class ProgramInBlankFolderTest : public ::testing::TestWithParam<BlankFolderCase> {
+protected:
+    void SetUp() override
+    {
+        const QString shorter = m_temp.path() + "/my";
+        ASSERT_TRUE(writeBytes(shorter, "#!/bin/sh\n"));
+        ASSERT_TRUE(QFile::setPermissions(shorter, QFile::ReadOwner | QFile::ExeOwner));
+    }
+
+    static QString folder(const QString& path)
+    {
+        QDir().mkpath(path);
+        return path;
+    }
+
+    QTemporaryDir m_temp;
+    ArgumentRecorder m_recorder{folder(m_temp.path() + "/my tools")};
+};
+
+TEST_P(ProgramInBlankFolderTest, LongestLeadingWordsNamingAProgramAreTheProgram)
+{
+    QString line = QString::fromUtf8(GetParam().line);
+    line.replace("<program>", m_recorder.program());
+    ASSERT_TRUE(StartProgram(line));
+    EXPECT_EQ(m_recorder.arguments(), GetParam().arguments);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, ProgramInBlankFolderTest,
+    ::testing::Values(BlankFolderCase{"<program> one \"two three\"", {"one", "two three"}},
+                      BlankFolderCase{"  <program>\tone  two", {"one", "two"}},
+                      BlankFolderCase{"\"<program>\" one", {"one"}},
+                      // Without arguments the recorder writes one empty line.
+                      BlankFolderCase{"<program>", {""}}));
 
 TEST_F(StartProgramTest, ProgramFoundOnThePathStarts)
 {

@@ -328,7 +328,7 @@ TEST_F(OptionsDialogTest, BrowsingFillsOnlyTheEditField)
     };
 
     child<QPushButton>(dialog, "btnUserAction2")->click();
-    EXPECT_EQ(child<QLineEdit>(dialog, "ediAction2")->text(), "/opt/track player/bin/play %1");
+    EXPECT_EQ(child<QLineEdit>(dialog, "ediAction2")->text(), "\"/opt/track player/bin/play\" %1");
     EXPECT_EQ(child<QLineEdit>(dialog, "ediAction1")->text(), "/usr/bin/tool1 %1");
     EXPECT_EQ(child<QLineEdit>(dialog, "ediAction3")->text(), "/usr/bin/tool3 %1");
 

@@ -19,6 +19,7 @@ struct ExpansionCase {
     const char* line;
     const char* expanded;
     bool asksShortForm;
+    const char* longPath = "/My Mods/Song One.xm";
 };
 
 class ExpansionTest : public ::testing::TestWithParam<ExpansionCase> {};
@@ -28,10 +29,10 @@ TEST_P(ExpansionTest, FirstPlaceholderGetsShortOrQuotedLongPath)
     int asked = 0;
     const auto shortPath = [&](const QString& path) {
         ++asked;
-        EXPECT_EQ(path, "/My Mods/Song One.xm");
+        EXPECT_EQ(path, GetParam().longPath);
         return QStringLiteral("/short/song.xm");
     };
-    EXPECT_EQ(ExpandUserActionCommand(GetParam().line, "/My Mods/Song One.xm", shortPath),
+    EXPECT_EQ(ExpandUserActionCommand(GetParam().line, GetParam().longPath, shortPath),
               GetParam().expanded);
     EXPECT_EQ(asked, GetParam().asksShortForm ? 1 : 0);
 }
@@ -41,15 +42,34 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ExpansionCase{"/bin/tracker %1", "/bin/tracker /short/song.xm", true},
         ExpansionCase{"/bin/tracker \"%1\"", "/bin/tracker \"/My Mods/Song One.xm\"", false},
-        ExpansionCase{"/bin/tracker %1 \"%1\"", "/bin/tracker /My Mods/Song One.xm \"%1\"", false},
+        ExpansionCase{"/bin/tracker %1 \"%1\"", "/bin/tracker \"/My Mods/Song One.xm\" \"%1\"",
+                      false},
+        ExpansionCase{"/bin/tracker \"%1\"", "/bin/tracker \"/short/song.xm\"", true,
+                      "/My Mods/x\" ; touch PWNED ; \".mod"},
         ExpansionCase{"/bin/tracker %1 -o %1", "/bin/tracker /short/song.xm -o %1", true},
         ExpansionCase{"/bin/tracker -x", "/bin/tracker -x", false}));
 
-TEST(ExpansionFallbackTest, MissingShortFormGivesLongPath)
+struct FallbackCase {
+    const char* line;
+    const char* longPath;
+    std::optional<QString> expanded;
+};
+
+class ExpansionFallbackTest : public ::testing::TestWithParam<FallbackCase> {};
+
+TEST_P(ExpansionFallbackTest, MissingShortFormGivesLongPathAsOneArgumentOrNothing)
 {
     const auto noShortForm = [](const QString&) { return QString(); };
-    EXPECT_EQ(ExpandUserActionCommand("prog %1", "/gone/a b.xm", noShortForm), "prog /gone/a b.xm");
+    EXPECT_EQ(ExpandUserActionCommand(GetParam().line, GetParam().longPath, noShortForm),
+              GetParam().expanded);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, ExpansionFallbackTest,
+    ::testing::Values(FallbackCase{"prog %1", "/gone/a b.xm", "prog \"/gone/a b.xm\""},
+                      FallbackCase{"prog \"-i %1\"", "/gone/a b.xm", "prog \"-i /gone/a b.xm\""},
+                      FallbackCase{"prog %1", "/gone/a\" b.xm", std::nullopt},
+                      FallbackCase{"prog %1", "", "prog "}));  // no module, no argument
 
 TEST(VolumeCommandTest, StoredCommandOrTheDesktopMixer)
 {
@@ -132,6 +152,17 @@ TEST_F(RunUserActionTest, FailedStartNamesTheExpandedLine)
     EXPECT_EQ(ScreenCursor::shape(), CursorShape::Arrow);
 }
 
+TEST_F(RunUserActionTest, ModuleThatCannotBeOneArgumentStartsNothing)
+{
+    // Gone, so it has no alias, and its double quotes cannot stand between quotes.
+    m_host.module = "/gone/x\" ; touch PWNED ; \".mod";
+    RunUserAction(1, "/bin/tracker \"%1\"", false, false, m_host);
+    ASSERT_EQ(m_boxes.shown.size(), 1);
+    EXPECT_EQ(shownText(0), CJKMessages::InsertArgument(CJKMessages::MessageText(3300),
+                                                        "/bin/tracker \"" + m_host.module + "\""));
+    EXPECT_EQ(m_host.events, QStringList({"repaint"}));
+}
+
 // ---- real programs on real files ----
 
 class RealUserActionTest : public RunUserActionTest,
@@ -151,9 +182,15 @@ protected:
 
     QString modules() const { return m_temp.path() + "/My Mods"; }
     static QString canonical(const QString& path) { return QFileInfo(path).canonicalFilePath(); }
+    static QString folder(const QString& path)
+    {
+        QDir().mkpath(path);
+        return path;
+    }
 
     QTemporaryDir m_temp;
-    ArgumentRecorder m_recorder{m_temp.path()};
+    // In a folder with a blank, named without quotes on the command lines.
+    ArgumentRecorder m_recorder{folder(m_temp.path() + "/My Tools")};
     QString m_previousDirectory;
 };
 
@@ -165,16 +202,22 @@ TEST_P(RealUserActionTest, ProgramGetsTheModuleAsOneArgumentAndNothingElseRuns)
     EXPECT_EQ(canonical(arguments.first()), canonical(m_host.module));
     EXPECT_EQ(SplitCommandLine(arguments.first()).size(), 1);
     EXPECT_TRUE(m_boxes.shown.isEmpty());
-    for (const char* planted : {"x", "y"}) {
+    for (const char* planted : {"x", "y", "PWNED"}) {
         EXPECT_FALSE(QFile::exists(m_temp.path() + u'/' + planted));
         EXPECT_FALSE(QFile::exists(modules() + u'/' + planted));
     }
 }
 
-TEST_P(RealUserActionTest, QuotedPlaceholderGivesTheLongPath)
+TEST_P(RealUserActionTest, QuotedPlaceholderGivesTheLongPathOrWithADoubleQuoteItsAlias)
 {
     RunUserAction(1, m_recorder.program() + " \"%1\"", false, false, m_host);
-    EXPECT_EQ(m_recorder.arguments(), QStringList({m_host.module}));
+    const QStringList arguments = m_recorder.arguments();
+    ASSERT_EQ(arguments.size(), 1) << arguments.join(" | ").toStdString();
+    EXPECT_EQ(canonical(arguments.first()), canonical(m_host.module));
+    // A double quote in the long path would end the user's quotes.
+    EXPECT_EQ(arguments.first(),
+              m_host.module.contains(u'"') ? ShortPathName(m_host.module) : m_host.module);
+    EXPECT_TRUE(m_boxes.shown.isEmpty());
 }
 
 TEST_P(RealUserActionTest, MissingProgramNamesTheExpandedLine)
@@ -188,6 +231,8 @@ TEST_P(RealUserActionTest, MissingProgramNamesTheExpandedLine)
 
 INSTANTIATE_TEST_SUITE_P(Modules, RealUserActionTest,
                          ::testing::Values("Song One.xm", "a;touch x;.mod", "$(touch y).mod",
-                                           "it's `touch x` & (so)!.s3m"));
+                                           "it's `touch x` & (so)!.s3m",
+                                           "x\" ; touch PWNED ; \".mod", "\"quoted\".xm",
+                                           "odd \"quote.it", "\"\"\t\"\".s3m"));
 
 }  // namespace
