@@ -3,49 +3,88 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <utility>
 
 bool isValidKeyPath(QStringView keyPath)
 {
     if (keyPath.isEmpty())
         return true;
-    if (keyPath.count(u'\\') >= kMaxKeyDepth)
-        return false;
-    const auto names = keyPath.split(u'\\');
-    return std::none_of(names.begin(), names.end(), [](QStringView name) {
-        return name.isEmpty() || name.size() > kMaxKeyNameLength
-            || std::any_of(name.begin(), name.end(),
-                           [](QChar c) { return c.category() == QChar::Other_Control; });
-    });
+    qsizetype depth = 1;
+    qsizetype nameLength = 0;
+    for (const QChar c : keyPath) {
+        if (c == u'\\') {
+            if (nameLength == 0 || ++depth > kMaxKeyDepth)
+                return false;
+            nameLength = 0;
+        } else if (++nameLength > kMaxKeyNameLength || c.category() == QChar::Other_Control) {
+            return false;
+        }
+    }
+    return nameLength > 0;
+}
+
+std::size_t CaseInsensitiveName::operator()(QStringView name) const
+{
+    // FNV-1a over the case-folded code points, as the comparison folds them.
+    std::size_t hash = 14695981039346656037ull;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        char32_t c = name[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < name.size() && name[i + 1].isLowSurrogate())
+            c = QChar::surrogateToUcs4(name[i], name[i + 1]), ++i;
+        hash ^= c < 0x80 ? (c >= 'A' && c <= 'Z' ? c + 32 : c) : QChar::toCaseFolded(c);
+        hash *= 1099511628211ull;
+    }
+    return hash;
 }
 
 // --- RegistryTree
 
 namespace {
-QString folded(QStringView name) { return name.toString().toCaseFolded(); }
+/// Keys with fewer values are searched in a row: cheaper than a hash for each of a large
+/// file's many small keys.
+constexpr qsizetype kHashedValuesFrom = 16;
 }  // namespace
+
+qsizetype RegistryTree::Key::positionOf(QStringView name) const
+{
+    if (m_values.size() < kHashedValuesFrom) {
+        for (qsizetype i = 0; i < m_values.size(); ++i) {
+            if (name.compare(m_values[i].name, Qt::CaseInsensitive) == 0)
+                return i;
+        }
+        return -1;
+    }
+    const auto position = m_positions.find(name);
+    return position == m_positions.end() ? -1 : position->second;
+}
 
 const RegistryValue* RegistryTree::Key::find(QStringView name) const
 {
-    const auto position = m_positions.constFind(folded(name));
-    return position == m_positions.cend() ? nullptr : &m_values[*position].value;
+    const qsizetype position = positionOf(name);
+    return position < 0 ? nullptr : &m_values[position].value;
 }
 
 void RegistryTree::Key::set(const QString& name, const RegistryValue& value)
 {
-    const QString key = folded(name);
-    if (const auto position = m_positions.constFind(key); position != m_positions.cend()) {
-        m_values[*position].value = value;
+    if (const qsizetype position = positionOf(name); position >= 0) {
+        m_values[position].value = value;
         return;
     }
-    m_positions.insert(key, m_values.size());
     m_values.append({name, value});
+    if (m_values.size() == kHashedValuesFrom) {
+        for (qsizetype i = 0; i < m_values.size(); ++i)
+            m_positions.emplace(m_values[i].name, i);
+    } else if (m_values.size() > kHashedValuesFrom) {
+        m_positions.emplace(name, m_values.size() - 1);
+    }
 }
 
 RegistryTree::RegistryTree() : m_keys{Key{}}, m_positions{{QString(), 0}} {}
 
 qsizetype RegistryTree::indexOf(QStringView keyPath) const
 {
-    return m_positions.value(folded(keyPath), -1);
+    const auto position = m_positions.find(keyPath);
+    return position == m_positions.end() ? -1 : position->second;
 }
 
 const RegistryTree::Key* RegistryTree::findKey(QStringView keyPath) const
@@ -56,26 +95,26 @@ const RegistryTree::Key* RegistryTree::findKey(QStringView keyPath) const
 
 RegistryTree::Key& RegistryTree::ensureKey(QStringView keyPath)
 {
-    if (const qsizetype index = indexOf(keyPath); index >= 0)
-        return m_keys[index];
-    // Level by level from the top, without recursion; a new level takes the case of its
-    // existing parents.
-    qsizetype parent = 0;  // the root
-    qsizetype end = -1;
-    do {
-        end = keyPath.indexOf(u'\\', end + 1);
-        const QStringView prefix = end < 0 ? keyPath : keyPath.first(end);
-        qsizetype index = indexOf(prefix);
-        if (index < 0) {
-            const QString& parentPath = m_keys[parent].path();
-            const QStringView name = prefix.sliced(prefix.lastIndexOf(u'\\') + 1);
-            m_keys.append(Key(parentPath.isEmpty() ? name.toString() : parentPath + u'\\' + name.toString()));
-            index = m_keys.size() - 1;
-            m_positions.insert(folded(prefix), index);
-        }
-        parent = index;
-    } while (end >= 0);
-    return m_keys[parent];
+    // Without recursion: up to the nearest existing ancestor (usually the parent), then down
+    // level by level; a new level takes the case of its existing parents.
+    qsizetype existing = indexOf(keyPath);
+    qsizetype end = keyPath.size();
+    while (existing < 0) {
+        end = keyPath.lastIndexOf(u'\\', end - 1);
+        existing = end < 0 ? 0 : indexOf(keyPath.first(end));
+    }
+    while (end < keyPath.size()) {
+        const qsizetype next = keyPath.indexOf(u'\\', end + 1);
+        const qsizetype nameEnd = next < 0 ? keyPath.size() : next;
+        const QStringView name = keyPath.sliced(end + 1, nameEnd - end - 1);
+        const QString& parentPath = m_keys[existing].path();
+        m_keys.append(Key(parentPath.isEmpty() ? name.toString()
+                                               : parentPath + u'\\' + name.toString()));
+        existing = m_keys.size() - 1;
+        m_positions.emplace(m_keys.last().path(), existing);
+        end = nameEnd;
+    }
+    return m_keys[existing];
 }
 
 // --- The text form
@@ -86,9 +125,9 @@ RegistryTree::Key& RegistryTree::ensureKey(QStringView keyPath)
 
 namespace {
 
-QString quoted(const QString& text)
+void appendQuoted(QString& out, const QString& text)
 {
-    QString out = QStringLiteral("\"");
+    out += u'"';
     for (const QChar c : text) {
         switch (c.unicode()) {
         case '\\': out += u"\\\\"; break;
@@ -98,18 +137,22 @@ QString quoted(const QString& text)
         default: out += c;
         }
     }
-    return out + u'"';
+    out += u'"';
 }
 
-QString dataText(const RegistryValue& value)
+void appendData(QString& out, const RegistryValue& value)
 {
     switch (value.type) {
-    case RegistryValue::Type::String: return quoted(value.text);
+    case RegistryValue::Type::String: appendQuoted(out, value.text); return;
     case RegistryValue::Type::Dword:
-        return QStringLiteral("dword:%1").arg(value.number, 8, 16, QChar(u'0'));
-    case RegistryValue::Type::Binary: return "hex:" + QString::fromLatin1(value.bytes.toHex(','));
+        out += u"dword:";
+        out += QString::number(value.number, 16).rightJustified(8, u'0');
+        return;
+    case RegistryValue::Type::Binary:
+        out += u"hex:";
+        out += QString::fromLatin1(value.bytes.toHex(','));
+        return;
     }
-    return {};
 }
 
 /// Reads the quoted string that starts at line[pos] and moves pos past its closing quote.
@@ -119,14 +162,17 @@ std::optional<QString> readQuoted(QStringView line, qsizetype& pos)
         return std::nullopt;
     QString text;
     for (++pos; pos < line.size(); ++pos) {
-        const QChar c = line[pos];
-        if (c == u'"') {
+        // Plain text up to the next quote or backslash in one piece.
+        qsizetype end = pos;
+        while (end < line.size() && line[end] != u'"' && line[end] != u'\\')
+            ++end;
+        text += line.sliced(pos, end - pos);
+        pos = end;
+        if (pos == line.size())
+            break;
+        if (line[pos] == u'"') {
             ++pos;
             return text;
-        }
-        if (c != u'\\') {
-            text += c;
-            continue;
         }
         if (++pos == line.size())
             return std::nullopt;
@@ -216,12 +262,25 @@ std::optional<QStringView> readKeyLine(const QString& rootName, QStringView line
 
 QByteArray RegistryFile::write(const QString& rootName, const RegistryTree& tree)
 {
+    // Appended piece by piece: a large file is written in one pass, without temporaries.
     QString text = QStringLiteral("REGEDIT4\n\n");
     for (const RegistryTree::Key& key : tree.keys()) {
-        text += u'[' + rootName + (key.path().isEmpty() ? QString() : u'\\' + key.path()) + "]\n";
-        for (const RegistryTree::Value& value : key.values())
-            text += (value.name.isEmpty() ? QStringLiteral("@") : quoted(value.name)) + u'='
-                    + dataText(value.value) + u'\n';
+        text += u'[';
+        text += rootName;
+        if (!key.path().isEmpty()) {
+            text += u'\\';
+            text += key.path();
+        }
+        text += u"]\n";
+        for (const RegistryTree::Value& value : key.values()) {
+            if (value.name.isEmpty())
+                text += u'@';
+            else
+                appendQuoted(text, value.name);
+            text += u'=';
+            appendData(text, value.value);
+            text += u'\n';
+        }
         text += u'\n';
     }
     return text.toUtf8();
@@ -236,17 +295,22 @@ std::optional<RegistryTree> RegistryFile::read(const QString& rootName, const QB
     if (utf8.hasError())
         return std::nullopt;
 
-    QList<QStringView> lines = QStringView(text).split(u'\n');
-    for (QStringView& line : lines) {
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-    }
-    if (lines.first() != u"REGEDIT4")
-        return std::nullopt;
-
     RegistryTree tree;
     RegistryTree::Key* key = nullptr;  // values belong to the last "[key]" line
-    for (QStringView line : lines.sliced(1)) {
+    bool header = true;
+    for (qsizetype start = 0; start <= text.size();) {
+        qsizetype end = text.indexOf(u'\n', start);
+        if (end < 0)
+            end = text.size();
+        QStringView line = QStringView(text).sliced(start, end - start);
+        start = end + 1;
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+        if (std::exchange(header, false)) {
+            if (line != u"REGEDIT4")
+                return std::nullopt;
+            continue;
+        }
         if (line.isEmpty() || line.startsWith(u';'))
             continue;
         if (line.startsWith(u'[')) {

@@ -3,12 +3,12 @@
 #include "platform/Registry.h"
 
 #include <QByteArray>
-#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringView>
 
 #include <optional>
+#include <unordered_map>
 
 /// Key names are at most this long, and paths at most this deep, as in the Windows registry.
 /// A file beyond them is no registry file: it is set aside rather than loaded.
@@ -19,6 +19,17 @@ inline constexpr qsizetype kMaxKeyDepth = 512;
 /// them empty, longer than kMaxKeyNameLength or holding a control character, which would break
 /// the "[key]" line of the file.
 bool isValidKeyPath(QStringView keyPath);
+
+/// Hashing and comparing names without regard to case, for lookups by QStringView that
+/// allocate nothing.
+struct CaseInsensitiveName {
+    using is_transparent = void;
+    std::size_t operator()(QStringView name) const;
+    bool operator()(QStringView a, QStringView b) const
+    {
+        return a.compare(b, Qt::CaseInsensitive) == 0;
+    }
+};
 
 /// The keys and values of one registry root, in the order they were created.
 /// Key paths are relative to the root; the root itself ("") always exists. Key paths and value
@@ -51,9 +62,12 @@ public:
         }
 
     private:
+        qsizetype positionOf(QStringView name) const;  // in m_values, or -1
+
         QString m_path;
         QList<Value> m_values;
-        QHash<QString, qsizetype> m_positions;  // in m_values, by case-folded name
+        // In m_values by name, once there are many.
+        std::unordered_map<QString, qsizetype, CaseInsensitiveName, CaseInsensitiveName> m_positions;
     };
 
     RegistryTree();
@@ -74,7 +88,8 @@ private:
     qsizetype indexOf(QStringView keyPath) const;
 
     QList<Key> m_keys;
-    QHash<QString, qsizetype> m_positions;  // in m_keys, by case-folded path
+    // In m_keys by path; the map's keys share the text of the keys' paths.
+    std::unordered_map<QString, qsizetype, CaseInsensitiveName, CaseInsensitiveName> m_positions;
 };
 
 /// The text form of one root: the registry export format "REGEDIT4", UTF-8.

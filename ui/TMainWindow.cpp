@@ -61,8 +61,9 @@ TMainWindow::TMainWindow(Registry& registry, AudioLibrary& audio, const QStringL
     prwMainWindowHeight.SaveLeft = prwMainWindowHeight.SaveTop = prwMainWindowHeight.SaveWidth = false;
     prwMainWindowHeight.SetLeft = prwMainWindowHeight.SetTop = prwMainWindowHeight.SetWidth = false;
 
-    // FormCreate
+    // FormCreate. Reading the settings creates their keys where missing: one write at most.
     UpdateModuleControls();
+    m_registry.deferWrites();
     m_options = std::make_unique<ClassOptions>(registry);
     m_textFeed = std::make_unique<ClassScrollTextViewer>(*m_form.banMain, *m_options);
     m_player = std::make_unique<ClassModPlayer>(audio, *m_options, *this);
@@ -71,6 +72,7 @@ TMainWindow::TMainWindow(Registry& registry, AudioLibrary& audio, const QStringL
     m_commandFile = CommandLine::FirstArgument(arguments);
     resize(MainWindowForm::kClientWidth, defaultHeight(false));
     LoadPlacement();
+    m_registry.commitWrites();
     connectCommands();
     m_player->OpenCommandFile();
     m_disc->OpenPendingFile();

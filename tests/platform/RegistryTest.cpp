@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 constexpr auto kUser = RegistryRoot::CurrentUser;
@@ -76,6 +78,21 @@ TEST_F(RegistryTest, NamesMatchWithoutCaseAndKeepTheCaseOfCreation)
     EXPECT_TRUE(file.contains("[HKEY_CURRENT_USER\\Software\\Vorn\\Sub]\n")) << file.constData();
     EXPECT_TRUE(file.contains("\"Volume\"=dword:00000002\n")) << file.constData();
     EXPECT_EQ(file.count("Volume"), 1);
+}
+
+// Lookups are hashed: the hash must fold case exactly as the comparison does, beyond ASCII
+// and for keys with many values too.
+TEST_F(RegistryTest, NamesBeyondAsciiAndInLargeKeysMatchWithoutCase)
+{
+    for (int i = 0; i < 40; ++i)
+        ASSERT_TRUE(m_registry.setValue(kUser, u"Ärger\\Ωmega"_s, "Name " + QString::number(i),
+                                        RegistryValue::fromDword(i)));
+    ASSERT_TRUE(m_registry.setValue(kUser, u"ärger\\ωMEGA"_s, u"𐐀 NAME 7"_s, RegistryValue::fromDword(1)));
+
+    const Registry next(directory());
+    EXPECT_EQ(next.value(kUser, u"ÄRGER\\ΩMEGA"_s, "name 39"), RegistryValue::fromDword(39));
+    EXPECT_EQ(next.value(kUser, u"ärger\\ωmega"_s, u"𐐨 name 7"_s), RegistryValue::fromDword(1));
+    EXPECT_EQ(readBytes(userFile()).count("[HKEY_CURRENT_USER\\"), 2);
 }
 
 TEST_F(RegistryTest, MissingOrInvalidKeysGiveNothing)
