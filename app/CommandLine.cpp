@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include <QDir>
+
 namespace {
 QString withoutLastCharacter(const QString& text) { return text.left(text.size() - 1); }
 }  // namespace
@@ -24,6 +26,15 @@ QString ForwardedArgument(const QString& rawCommandLine)
     if (blank >= 0)
         return withoutLastCharacter(rawCommandLine.mid(blank + 2));
     return QString();
+}
+
+QStringList WithAbsoluteFirstArgument(const QStringList& arguments,
+                                      const QString& workingDirectory)
+{
+    QStringList resolved = arguments;
+    if (resolved.size() > 1 && !resolved.at(1).isEmpty() && QDir::isRelativePath(resolved.at(1)))
+        resolved[1] = QDir(workingDirectory).absoluteFilePath(resolved.at(1));
+    return resolved;
 }
 
 QString FirstArgument(const QStringList& arguments) { return arguments.value(1); }

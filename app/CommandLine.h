@@ -18,6 +18,11 @@ QString RawCommandLine(const QStringList& arguments);
 /// - otherwise empty.
 QString ForwardedArgument(const QString& rawCommandLine);
 
+/// arguments with the first argument made absolute against workingDirectory when it is a
+/// relative path; a running instance would resolve it against its own working directory.
+QStringList WithAbsoluteFirstArgument(const QStringList& arguments,
+                                      const QString& workingDirectory);
+
 /// The running instance's own file: the first argument after the program, or empty.
 QString FirstArgument(const QStringList& arguments);
 

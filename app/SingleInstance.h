@@ -11,9 +11,10 @@ class QLocalServer;
 class QLocalSocket;
 class QLockFile;
 
-/// One running instance per user and display. The running instance listens on a local
-/// socket that only its user can reach, named from the instance caption; a second start
-/// connects, hands over its file and waits until the instance has handled it.
+/// One running instance per user and display. The running instance holds a lock file for its
+/// whole life and listens on a local socket beside it, both in a directory only its user can
+/// enter; a second start finds the lock held, connects, hands over its file and waits until the
+/// instance has handled it.
 ///
 /// Wire format: the client sends the text as UTF-8 followed by one NUL byte; the server
 /// answers one byte when the text has been handled and closes the connection. Connections
@@ -24,30 +25,38 @@ class SingleInstance : public QObject {
 public:
     static constexpr qsizetype kMaxMessageBytes = 64 * 1024;
     static constexpr int kIdleTimeoutMs = 10000;
+    /// How long a second start waits for the instance to take its text: while the instance
+    /// is still starting, or so busy that its queue of waiting starts is full.
+    static constexpr int kHandOverTimeoutMs = 30000;
 
-    /// The socket path for caption on this user's display: in $XDG_RUNTIME_DIR, or the
-    /// temporary directory with the user id in the name.
+    /// The socket path for caption on this user's display, in a directory only this user can
+    /// enter: $XDG_RUNTIME_DIR when it is one, else "jukarium-<uid>" in the temporary
+    /// directory, made with mode 0700 when missing. Empty when that name is taken by a
+    /// directory that is not private (another owner, access for group or others, a symbolic
+    /// link): such a start cannot meet the others safely and runs on its own.
     static QString EndpointName(const QString& caption);
 
-    /// Claims the right to become the running instance unless another one answers on
-    /// endpoint; returns nullptr when one does. Needs no application object, so a second start
-    /// stays light. The claim holds a lock that keeps simultaneous starts waiting until
-    /// Listen() has opened the endpoint; stale endpoints of killed instances are taken over.
-    static std::unique_ptr<SingleInstance> Claim(const QString& endpoint);
+    /// Becomes the running instance, or hands text to the one that runs and returns nullptr.
+    /// A start that finds the lock held by a live process never becomes a second instance: it
+    /// waits until that one takes the text, kHandOverTimeoutMs at most. A lock whose process
+    /// is gone (a killed instance) is taken over; one made by another user is ignored. When
+    /// nullptr is returned, *handedOver (if given) tells whether the instance took the text:
+    /// it answered, or still held the connection after the few seconds a file takes to load.
+    /// Needs no application object, so a second start stays light. The caller's thread
+    /// blocks while waiting.
+    static std::unique_ptr<SingleInstance> Claim(const QString& endpoint, const QString& text,
+                                                 bool* handedOver = nullptr);
 
-    /// Opens the endpoint and releases the lock. Needs the application object (the server is
-    /// served by its event loop). False when the endpoint cannot be opened. Second starts
-    /// that come now wait until Serve().
+    /// Opens the endpoint, replacing a socket left by a killed instance. Needs the application
+    /// object (the server is served by its event loop). False when the endpoint cannot be
+    /// opened. Second starts that come now wait until Serve().
     bool Listen();
 
     /// Hands over the files of second starts from now on, beginning with those that waited.
     void Serve();
 
-    /// Hands text to the instance on endpoint and waits until it has handled it, or a few
-    /// seconds at most (a file it is still busy with, for example showing a message about
-    /// it, counts as handed over). False when no instance took the text.
-    static bool SendFileToInstance(const QString& endpoint, const QString& text);
-
+    /// Closes the endpoint, then releases the lock, so that the next instance's endpoint is
+    /// never removed by this one.
     ~SingleInstance() override;
 
 signals:

@@ -33,19 +33,34 @@ QString configDirectory()
     return base + QStringLiteral("/jukarium");
 }
 
+// What a second start hands over: its file, found from its own working directory.
+QString forwardedText(const QStringList& arguments)
+{
+    const QStringList resolved =
+        CommandLine::WithAbsoluteFirstArgument(arguments, QDir::currentPath());
+    return CommandLine::ForwardedArgument(CommandLine::RawCommandLine(resolved));
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     const QStringList arguments = argumentsOf(argc, argv);
     const QString endpoint = SingleInstance::EndpointName(TMainWindow::kInstanceCaption);
-    std::unique_ptr<SingleInstance> instance = SingleInstance::Claim(endpoint);
-    if (!instance) {
-        const QString text = CommandLine::ForwardedArgument(CommandLine::RawCommandLine(arguments));
-        if (SingleInstance::SendFileToInstance(endpoint, text))
-            return 0;
-        std::fprintf(stderr, "jukarium: another instance is starting but does not answer\n");
-        return 1;
+    std::unique_ptr<SingleInstance> instance;
+    if (endpoint.isEmpty()) {
+        std::fprintf(stderr, "jukarium: no folder private to this user for meeting a running "
+                             "instance; this start runs on its own\n");
+    } else {
+        bool handedOver = false;
+        instance = SingleInstance::Claim(endpoint, forwardedText(arguments), &handedOver);
+        if (!instance) {
+            if (handedOver)
+                return 0;
+            std::fprintf(stderr, "jukarium: the running instance did not answer; nothing was "
+                                 "handed over to it\n");
+            return 1;
+        }
     }
 
     QApplication app(argc, argv);
@@ -53,13 +68,9 @@ int main(int argc, char** argv)
     // Hidden in the notification area the window is not visible, and closing a message box
     // then must not end the program: only closing the main window does.
     QApplication::setQuitOnLastWindowClosed(false);
-    if (!instance->Listen())
-        std::fprintf(stderr, "jukarium: cannot open %s; later starts will not find this one\n",
-                     qPrintable(endpoint));
-    QtMessageBoxes boxes;
-    CJKMessages::SetMessageBoxes(&boxes);
 
-    // Installed first: a polite request to end is honoured even while the window's creation
+    // Installed before the endpoint opens, as whoever finds the instance may ask it to end,
+    // and before the window, so the request is honoured even while the window's creation
     // shows a message box. Open boxes close too, so nothing keeps the program from ending.
     TerminationSignals termination;
     bool endRequested = false;
@@ -71,16 +82,24 @@ int main(int argc, char** argv)
             mainWindow->close();  // also when hidden in the notification area
     });
 
+    if (instance && !instance->Listen())
+        std::fprintf(stderr, "jukarium: cannot open %s; later starts will not find this one\n",
+                     qPrintable(endpoint));
+    QtMessageBoxes boxes;
+    CJKMessages::SetMessageBoxes(&boxes);
+
     Registry registry(configDirectory());
     OpenMptSdlAudio audio;
     int exitCode = 0;
     {
         TMainWindow window(registry, audio, arguments);
         mainWindow = &window;
-        QObject::connect(instance.get(), &SingleInstance::fileReceived, &window,
-                         &TMainWindow::ReceiveForwardedFile);
         QObject::connect(&window, &TMainWindow::closed, &app, &QApplication::quit);
-        instance->Serve();
+        if (instance) {
+            QObject::connect(instance.get(), &SingleInstance::fileReceived, &window,
+                             &TMainWindow::ReceiveForwardedFile);
+            instance->Serve();
+        }
         if (!endRequested) {
             window.show();
             exitCode = QApplication::exec();

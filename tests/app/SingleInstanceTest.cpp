@@ -1,4 +1,5 @@
 #include "app/SingleInstance.h"
+#include "support/JukeboxProgram.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -8,7 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <thread>
 #include <unistd.h>
@@ -40,7 +43,7 @@ protected:
 
     void claim()
     {
-        instance = SingleInstance::Claim(endpoint);
+        instance = SingleInstance::Claim(endpoint, QString());
         ASSERT_TRUE(instance);
         ASSERT_TRUE(instance->Listen());
         QObject::connect(instance.get(), &SingleInstance::fileReceived,
@@ -48,18 +51,21 @@ protected:
         instance->Serve();
     }
 
-    // Sends from another thread, as a second process would, while this one serves.
+    // Starts from another thread, as a second process would, while this one serves. True when
+    // that start handed text over; it must never become an instance itself.
     bool sendFromAnotherThread(const QString& text)
     {
         std::atomic<bool> done = false;
-        bool sent = false;
+        bool becameInstance = false;
+        bool handedOver = false;
         std::thread client([&] {
-            sent = SingleInstance::SendFileToInstance(endpoint, text);
+            becameInstance = SingleInstance::Claim(endpoint, text, &handedOver) != nullptr;
             done = true;
         });
         processEventsUntil([&] { return done.load(); });
         client.join();
-        return sent;
+        EXPECT_FALSE(becameInstance);
+        return handedOver;
     }
 
     // Writes raw bytes as a misbehaving client and serves until it is answered or dropped.
@@ -85,7 +91,6 @@ protected:
 
 TEST_F(SingleInstanceTest, SecondClaimFindsTheInstanceAndHandsOverItsFile)
 {
-    EXPECT_FALSE(SingleInstance::Claim(endpoint));
     EXPECT_TRUE(sendFromAnotherThread("/home/me/My Mods/Ünï song.xm"));
     EXPECT_TRUE(sendFromAnotherThread(""));
     EXPECT_EQ(received, QStringList({"/home/me/My Mods/Ünï song.xm", ""}));
@@ -94,7 +99,9 @@ TEST_F(SingleInstanceTest, SecondClaimFindsTheInstanceAndHandsOverItsFile)
 TEST_F(SingleInstanceTest, NoInstanceNoHandOver)
 {
     instance.reset();
-    EXPECT_FALSE(SingleInstance::SendFileToInstance(endpoint, "/m/a.mod"));
+    bool handedOver = true;
+    EXPECT_TRUE(SingleInstance::Claim(endpoint, "/m/a.mod", &handedOver));
+    EXPECT_FALSE(handedOver);
 }
 
 TEST_F(SingleInstanceTest, StaleEndpointOfAKilledInstanceIsTakenOver)
@@ -147,7 +154,7 @@ TEST_F(SingleInstanceTest, ClientThatHangsUpMidMessageIsForgotten)
 TEST_F(SingleInstanceTest, StartsThatComeBeforeServingWaitTheirTurn)
 {
     instance.reset();
-    instance = SingleInstance::Claim(endpoint);
+    instance = SingleInstance::Claim(endpoint, QString());
     ASSERT_TRUE(instance->Listen());
     QLocalSocket early;
     early.connectToServer(endpoint);
@@ -174,4 +181,71 @@ TEST_F(SingleInstanceTest, EndsCleanlyWhileAConnectionIsHalfReceived)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     instance.reset();  // its waiting socket goes with it, without reaching a destroyed table
     EXPECT_TRUE(received.isEmpty());
+}
+
+namespace {
+
+const QString kCaption = QStringLiteral("Vorn Jukarium");
+constexpr uid_t kNobody = 65534;
+
+bool makeFolder(const QString& path, mode_t mode)
+{
+    return ::mkdir(QFile::encodeName(path).constData(), 0700) == 0 &&
+           ::chmod(QFile::encodeName(path).constData(), mode) == 0;
+}
+
+}  // namespace
+
+struct RefusedFolder {
+    const char* what;
+    // Puts something at folder that is not a private folder of this user.
+    std::function<bool(const QString& folder)> make;
+};
+
+void PrintTo(const RefusedFolder& folder, std::ostream* out) { *out << folder.what; }
+
+class RefusedFolderTest : public ::testing::TestWithParam<RefusedFolder> {
+protected:
+    NoRuntimeDirectory noRuntime;
+};
+
+TEST_P(RefusedFolderTest, StartMeetsNoOtherThroughIt)
+{
+    const QString folder = noRuntime.endpointFolder();
+    ASSERT_TRUE(GetParam().make(folder)) << GetParam().what;
+    EXPECT_EQ(SingleInstance::EndpointName(kCaption), QString()) << GetParam().what;
+    const auto everything = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+    EXPECT_TRUE(QDir(folder).isEmpty(everything)) << GetParam().what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, RefusedFolderTest,
+    ::testing::Values(
+        RefusedFolder{"another user's",
+                      [](const QString& folder) {
+                          return makeFolder(folder, 0700) &&
+                                 ::chown(QFile::encodeName(folder).constData(), kNobody,
+                                         kNobody) == 0;
+                      }},
+        RefusedFolder{"open to everyone",
+                      [](const QString& folder) { return makeFolder(folder, 0777); }},
+        RefusedFolder{"a link to a private folder", [](const QString& folder) {
+                          return makeFolder(folder + "-target", 0700) &&
+                                 QFile::link(folder + "-target", folder);
+                      }}));
+
+TEST(PrivateFolderTest, RuntimeDirectoryOfAnotherUserIsPassedOver)
+{
+    NoRuntimeDirectory noRuntime;
+    const QString foreign = noRuntime.temporaryDirectory() + "/runtime";
+    ASSERT_TRUE(makeFolder(foreign, 0700));
+    ASSERT_EQ(::chown(QFile::encodeName(foreign).constData(), kNobody, kNobody), 0);
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(foreign));
+
+    EXPECT_EQ(QFileInfo(SingleInstance::EndpointName(kCaption)).path(), noRuntime.endpointFolder());
+    struct stat folder = {};
+    ASSERT_EQ(::lstat(QFile::encodeName(noRuntime.endpointFolder()).constData(), &folder), 0);
+    EXPECT_TRUE(S_ISDIR(folder.st_mode));
+    EXPECT_EQ(folder.st_uid, ::geteuid());
+    EXPECT_EQ(folder.st_mode & 07777, 0700u);
 }

@@ -4,9 +4,13 @@
 
 #include "app/SingleInstance.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QLocalSocket>
 #include <QThread>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 JukeboxProgram::~JukeboxProgram()
 {
@@ -20,9 +24,17 @@ JukeboxProgram::~JukeboxProgram()
 
 QProcess& JukeboxProgram::start(const QStringList& arguments)
 {
+    return start(arguments, QDir::currentPath(), QProcessEnvironment::systemEnvironment());
+}
+
+QProcess& JukeboxProgram::start(const QStringList& arguments, const QString& workingDirectory,
+                                const QProcessEnvironment& environment)
+{
     auto process = std::make_unique<QProcess>();
     process->setProgram(TestEnvironment::jukariumBinary());
     process->setArguments(arguments);
+    process->setWorkingDirectory(workingDirectory);
+    process->setProcessEnvironment(environment);
     process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process->start();
     process->waitForStarted(5000);
@@ -51,4 +63,25 @@ int JukeboxProgram::runningCount() const
     for (const auto& process : m_processes)
         running += process->state() != QProcess::NotRunning;
     return running;
+}
+
+NoRuntimeDirectory::NoRuntimeDirectory()
+{
+    ::chmod(QFile::encodeName(m_shared.path()).constData(), 01777);
+    qunsetenv("XDG_RUNTIME_DIR");
+    qputenv("TMPDIR", QFile::encodeName(m_shared.path()));
+}
+
+NoRuntimeDirectory::~NoRuntimeDirectory()
+{
+    qputenv("XDG_RUNTIME_DIR", m_runtime);
+    if (m_hadTemporary)
+        qputenv("TMPDIR", m_temporary);
+    else
+        qunsetenv("TMPDIR");
+}
+
+QString NoRuntimeDirectory::endpointFolder() const
+{
+    return m_shared.path() + QStringLiteral("/jukarium-") + QString::number(::geteuid());
 }
