@@ -18,13 +18,21 @@ namespace {
 
 constexpr int kMimeUpdateTimeoutMs = 30000;
 const QString kIconName = QStringLiteral("jukarium");
-const QString kThemedIcon = QStringLiteral("icons/hicolor/scalable/apps/jukarium.svg");
+// The theme every desktop falls back to, in the folder that takes icons of any size.
+const QString kThemedIcon = QStringLiteral("/icons/hicolor/scalable/apps/jukarium.svg");
 
 QString environmentDirectory(const char* variable, const QString& fallback)
 {
     const QString value = qEnvironmentVariable(variable);
     // Relative paths are invalid in these variables and are ignored.
     return QDir::isAbsolutePath(value) ? value : fallback;
+}
+
+QStringList environmentDirectories(const char* variable, const QStringList& fallback)
+{
+    QStringList directories = qEnvironmentVariable(variable).split(u':', Qt::SkipEmptyParts);
+    directories.removeIf([](const QString& path) { return !QDir::isAbsolutePath(path); });
+    return directories.isEmpty() ? fallback : directories;
 }
 
 /// Writes content as path unless the file already holds exactly that; true when written.
@@ -68,21 +76,7 @@ QString execProgram(const QString& path)
     return escaped;
 }
 
-/// The themed icon name wherever an icon theme holds our icon; otherwise the icon installed
-/// beside the program, by absolute path, so a copy run from its own prefix still shows it.
-QString iconFor(const QString& programPath, const DesktopLocations& where)
-{
-    const QStringList dataDirs = QStringList{where.dataHome} + where.dataDirs;
-    for (const QString& dir : dataDirs) {
-        if (QFileInfo::exists(dir + u'/' + kThemedIcon))
-            return kIconName;
-    }
-    const QString beside = QDir::cleanPath(QFileInfo(programPath).absolutePath()
-                                           + QStringLiteral("/../share/") + kThemedIcon);
-    return QFileInfo::exists(beside) ? beside : kIconName;
-}
-
-QByteArray desktopEntry(const QString& programPath, const DesktopLocations& where)
+QByteArray desktopEntry(const QString& programPath)
 {
     const QString text =
         QStringLiteral("[Desktop Entry]\n"
@@ -95,15 +89,15 @@ QByteArray desktopEntry(const QString& programPath, const DesktopLocations& wher
                        "Terminal=false\n"
                        "Categories=AudioVideo;Audio;Player;\n"
                        "MimeType=%3;\n")
-            .arg(execProgram(programPath), iconFor(programPath, where),
+            .arg(execProgram(programPath), kIconName,
                  DesktopFileLinks::kMimeTypes.join(u';'));
     return text.toUtf8();
 }
 
-/// The MIME description that is also installed with the program (resources/jukarium-mime.xml).
-QByteArray mimeDescription()
+/// A file of resources/ that is also installed with the program; empty when not built in.
+QByteArray resource(const QString& name)
 {
-    QFile file(QStringLiteral(":/jukarium/jukarium-mime.xml"));
+    QFile file(QStringLiteral(":/jukarium/") + name);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
@@ -122,6 +116,35 @@ void updateMimeDatabase(const QString& mimeDirectory)
     }
 }
 
+/// Every mimeapps.list the desktop reads, most important first: the user's, the system's, then
+/// those beside the desktop entries; each folder's desktop-specific lists before its own.
+QStringList defaultsLists(const DesktopLocations& where)
+{
+    QStringList folders = QStringList{where.configHome} + where.configDirs;
+    for (const QString& dir : QStringList{where.dataHome} + where.dataDirs)
+        folders.append(dir + QStringLiteral("/applications"));
+    QStringList lists;
+    for (const QString& folder : std::as_const(folders)) {
+        for (const QString& desktop : where.desktops)
+            lists.append(folder + u'/' + desktop + QStringLiteral("-mimeapps.list"));
+        lists.append(folder + QStringLiteral("/mimeapps.list"));
+    }
+    return lists;
+}
+
+/// Our types that no list of the desktop gives a default application.
+QStringList typesWithoutDefault(const DesktopLocations& where)
+{
+    QStringList types = DesktopFileLinks::kMimeTypes;
+    for (const QString& path : defaultsLists(where)) {
+        if (const std::optional<QByteArray> list = RegularFile::ReadAll(path)) {
+            for (const QString& type : TypesWithDefault(*list, types))
+                types.removeAll(type);
+        }
+    }
+    return types;
+}
+
 /// The content of path: empty when there is no such file, nothing when it cannot be read.
 std::optional<QByteArray> readExisting(const QString& path)
 {
@@ -138,20 +161,24 @@ DesktopLocations DesktopLocations::fromEnvironment()
     DesktopLocations where;
     where.dataHome = environmentDirectory("XDG_DATA_HOME", home + QStringLiteral("/.local/share"));
     where.configHome = environmentDirectory("XDG_CONFIG_HOME", home + QStringLiteral("/.config"));
-    const QString dirs = qEnvironmentVariable("XDG_DATA_DIRS");
-    where.dataDirs = dirs.isEmpty() ? QStringList{QStringLiteral("/usr/local/share"),
-                                                  QStringLiteral("/usr/share")}
-                                    : dirs.split(u':', Qt::SkipEmptyParts);
+    where.configDirs = environmentDirectories("XDG_CONFIG_DIRS", {QStringLiteral("/etc/xdg")});
+    where.dataDirs = environmentDirectories(
+        "XDG_DATA_DIRS", {QStringLiteral("/usr/local/share"), QStringLiteral("/usr/share")});
+    where.desktops =
+        qEnvironmentVariable("XDG_CURRENT_DESKTOP").toLower().split(u':', Qt::SkipEmptyParts);
     return where;
 }
 
 void WriteDesktopFileLinks(const QString& programPath, const DesktopLocations& where)
 {
+    // The icon first, so that a desktop that notices the new entry finds its icon at once.
+    if (const QByteArray icon = resource(QStringLiteral("jukarium.svg")); !icon.isEmpty())
+        writeIfChanged(where.dataHome + kThemedIcon, icon);
     writeIfChanged(where.dataHome + QStringLiteral("/applications/") + DesktopFileLinks::kDesktopId,
-                   desktopEntry(programPath, where));
+                   desktopEntry(programPath));
 
     const QString mimeDirectory = where.dataHome + QStringLiteral("/mime");
-    const QByteArray description = mimeDescription();
+    const QByteArray description = resource(QStringLiteral("jukarium-mime.xml"));
     // A database never built (the tool was missing before) is built once it is there.
     if (!description.isEmpty()
         && (writeIfChanged(mimeDirectory + QStringLiteral("/packages/jukarium.xml"), description)
@@ -161,9 +188,10 @@ void WriteDesktopFileLinks(const QString& programPath, const DesktopLocations& w
     const QString listPath = where.configHome + QStringLiteral("/mimeapps.list");
     // A list that cannot be read is left alone rather than replaced by our lines alone.
     if (const std::optional<QByteArray> list = readExisting(listPath)) {
-        writeIfChanged(listPath, WithDefaultApplication(QString::fromUtf8(*list),
-                                                        DesktopFileLinks::kMimeTypes,
-                                                        DesktopFileLinks::kDesktopId)
-                                     .toUtf8());
+        const QByteArray extended = WithDefaultApplication(*list, typesWithoutDefault(where),
+                                                           DesktopFileLinks::kDesktopId);
+        // Compared here too, so that no empty list is created where there was none.
+        if (extended != *list)
+            writeIfChanged(listPath, extended);
     }
 }

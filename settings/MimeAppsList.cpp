@@ -1,74 +1,114 @@
 #include "settings/MimeAppsList.h"
 
+#include <QList>
+
 namespace {
 
-const QString kSection = QStringLiteral("[Default Applications]");
+const QByteArray kSection = QByteArrayLiteral("[Default Applications]");
 
-bool isSectionHeader(const QString& line)
+/// One line of a list: its text without blanks, CR and LF around it, and the offset of the
+/// line after it.
+struct Line {
+    QByteArray text;
+    qsizetype next;
+};
+
+QList<Line> linesOf(const QByteArray& list)
 {
-    return line.trimmed().startsWith(u'[');
+    QList<Line> lines;
+    for (qsizetype start = 0; start < list.size();) {
+        const qsizetype feed = list.indexOf('\n', start);
+        const qsizetype end = feed < 0 ? list.size() : feed;
+        const qsizetype next = feed < 0 ? list.size() : feed + 1;
+        lines.append({list.mid(start, end - start).trimmed(), next});
+        start = next;
+    }
+    return lines;
+}
+
+bool isSectionHeader(const QByteArray& line)
+{
+    return line.startsWith('[');
 }
 
 /// The type named by a "type=applications" line, or empty.
-QString entryType(const QString& line)
+QString entryType(const QByteArray& line)
 {
-    const qsizetype equals = line.indexOf(u'=');
-    return equals < 0 ? QString() : line.left(equals).trimmed();
+    const qsizetype equals = line.indexOf('=');
+    return equals < 0 ? QString() : QString::fromUtf8(line.left(equals).trimmed());
 }
 
-QString entryFor(const QString& mimeType, const QString& desktopId, const QString& oldLine)
+/// Where new entries go: after the last non-blank line of the first section of defaults;
+/// -1 when there is no such section.
+qsizetype entriesPosition(const QList<Line>& lines)
 {
-    QStringList applications{desktopId};
-    if (!oldLine.isEmpty()) {
-        const QString oldValue = oldLine.mid(oldLine.indexOf(u'=') + 1);
-        for (const QString& part : oldValue.split(u';')) {
-            const QString application = part.trimmed();
-            if (!application.isEmpty() && !applications.contains(application))
-                applications.append(application);
+    qsizetype at = -1;
+    for (const Line& line : lines) {
+        if (isSectionHeader(line.text)) {
+            if (at >= 0)
+                break;
+            if (line.text == kSection)
+                at = line.next;
+        } else if (at >= 0 && !line.text.isEmpty()) {
+            at = line.next;
         }
     }
-    return mimeType + u'=' + applications.join(u';') + u';';
+    return at;
+}
+
+/// The line end of the first line: CR LF or LF.
+QByteArray lineEndOf(const QByteArray& list)
+{
+    const qsizetype feed = list.indexOf('\n');
+    return feed > 0 && list.at(feed - 1) == '\r' ? QByteArrayLiteral("\r\n")
+                                                 : QByteArrayLiteral("\n");
 }
 
 }  // namespace
 
-QString WithDefaultApplication(const QString& list, const QStringList& mimeTypes,
-                               const QString& desktopId)
+QStringList TypesWithDefault(const QByteArray& list, const QStringList& mimeTypes)
 {
-    QStringList lines = list.split(u'\n');
-    if (lines.last().isEmpty())
-        lines.removeLast();  // the end of the last line, or an empty text
+    QStringList named;
+    bool inDefaults = false;
+    for (const Line& line : linesOf(list)) {
+        if (isSectionHeader(line.text))
+            inDefaults = line.text == kSection;
+        else if (inDefaults)
+            named.append(entryType(line.text));
+    }
+    QStringList found;
+    for (const QString& type : mimeTypes) {
+        if (named.contains(type))
+            found.append(type);
+    }
+    return found;
+}
 
-    qsizetype start = -1;
-    for (qsizetype i = 0; start < 0 && i < lines.size(); ++i) {
-        if (lines.at(i).trimmed() == kSection)
-            start = i;
+QByteArray WithDefaultApplication(const QByteArray& list, const QStringList& mimeTypes,
+                                  const QString& desktopId)
+{
+    const QStringList chosen = TypesWithDefault(list, mimeTypes);
+    const QByteArray lineEnd = lineEndOf(list);
+    QByteArray entries;
+    for (const QString& type : mimeTypes) {
+        if (!chosen.contains(type))
+            entries += type.toUtf8() + '=' + desktopId.toUtf8() + ';' + lineEnd;
     }
-    if (start < 0) {
-        if (!lines.isEmpty() && !lines.last().trimmed().isEmpty())
-            lines.append(QString());
-        lines.append(kSection);
-        start = lines.size() - 1;
-    }
-    qsizetype end = start + 1;
-    while (end < lines.size() && !isSectionHeader(lines.at(end)))
-        ++end;
+    if (entries.isEmpty())
+        return list;
 
-    for (const QString& mimeType : mimeTypes) {
-        bool found = false;
-        for (qsizetype i = start + 1; i < end; ++i) {
-            if (entryType(lines.at(i)) == mimeType) {
-                lines[i] = entryFor(mimeType, desktopId, lines.at(i));
-                found = true;
-            }
-        }
-        if (found)
-            continue;
-        qsizetype at = end;
-        while (at > start + 1 && lines.at(at - 1).trimmed().isEmpty())
-            --at;
-        lines.insert(at, entryFor(mimeType, desktopId, QString()));
-        ++end;
+    const QList<Line> lines = linesOf(list);
+    const bool lastLineUnended = !list.isEmpty() && !list.endsWith('\n');
+    QByteArray result = list;
+    if (const qsizetype at = entriesPosition(lines); at >= 0) {
+        if (at == list.size() && lastLineUnended)
+            entries.prepend(lineEnd);
+        result.insert(at, entries);
+        return result;
     }
-    return lines.join(u'\n') + u'\n';
+    if (lastLineUnended)
+        result += lineEnd;
+    if (!lines.isEmpty() && !lines.last().text.isEmpty())
+        result += lineEnd;  // the blank line before the new section
+    return result + kSection + lineEnd + entries;
 }

@@ -1,17 +1,26 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
-/// The text of a mimeapps.list (freedesktop "MIME applications associations") in which
-/// desktopId comes first in the "[Default Applications]" entry of every type of mimeTypes.
+/// Reading and extending a mimeapps.list (freedesktop "MIME applications associations").
+/// Both work on the file's bytes, so that whatever is not ours survives exactly: spacing,
+/// comments, CR LF line ends, text in other encodings.
+
+/// The types of mimeTypes that have an entry in a "[Default Applications]" section of list, in
+/// the order of mimeTypes. An entry counts whatever it names, even nothing: it is someone's
+/// choice.
+QStringList TypesWithDefault(const QByteArray& list, const QStringList& mimeTypes);
+
+/// list with desktopId as the default application of every type of mimeTypes that has no
+/// entry yet (see TypesWithDefault); entries that exist are never changed.
 ///
-/// - Every other line of list stays as it is, in its place: comments, blank lines, other
-///   sections, other types, and text that is no "key=value" line.
-/// - An entry of the type (in any number of lines of that section) becomes "desktopId;"
-///   followed by the applications it named before, each once, desktopId removed from them.
-/// - A type without an entry gets one after the last non-blank line of the section; a missing
-///   section is added at the end of the text, after one blank line.
-/// - The result ends with a line feed. For list already in that shape it is list itself.
-QString WithDefaultApplication(const QString& list, const QStringList& mimeTypes,
-                               const QString& desktopId);
+/// - The new "type=desktopId;" lines follow the last non-blank line of the first
+///   "[Default Applications]" section; a missing section is added at the end of the text,
+///   after one blank line.
+/// - New lines end as the first line of list does (CR LF or LF); a last line without a line
+///   end gets one before anything is added after it.
+/// - Nothing else changes: when every type has an entry, the result is list itself.
+QByteArray WithDefaultApplication(const QByteArray& list, const QStringList& mimeTypes,
+                                  const QString& desktopId);

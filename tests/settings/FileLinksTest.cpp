@@ -154,6 +154,7 @@ protected:
     {
         desktop.dataHome = dir.path() + "/data";
         desktop.configHome = dir.path() + "/config";
+        desktop.configDirs = {dir.path() + "/system-config"};
         desktop.dataDirs = {dir.path() + "/system"};
     }
 
@@ -177,6 +178,10 @@ protected:
     QString desktopEntry() const { return desktop.dataHome + "/applications/jukarium.desktop"; }
     QString mimePackage() const { return desktop.dataHome + "/mime/packages/jukarium.xml"; }
     QString mimeApps() const { return desktop.configHome + "/mimeapps.list"; }
+    QString themedIcon() const
+    {
+        return desktop.dataHome + "/icons/hicolor/scalable/apps/jukarium.svg";
+    }
 
     QTemporaryDir dir;
     Registry registry{dir.path() + "/registry"};
@@ -236,7 +241,33 @@ TEST_F(FileLinksTest, EntriesChangedBySomeoneElseAreOverwrittenNextTime)
     EXPECT_EQ(registry.value(kClasses, "Jukarium.Module\\Shell\\Open\\Command", ""),
               RegistryValue::fromString(program + " \"%1\""));
     EXPECT_TRUE(lines(desktopEntry()).contains("Exec=" + program + " %f"));
-    EXPECT_TRUE(lines(mimeApps()).contains("audio/x-xm=jukarium.desktop;other.desktop;"));
+    // A default the user chose is no entry of ours: it stays.
+    EXPECT_TRUE(lines(mimeApps()).contains("audio/x-xm=other.desktop"));
+}
+
+TEST_F(FileLinksTest, DefaultsChosenBeforeStayAndTheUsersListKeepsEveryByte)
+{
+    writeBytes(mimeApps(), "# my players\r\n"
+                           "[Default Applications]\r\n"
+                           "audio/x-mod = vlc.desktop;\r\n"
+                           "\r\n"
+                           "[Added Associations]\r\n"
+                           "audio/x-xm=mpv.desktop;");
+    writeBytes(desktop.configDirs.first() + "/mimeapps.list",
+               "[Default Applications]\naudio/x-s3m=mpv.desktop;\n");
+    desktop.desktops = {"xfce"};
+    writeBytes(desktop.dataDirs.first() + "/applications/xfce-mimeapps.list",
+               "[Default Applications]\napplication/x-jukarium-disc=other.desktop;\n");
+
+    link(program);
+
+    EXPECT_EQ(readBytes(mimeApps()), "# my players\r\n"
+                                     "[Default Applications]\r\n"
+                                     "audio/x-mod = vlc.desktop;\r\n"
+                                     "audio/x-xm=jukarium.desktop;\r\n"
+                                     "\r\n"
+                                     "[Added Associations]\r\n"
+                                     "audio/x-xm=mpv.desktop;");
 }
 
 TEST_F(FileLinksTest, WritesDesktopEntryMimeDescriptionAndDefaults)
@@ -274,14 +305,14 @@ TEST_F(FileLinksTest, UnchangedFilesAreNotRewritten)
 {
     link(program);
     const QDateTime old = QDateTime::fromSecsSinceEpoch(1000000000);
-    for (const QString& path : {desktopEntry(), mimePackage(), mimeApps()}) {
+    for (const QString& path : {themedIcon(), desktopEntry(), mimePackage(), mimeApps()}) {
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::ReadWrite));
         ASSERT_TRUE(file.setFileTime(old, QFileDevice::FileModificationTime));
     }
 
     link(program);
-    for (const QString& path : {desktopEntry(), mimePackage(), mimeApps()})
+    for (const QString& path : {themedIcon(), desktopEntry(), mimePackage(), mimeApps()})
         EXPECT_EQ(QFileInfo(path).lastModified(), old) << path.toStdString();
 
     link("/usr/games/jukarium");
@@ -296,17 +327,15 @@ TEST_F(FileLinksTest, ExecQuotesAndEscapesReservedCharacters)
     EXPECT_TRUE(lines(desktopEntry()).contains("Exec=\"/opt/a\\\\$b 100%%/jukarium\" %f"));
 }
 
-TEST_F(FileLinksTest, IconIsTakenFromBesideTheProgramWhenNoThemeHasIt)
+TEST_F(FileLinksTest, IconIsInstalledInTheUsersThemeWithTheEntry)
 {
-    const QString prefix = dir.path() + "/prefix";
-    const QString icon = prefix + "/share/icons/hicolor/scalable/apps/jukarium.svg";
-    writeBytes(icon, "<svg/>");
-    link(prefix + "/bin/jukarium");
-    EXPECT_TRUE(lines(desktopEntry()).contains("Icon=" + icon));
+    // As from a build tree: no icon theme holds our icon, nor is one installed beside us.
+    link(dir.path() + "/build/jukarium");
 
-    writeBytes(desktop.dataDirs.first() + "/icons/hicolor/scalable/apps/jukarium.svg", "<svg/>");
-    link(prefix + "/bin/jukarium");
     EXPECT_TRUE(lines(desktopEntry()).contains("Icon=jukarium"));
+    const QByteArray icon = readBytes(themedIcon());
+    EXPECT_TRUE(icon.contains("<svg")) << themedIcon().toStdString();
+    EXPECT_EQ(icon, readBytes(":/jukarium/jukarium.svg"));
 }
 
 TEST_F(FileLinksTest, DesktopAsksForUsAsTheDefault)
@@ -321,7 +350,7 @@ TEST_F(FileLinksTest, DesktopAsksForUsAsTheDefault)
     environment.insert("XDG_DATA_HOME", desktop.dataHome);
     environment.insert("XDG_CONFIG_HOME", desktop.configHome);
     environment.insert("XDG_DATA_DIRS", desktop.dataDirs.first());
-    environment.insert("XDG_CONFIG_DIRS", dir.path() + "/system-config");
+    environment.insert("XDG_CONFIG_DIRS", desktop.configDirs.first());
     for (const char* variable : {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION",
                                  "GNOME_DESKTOP_SESSION_ID"})
         environment.remove(variable);
@@ -352,16 +381,16 @@ const QStringList kTypes = {"audio/x-xm", "audio/x-mod"};
 
 TEST(MimeAppsListTest, KeepsEveryOtherLineInPlace)
 {
-    const QString list = "# mine\n"
-                         "[Added Associations]\n"
-                         "audio/x-xm=vlc.desktop;\n"
-                         "\n"
-                         "[Default Applications]\n"
-                         "text/plain=gedit.desktop\n"
-                         "audio/x-xm = vlc.desktop;jukarium.desktop;mpv.desktop\n"
-                         "\n"
-                         "[Other]\n"
-                         "no equals sign here";
+    const QByteArray list = "# mine\n"
+                            "[Added Associations]\n"
+                            "audio/x-xm=vlc.desktop;\n"
+                            "\n"
+                            "[Default Applications]\n"
+                            "text/plain=gedit.desktop\n"
+                            "audio/x-xm = vlc.desktop;jukarium.desktop;mpv.desktop\n"
+                            "\n"
+                            "[Other]\n"
+                            "no equals sign here";
     EXPECT_EQ(WithDefaultApplication(list, kTypes, "jukarium.desktop"),
               "# mine\n"
               "[Added Associations]\n"
@@ -369,23 +398,34 @@ TEST(MimeAppsListTest, KeepsEveryOtherLineInPlace)
               "\n"
               "[Default Applications]\n"
               "text/plain=gedit.desktop\n"
-              "audio/x-xm=jukarium.desktop;vlc.desktop;mpv.desktop;\n"
+              "audio/x-xm = vlc.desktop;jukarium.desktop;mpv.desktop\n"
               "audio/x-mod=jukarium.desktop;\n"
               "\n"
               "[Other]\n"
-              "no equals sign here\n");
+              "no equals sign here");
 }
 
 TEST(MimeAppsListTest, MissingSectionIsAddedAfterABlankLineAndTheResultIsStable)
 {
-    const QString list = "[Added Associations]\naudio/x-mod=vlc.desktop;\n";
-    const QString merged = WithDefaultApplication(list, kTypes, "jukarium.desktop");
+    const QByteArray list = "[Added Associations]\naudio/x-mod=vlc.desktop;\n";
+    const QByteArray merged = WithDefaultApplication(list, kTypes, "jukarium.desktop");
     EXPECT_EQ(merged, list + "\n[Default Applications]\naudio/x-xm=jukarium.desktop;\n"
                              "audio/x-mod=jukarium.desktop;\n");
     EXPECT_EQ(WithDefaultApplication(merged, kTypes, "jukarium.desktop"), merged);
     EXPECT_EQ(WithDefaultApplication("", kTypes, "jukarium.desktop"),
               "[Default Applications]\naudio/x-xm=jukarium.desktop;\n"
               "audio/x-mod=jukarium.desktop;\n");
+}
+
+TEST(MimeAppsListTest, ListThatNamesEveryTypeIsReturnedAsItIs)
+{
+    // Blanks, CR LF, a byte that is no UTF-8, an empty choice and no line end at the end.
+    const QByteArray list = "[Default Applications]\r\n"
+                            "  audio/x-mod\t= vlc.desktop\r\n"
+                            "# caf\xe9\r\n"
+                            "audio/x-xm=\r\n"
+                            "   ";
+    EXPECT_EQ(WithDefaultApplication(list, kTypes, "jukarium.desktop"), list);
 }
 
 TEST_F(FileLinksTest, UsersMimeAppsListKeepsItsOtherLines)
