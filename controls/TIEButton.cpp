@@ -125,9 +125,24 @@ void TIEButton::mousePressEvent(QMouseEvent* event)
     // Any button shows the sunken frame, also the right one that opens a slot's menu.
     if (isEnabled()) {
         m_held = true;
+        m_hot = true;  // a press lands on the button under the pointer
         repaint();
     }
     QAbstractButton::mousePressEvent(event);
+}
+
+void TIEButton::mouseMoveEvent(QMouseEvent* event)
+{
+    // While a button is held the pointer is grabbed and no leave or enter arrives: the look
+    // follows the pointer out of the button and back in from here.
+    if (m_held) {
+        const bool inside = rect().contains(event->position().toPoint());
+        if (inside != m_hot) {
+            m_hot = inside;
+            repaint();
+        }
+    }
+    QAbstractButton::mouseMoveEvent(event);
 }
 
 void TIEButton::mouseReleaseEvent(QMouseEvent* event)
@@ -149,7 +164,7 @@ void TIEButton::paintEvent(QPaintEvent*)
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 
     if (isEnabled()) {
-        if (m_held || isDown())
+        if ((m_held && m_hot) || isDown())
             drawFrame(painter, Frame::Sunken);
         else
             drawFrame(painter, m_hot ? Frame::Raised : Frame::Flat);

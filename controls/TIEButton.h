@@ -9,8 +9,9 @@
 
 /// A flat push button with a glyph and an optional caption. It draws no border while the
 /// mouse is elsewhere, a raised frame while the mouse is over it and a sunken one while a mouse
-/// button is held on it; a disabled button has no frame, shows its disabled glyph cell and an
-/// engraved caption. Clicks, keyboard and the usual signals come from QAbstractButton.
+/// button is held on it (flat while the held pointer is outside); a disabled button has no
+/// frame, shows its disabled glyph cell and an engraved caption. Clicks, keyboard and the
+/// usual signals come from QAbstractButton.
 ///
 /// The glyph is a strip of NumGlyphs equal cells side by side: cell 1 is shown while the mouse
 /// is over the button, the last cell otherwise, cell 2 while disabled (with 1 cell: always
@@ -74,6 +75,7 @@ protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:

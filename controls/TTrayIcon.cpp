@@ -50,7 +50,10 @@ TTrayIcon::TTrayIcon(QObject* parent)
     : QObject(parent)
 {
     auto shell = std::make_unique<SystemTrayShell>();
-    connect(&shell->icon(), &QSystemTrayIcon::activated, this, &TTrayIcon::handleActivation);
+    // Handled once the icon's own mouse handler has returned: a command that takes the icon
+    // away deletes the icon's window on XEmbed trays, which must not happen inside its event.
+    connect(&shell->icon(), &QSystemTrayIcon::activated, this, &TTrayIcon::handleActivation,
+            Qt::QueuedConnection);
     m_shell = std::move(shell);
 }
 

@@ -87,7 +87,9 @@ public:
 
     /// Where the notification area's mouse actions arrive: Trigger is a click, DoubleClick a
     /// double-click, Context a right click; others are ignored. A right click runs PopupMenu
-    /// (modal) first and emits OnRightClick after the menu has closed.
+    /// (modal) first and emits OnRightClick after the menu has closed. The notification area's
+    /// actions arrive through the event loop, never inside the icon's own event, so any handler
+    /// may take the icon away (Active false).
     void handleActivation(QSystemTrayIcon::ActivationReason reason);
 
 signals:

@@ -5,6 +5,8 @@
 // Header only; GUI thread only. Every control gets its name as objectName.
 
 #include "controls/TIEButton.h"
+#include "ui/HelpContexts.h"
+#include "ui/HelpWindow.h"
 
 #include <QDialog>
 #include <QFont>
@@ -69,9 +71,11 @@ struct NameForm {
 };
 
 /// Lays out a NameForm on dialog, whose fixed client size must already be set: the path group
-/// takes pathGroupHeight, the name group sits below it; the buttons are on the right.
+/// takes pathGroupHeight, the name group sits below it; the buttons are on the right. F1 shows
+/// pathHelp in the path group, nameHelp in the name group and the buttons' own help on them.
 inline NameForm buildNameForm(QDialog& dialog, const char* labelName, const QString& pathTitle,
-                              const char* editName, const QString& nameTitle, int pathGroupHeight)
+                              const char* editName, const QString& nameTitle, int pathGroupHeight,
+                              int pathHelp, int nameHelp)
 {
     constexpr int kMargin = 4;
     constexpr int kEditGroupHeight = 45;
@@ -98,6 +102,11 @@ inline NameForm buildNameForm(QDialog& dialog, const char* labelName, const QStr
     form.btnOK->setDefault(true);
     form.btnCancel = makeButton(&dialog, "btnCancel", QStringLiteral("&Cancel"),
                                 QPoint(buttonLeft, 38));
+
+    SetHelpContext(form.GroupBox1, pathHelp);
+    SetHelpContext(form.GroupBox2, nameHelp);
+    SetHelpContext(form.btnOK, HelpContexts::kOkButton);
+    SetHelpContext(form.btnCancel, HelpContexts::kCancelButton);
     return form;
 }
 

@@ -4,6 +4,7 @@
 #include "app/CJKMessages.h"
 #include "settings/ClassOptions.h"
 #include "ui/DialogParts.h"
+#include "ui/HelpContexts.h"
 #include "ui/NewDirectoryDialog.h"
 
 #include <QComboBox>
@@ -116,6 +117,14 @@ void TCDirectoryChoose::buildForm()
 
     for (QWidget* control : std::initializer_list<QWidget*>{Drive, Directory, staPath, GroupBox1})
         control->setToolTipDuration(kHintDisplayMs);
+
+    SetHelpContext(Drive, 110100);
+    SetHelpContext(Directory, 110200);
+    SetHelpContext(btnOK, HelpContexts::kOkButton);
+    SetHelpContext(btnCancel, HelpContexts::kCancelButton);
+    SetHelpContext(btnCreateFolder, 110500);
+    SetHelpContext(grpPath, 110300);
+    SetHelpContext(GroupBox1, 110400);
 }
 
 QString TCDirectoryChoose::ChooseDirectory(int kind)

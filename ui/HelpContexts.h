@@ -6,9 +6,11 @@
 
 namespace HelpContexts {
 
-/// Context numbers of the main window's help commands and of its file dialogs. The numbers of
-/// the dialogs' controls (90100 OK, 100100 buffer size, 110100 drive, ...) are listed with
-/// their pages in HelpContexts.cpp.
+/// Context numbers of the dialogs' OK and Cancel buttons, the main window's help commands and
+/// its file dialogs. The numbers of the other controls of the dialogs (100100 buffer size,
+/// 110100 drive, ...) are listed with their pages in HelpContexts.cpp.
+constexpr int kOkButton = 90100;
+constexpr int kCancelButton = 90200;
 constexpr int kWhatIsJukarium = 1000;
 constexpr int kWhatDoISeeHere = 2000;
 constexpr int kOpenModule = 200100;

@@ -61,6 +61,8 @@ THelpWindow::THelpWindow(const QString& helpDirectory, QWidget* owner)
         const QString title = m_browser->documentTitle();
         setWindowTitle(title.isEmpty() ? kCaption : title + QStringLiteral(" - ") + kCaption);
     });
+    auto* closeOnEscape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(closeOnEscape, &QShortcut::activated, this, &QWidget::close);
     if (owner)
         owner->installEventFilter(this);
 }
@@ -202,9 +204,14 @@ int HelpContextFor(const QWidget* focus, const QWidget* dialog)
     return dialog ? dialog->property(kHelpContextProperty).toInt() : 0;
 }
 
+void SetHelpContext(QWidget* widget, int context)
+{
+    widget->setProperty(kHelpContextProperty, context);
+}
+
 QShortcut* InstallF1Help(QWidget* dialog, int context)
 {
-    dialog->setProperty(kHelpContextProperty, context);
+    SetHelpContext(dialog, context);
     auto* shortcut = new QShortcut(QKeySequence(Qt::Key_F1), dialog);
     QObject::connect(shortcut, &QShortcut::activated, dialog, [dialog] {
         THelpWindow::ShowHelp(HelpContextFor(dialog->focusWidget(), dialog), dialog);

@@ -11,11 +11,11 @@ class QPushButton;
 class QShortcut;
 class QTextBrowser;
 
-/// A window, not modal, showing the help pages with Contents, Back and Forward. The program
-/// shows one shared instance through ShowHelp and ShowPage; it belongs to the window that asked
-/// for it last (a window outside a modal dialog would not take input while the dialog is up),
-/// and when that window is closed it passes on to that window's owner, if there is one.
-/// GUI thread only.
+/// A window, not modal, showing the help pages with Contents, Back and Forward; Escape closes
+/// it. The program shows one shared instance through ShowHelp and ShowPage; it belongs to the
+/// window that asked for it last (a window outside a modal dialog would not take input while
+/// the dialog is up), and when that window is closed it passes on to that window's owner, if
+/// there is one. GUI thread only.
 class THelpWindow : public QWidget {
     Q_OBJECT
 
@@ -65,6 +65,10 @@ private:
     QPushButton* btnBack = nullptr;
     QPushButton* btnForward = nullptr;
 };
+
+/// Gives widget, and the widgets inside it that have none of their own, the help context F1
+/// shows while one of them has the focus (see InstallF1Help).
+void SetHelpContext(QWidget* widget, int context);
 
 /// Makes F1 on dialog show help: the "helpContext" property (an int) of the focused widget or,
 /// when it has none, of its nearest parent up to dialog that has one; dialog itself gets

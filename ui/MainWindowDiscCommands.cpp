@@ -9,6 +9,7 @@
 #include "disc/ClassDisc.h"
 #include "playback/ClassModPlayer.h"
 #include "ui/DirectoryChooser.h"
+#include "ui/FileDialogColumns.h"
 #include "ui/HelpContexts.h"
 #include "ui/HelpWindow.h"
 
@@ -159,6 +160,7 @@ QString TMainWindow::ChooseDiscFile(const QString& startDirectory)
     QFileDialog dialog(this, QStringLiteral("Open Disc"), startDirectory, kDiscFilters);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    FitFileDialogColumns(dialog);
     InstallF1Help(&dialog, HelpContexts::kOpenDisc);
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
@@ -168,6 +170,7 @@ QString TMainWindow::ChooseSaveDiscFile()
     QFileDialog dialog(this, QStringLiteral("Save Disc as"), QString(), kDiscFilters);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    FitFileDialogColumns(dialog);
     InstallF1Help(&dialog, HelpContexts::kSaveDiscAs);
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }

@@ -3,6 +3,7 @@
 #include "controls/ControlGlyphs.h"
 #include "controls/TBanner.h"
 #include "controls/TIEButton.h"
+#include "ui/StatusPanelLabel.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -159,7 +160,9 @@ void buildStatusBar(MainWindowForm& form, QMainWindow& window)
     form.StatusBar->setSizeGripEnabled(false);
     const QString initial[3] = {QString(), QStringLiteral("B:1000"), QStringLiteral("001/002")};
     for (int panel = 0; panel < 3; ++panel) {
-        auto* label = new QLabel(initial[panel], form.StatusBar);
+        // Panel 0 elides a long message rather than widen the window.
+        auto* label = panel == 0 ? new StatusPanelLabel(initial[panel], form.StatusBar)
+                                 : new QLabel(initial[panel], form.StatusBar);
         label->setObjectName(QStringLiteral("StatusPanel%1").arg(panel));
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         form.statusPanels[panel] = label;

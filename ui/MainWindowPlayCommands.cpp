@@ -7,6 +7,7 @@
 #include "controls/TIEButton.h"
 #include "playback/ClassModPlayer.h"
 #include "settings/ClassOptions.h"
+#include "ui/FileDialogColumns.h"
 #include "ui/HelpContexts.h"
 #include "ui/HelpWindow.h"
 
@@ -23,6 +24,7 @@ QStringList chooseModulesInDialog(QWidget* owner, const QString& startDirectory)
     QFileDialog dialog(owner, QStringLiteral("Open Module"), startDirectory);
     dialog.setFileMode(QFileDialog::ExistingFiles);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    FitFileDialogColumns(dialog);
     InstallF1Help(&dialog, HelpContexts::kOpenModule);
     dialog.setNameFilters({QStringLiteral("All Modules (*.mod *.s3m *.xm)"),
                            QStringLiteral("ProTracker Modules (*.mod)"),
@@ -47,16 +49,12 @@ void TMainWindow::connectPlayCommands()
     connect(m_form.btnLastModule, &QAbstractButton::clicked, this, [this] { browseSelection(-1); });
     connect(m_form.btnNextModule, &QAbstractButton::clicked, this, [this] { browseSelection(+1); });
 
+    timFFWPress.setObjectName(QStringLiteral("timFFWPress"));
+    timREVPress.setObjectName(QStringLiteral("timREVPress"));
     for (QTimer* repeat : {&timFFWPress, &timREVPress})
         repeat->setInterval(kStepRepeatMs);
-    connect(&timFFWPress, &QTimer::timeout, this, [this] {
-        if (!m_player->StepForward())
-            timFFWPress.stop();
-    });
-    connect(&timREVPress, &QTimer::timeout, this, [this] {
-        if (!m_player->StepBack())
-            timREVPress.stop();
-    });
+    connect(&timFFWPress, &QTimer::timeout, this, [this] { stepAndRepeat(timFFWPress, true); });
+    connect(&timREVPress, &QTimer::timeout, this, [this] { stepAndRepeat(timREVPress, false); });
     m_form.btnFastForward->installEventFilter(this);
     m_form.btnRewind->installEventFilter(this);
 }
@@ -108,12 +106,14 @@ void TMainWindow::OpenFromSelection(int n)
     m_selectionIndex = index;
 }
 
-void TMainWindow::pressStepButton(QTimer& repeat, bool forward)
+void TMainWindow::stepAndRepeat(QTimer& repeat, bool forward)
 {
-    repeat.start();
+    // The repeat is off during the step: a step without a module shows its message in a
+    // modal run, where a running repeat would show the next one behind it.
+    repeat.stop();
     const bool stepped = forward ? m_player->StepForward() : m_player->StepBack();
-    if (!stepped)
-        repeat.stop();  // no module: message 20000 once, not twenty times a second
+    if (stepped)
+        repeat.start();
 }
 
 bool TMainWindow::eventFilter(QObject* watched, QEvent* event)
@@ -126,7 +126,7 @@ bool TMainWindow::eventFilter(QObject* watched, QEvent* event)
     QTimer& repeat = forward ? timFFWPress : timREVPress;
     switch (event->type()) {
     case QEvent::MouseButtonPress:
-        pressStepButton(repeat, forward);
+        stepAndRepeat(repeat, forward);
         break;
     case QEvent::MouseButtonRelease:
         repeat.stop();

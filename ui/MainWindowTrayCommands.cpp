@@ -18,6 +18,8 @@ void TMainWindow::connectTrayAndDrop()
     TrayIcon->SetToolTip(windowTitle());
     TrayIcon->SetApplicationWindow(this);
     TrayIcon->SetPopupMenu(m_form.popTrayIcon);
+    // Desktops on Linux restore a window from its notification-area icon with one click.
+    connect(TrayIcon, &TTrayIcon::OnClick, this, &TMainWindow::TrayIconDblClick);
     connect(TrayIcon, &TTrayIcon::OnDblClick, this, &TMainWindow::TrayIconDblClick);
     connect(m_form.btnHide2Tray, &QAbstractButton::clicked, this, &TMainWindow::btnHide2TrayClick);
     connect(m_form.popTrayIcon_Show, &QAction::triggered, this, &TMainWindow::TrayIconDblClick);
@@ -35,12 +37,13 @@ void TMainWindow::connectTrayAndDrop()
 
 void TMainWindow::btnHide2TrayClick()
 {
-    PauseBanner();
     TrayIcon->SetToolTip(windowTitle());
     if (!TTrayIcon::Available()) {
-        showMinimized();
+        showMinimized();  // which rests the banner
         return;
     }
+    m_hiddenInTray = true;
+    updateBannerScrolling();
     TrayIcon->SetShowApp(false);
     TrayIcon->SetActive(true);
     hide();
@@ -48,13 +51,14 @@ void TMainWindow::btnHide2TrayClick()
 
 void TMainWindow::TrayIconDblClick()
 {
-    ResumeBanner();
+    m_hiddenInTray = false;
     TrayIcon->SetActive(false);
     TrayIcon->SetShowApp(true);
     if (isMinimized())
         setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     BringToFront();
+    updateBannerScrolling();
 }
 
 void TMainWindow::drgFileDrop()

@@ -19,7 +19,7 @@ TNewDirectory::TNewDirectory(QWidget* owner)
     setWindowTitle(QStringLiteral("Create new Directory"));
     const DialogParts::NameForm form = DialogParts::buildNameForm(
         *this, "Label1", QStringLiteral("Create Directory in"), "ediDirectory",
-        QStringLiteral("Name of new Directory"), 72);
+        QStringLiteral("Name of new Directory"), 72, 120100, 120200);
     Label1 = form.pathLabel;
     ediDirectory = form.nameEdit;
     btnOK = form.btnOK;

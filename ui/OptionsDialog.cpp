@@ -4,6 +4,8 @@
 #include "platform/ProgramStarter.h"
 #include "settings/ClassOptions.h"
 #include "ui/DialogParts.h"
+#include "ui/FileDialogColumns.h"
+#include "ui/HelpContexts.h"
 #include "ui/OptionsTarget.h"
 
 #include <QCheckBox>
@@ -32,6 +34,8 @@ constexpr int kGroupLeft = 4;
 constexpr int kGroupWidth = 424;
 constexpr int kInnerLeft = 8;
 constexpr int kInnerWidth = kGroupWidth - 2 * kInnerLeft;
+constexpr int kTabPadding = 6;  // on each side of a tab's caption, where the width allows
+constexpr int kSmallestTabFontPixels = 8;
 
 const std::array<const char*, 5> kFrequencyTexts = {
     "Very bad (only noise)", "Bad", "Normal", "High", "Very high (CD-quality)"};
@@ -108,6 +112,26 @@ QRadioButton* makeRadio(QWidget* parent, const char* name, const QString& text, 
     return radio;
 }
 
+/// Keeps every tab of pages in sight. Six captions fit the form's width only with narrow tabs,
+/// and how narrow depends on the font the desktop has: the tabs get the widest padding that
+/// fits, and a smaller font only where even no padding does.
+void fitTabs(QTabWidget& pages)
+{
+    QTabBar* tabs = pages.tabBar();
+    tabs->ensurePolished();  // before that, its size does not follow the style sheet
+    const auto fits = [&] { return tabs->sizeHint().width() <= pages.width(); };
+    for (int padding = kTabPadding; padding >= 0; --padding) {
+        tabs->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px %1px; }").arg(padding));
+        if (fits())
+            return;
+    }
+    QFont font = tabs->font();
+    while (!fits() && font.pixelSize() > kSmallestTabFontPixels) {
+        font.setPixelSize(font.pixelSize() - 1);
+        tabs->setFont(font);
+    }
+}
+
 QFrame* makePanel(QWidget* parent, const char* name, const QRect& place)
 {
     auto* panel = new QFrame(parent);
@@ -133,9 +157,7 @@ TOptions::TOptions(ClassOptions& options, OptionsTarget& target, QWidget* owner)
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->setGeometry(0, kTopPanelHeight, kClientSize.width(),
                               kClientSize.height() - kTopPanelHeight - kBottomPanelHeight);
-    // Six captions fit the form's width only with narrow tabs; no scroll arrows hiding pages.
-    PageControl1->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 6px; }"));
-    PageControl1->setUsesScrollButtons(false);
+    PageControl1->setUsesScrollButtons(false);  // no arrows hiding pages
     buildGeneralPage();
     buildAdvancedPage();
     buildOtherPage();
@@ -146,6 +168,7 @@ TOptions::TOptions(ClassOptions& options, OptionsTarget& target, QWidget* owner)
     buildUserActionPage(3, "TabSheet5", QStringLiteral("User Action #3"), "GroupBox9",
                         "GroupBox7", "Label4");
     PageControl1->setCurrentIndex(0);
+    fitTabs(*PageControl1);
 
     QFrame* panButtom = makePanel(this, "panButtom",
                                   QRect(0, kClientSize.height() - kBottomPanelHeight,
@@ -155,6 +178,8 @@ TOptions::TOptions(ClassOptions& options, OptionsTarget& target, QWidget* owner)
                        QPoint(cancelLeft - 6 - DialogParts::kButtonWidth, 3));
     btnOK->setDefault(true);
     btnCancel = makeButton(panButtom, "btnCancel", QStringLiteral("Cancel"), QPoint(cancelLeft, 3));
+    SetHelpContext(btnOK, HelpContexts::kOkButton);
+    SetHelpContext(btnCancel, HelpContexts::kCancelButton);
     connect(btnOK, &QPushButton::clicked, this, &TOptions::btnOKClick);
     connect(btnCancel, &QPushButton::clicked, this, &TOptions::btnCancelClick);
 
@@ -174,6 +199,7 @@ void TOptions::buildGeneralPage()
     QWidget* page = addPage("TabSheet1", QStringLiteral(" General "));
     QGroupBox* GroupBox1 = makeGroup(page, "GroupBox1", QStringLiteral("Buffer size"),
                                      QRect(kGroupLeft, 4, kGroupWidth, 104));
+    SetHelpContext(GroupBox1, 100100);
     sldBufferSize = makeSlider(GroupBox1, "sldBufferSize", kBufferPositions);
     sldBufferSize->setSingleStep(2);  // arrow keys move two positions (200 ms)
     sldBufferSize->setPageStep(2);
@@ -186,6 +212,7 @@ void TOptions::buildGeneralPage()
 
     QGroupBox* GroupBox2 = makeGroup(page, "GroupBox2", QStringLiteral("Output mode"),
                                      QRect(kGroupLeft, 114, kGroupWidth, 68));
+    SetHelpContext(GroupBox2, 100200);
     const int right = kInnerLeft + kInnerWidth / 2;
     chk8bit_Mono = makeRadio(GroupBox2, "chk8bit_Mono", QStringLiteral("8 Bit; Mono"),
                              QPoint(kInnerLeft, 20));
@@ -207,6 +234,7 @@ void TOptions::buildAdvancedPage()
     QWidget* page = addPage("TabSheet3", QStringLiteral(" Advanced "));
     QGroupBox* GroupBox3 = makeGroup(page, "GroupBox3", QStringLiteral("Mixing Frequency"),
                                      QRect(kGroupLeft, 4, kGroupWidth, 104));
+    SetHelpContext(GroupBox3, 100300);
     sldSamplingFreq = makeSlider(GroupBox3, "sldSamplingFreq",
                                  static_cast<int>(kFrequencyTexts.size()) - 1);
     staSampFText = makeValueLabel(GroupBox3, "staSampFText");
@@ -218,6 +246,7 @@ void TOptions::buildAdvancedPage()
 
     QGroupBox* GroupBox10 = makeGroup(page, "GroupBox10", QStringLiteral("Scroller speed"),
                                       QRect(kGroupLeft, 114, kGroupWidth, 72));
+    SetHelpContext(GroupBox10, 100400);
     sldScrollSpeed = makeSlider(GroupBox10, "sldScrollSpeed",
                                 static_cast<int>(kScrollSpeedTexts.size()) - 1);
     staScrollerSpeed = makeValueLabel(GroupBox10, "staScrollerSpeed");
@@ -230,6 +259,7 @@ void TOptions::buildOtherPage()
     QGroupBox* GroupBox12 = makeGroup(
         page, "GroupBox12", QStringLiteral("Program for volume-control (\"Actions\"-\"Volume\")"),
         QRect(kGroupLeft, 4, kGroupWidth, 104));
+    SetHelpContext(GroupBox12, 100150);
     ediVolumeControl = makeEdit(GroupBox12, "ediVolumeControl");
     TNewButton* browse = makeBrowseButton(GroupBox12, "btnVolumeControlSelected");
     makeText(GroupBox12, "Label5",
@@ -240,6 +270,7 @@ void TOptions::buildOtherPage()
 
     QGroupBox* GroupBox11 = makeGroup(page, "GroupBox11", QStringLiteral("Fadeout-Time"),
                                       QRect(kGroupLeft, 114, kGroupWidth, 72));
+    SetHelpContext(GroupBox11, 100050);
     sldFadeout = makeSlider(GroupBox11, "sldFadeout", kFadeoutPositions);
     staFadeout = makeValueLabel(GroupBox11, "staFadeout");
     connect(sldFadeout, &QSlider::valueChanged, this, &TOptions::sldFadeoutChange);
@@ -263,6 +294,10 @@ void TOptions::buildUserActionPage(int n, const char* sheetName, const QString& 
     action.close = makeCheckBox(group, numbered("chkClose").constData(),
                                 QStringLiteral("Close module before execute"), 72);
     connect(browse, &QPushButton::clicked, this, [this, n] { browseUserAction(n); });
+    SetHelpContext(action.edit, 100500);
+    SetHelpContext(browse, 100900);
+    SetHelpContext(action.sleep, 100600);
+    SetHelpContext(action.close, 100700);
 
     QGroupBox* hint = makeGroup(page, hintGroupName, QStringLiteral("Hint"),
                                 QRect(kGroupLeft, 110, kGroupWidth, 76));
@@ -378,6 +413,7 @@ QString TOptions::defaultChooseProgramFile(const QString& dialogName)
     QFileDialog dialog(this);
     dialog.setObjectName(dialogName);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    FitFileDialogColumns(dialog);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     // Programs here carry no extension, so both filters show every file.

@@ -15,7 +15,7 @@ TCRename::TCRename(QWidget* owner)
     setWindowTitle(QStringLiteral("Rename module"));
     const DialogParts::NameForm form = DialogParts::buildNameForm(
         *this, "ediPath", QStringLiteral("Path to module"), "ediName",
-        QStringLiteral("New name of module"), 42);
+        QStringLiteral("New name of module"), 42, 130100, 130200);
     ediPath = form.pathLabel;
     ediName = form.nameEdit;
     btnOK = form.btnOK;

@@ -10,6 +10,7 @@
 #include "playback/ClassModPlayer.h"
 #include "settings/ClassOptions.h"
 #include "settings/RegistryKeys.h"
+#include "ui/VisiblePlacement.h"
 
 #include <QAction>
 #include <QApplication>
@@ -98,11 +99,11 @@ void TMainWindow::connectCommands()
     connect(m_form.mnuFile_Exit, &QAction::triggered, this, &QWidget::close);
     connect(m_form.popBanner_Enabled, &QAction::triggered, this, [this] {
         m_scrollerDisabled = false;
-        ResumeBanner();
+        updateBannerScrolling();
     });
     connect(m_form.popBanner_Disabled, &QAction::triggered, this, [this] {
         m_scrollerDisabled = true;
-        PauseBanner();
+        updateBannerScrolling();
     });
     connectPlayCommands();
     connectDiscCommands();
@@ -113,15 +114,20 @@ void TMainWindow::connectCommands()
 
 void TMainWindow::PauseBanner()
 {
-    m_form.banMain->SetScrollEnabled(false);
-    m_form.banMain->update();
+    ++m_bannerPauses;
+    updateBannerScrolling();
 }
 
 void TMainWindow::ResumeBanner()
 {
-    if (m_scrollerDisabled)
-        return;
-    m_form.banMain->SetScrollEnabled(true);
+    m_bannerPauses = qMax(0, m_bannerPauses - 1);
+    updateBannerScrolling();
+}
+
+void TMainWindow::updateBannerScrolling()
+{
+    const bool seen = !m_hiddenInTray && !isMinimized();
+    m_form.banMain->SetScrollEnabled(seen && m_bannerPauses == 0 && !m_scrollerDisabled);
     m_form.banMain->update();
 }
 
@@ -168,16 +174,19 @@ int TMainWindow::defaultHeight(bool infoView) const
 
 void TMainWindow::LoadPlacement()
 {
-    // A view with no height stored yet gets the height its controls need, so the memo is
-    // never shown squeezed to nothing.
     if (!m_infoVisible)
         resize(width(), defaultHeight(false));
     prwMainWindow.Restore();
     if (m_infoVisible) {
-        resize(width(), defaultHeight(true));
+        // With no "Infoheight" stored yet the window keeps its height, only never so low that
+        // the memo would be squeezed to nothing.
+        if (height() < defaultHeight(true))
+            resize(width(), defaultHeight(true));
         prwMainWindowHeight.Restore();
     }
     m_form.staModInfo->setVisible(m_infoVisible);
+    if (isVisible())
+        keepOnScreen();
 }
 
 void TMainWindow::SavePlacement()
@@ -238,12 +247,24 @@ void TMainWindow::changeEvent(QEvent* event)
 {
     QMainWindow::changeEvent(event);
     // Nobody sees a minimised window's banner: it rests like one hidden away.
-    if (event->type() == QEvent::WindowStateChange) {
-        if (isMinimized())
-            PauseBanner();
-        else
-            ResumeBanner();
-    }
+    if (event->type() == QEvent::WindowStateChange)
+        updateBannerScrolling();
+}
+
+void TMainWindow::showEvent(QShowEvent* event)
+{
+    keepOnScreen();  // here, where the frame around the window is known
+    QMainWindow::showEvent(event);
+}
+
+void TMainWindow::keepOnScreen()
+{
+    // A place stored on a screen that is gone (an unplugged monitor) would show the window
+    // where nobody sees it: it comes up on the nearest screen instead, while the stored place
+    // is kept for when that screen is back.
+    const QPoint visible = VisibleWindowPosition(frameGeometry());
+    if (visible != pos())
+        m_bounds.showElsewhere(visible);
 }
 
 void TMainWindow::resizeEvent(QResizeEvent* event)
@@ -254,6 +275,7 @@ void TMainWindow::resizeEvent(QResizeEvent* event)
 
 void TMainWindow::FormResize()
 {
+    m_form.Panel1->resize(centralWidget()->width(), m_form.Panel1->height());
     QPlainTextEdit* memo = m_form.staModInfo;
     const int memoTop = centralWidget()->y() + memo->y();
     const int gap = static_cast<int>(logicalDpiY() * 0.05);

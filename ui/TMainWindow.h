@@ -92,8 +92,9 @@ public:
     void Sleep(int milliseconds) override;
     bool StartProgram(const QString& commandLine) override;
 
-    /// Stops the banner (around modal dialogs and while hidden) and starts it again, unless
-    /// the user switched the scroller off.
+    /// Rest the banner around a modal dialog, in pairs. It scrolls again when the last dialog
+    /// has ended, unless the user switched the scroller off or the window is minimised or
+    /// hidden in the notification area.
     void PauseBanner();
     void ResumeBanner();
     /// Makes the window the active one and raises it; a hidden window stays hidden.
@@ -120,6 +121,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -134,12 +136,17 @@ private:
     /// Hides to the notification area, or minimises where the desktop has none, so the
     /// window can never be lost.
     void btnHide2TrayClick();
+    /// Back from the notification area: a click or double-click on the icon, or its menu.
     void TrayIconDblClick();
     void drgFileDrop();
     /// Slot and disc buttons: right-button menus and drops of the banner onto slots.
     bool filterDiscButtonEvent(QObject* watched, QEvent* event);
+    /// Scrolls the banner exactly while it is seen, no dialog rests it and the user wants it.
+    void updateBannerScrolling();
     void UpdateModuleControls();
     void LoadPlacement();
+    /// Shows a window placed off every screen on the nearest one, wholly.
+    void keepOnScreen();
     void SavePlacement();
     void FormResize();
     int defaultHeight(bool infoView) const;
@@ -149,8 +156,9 @@ private:
     void mnuFile_CloseClick();
     void OpenFromSelection(int n);
     void browseSelection(int step);
-    /// Press-and-hold stepping: a step at once, then one every tick, until release.
-    void pressStepButton(QTimer& repeat, bool forward);
+    /// Press-and-hold stepping, at the press and at every tick of repeat: one step, and the
+    /// next tick only after a step that worked, until release.
+    void stepAndRepeat(QTimer& repeat, bool forward);
 
     MainWindowForm m_form;
     WidgetBounds m_bounds{*this};
@@ -163,8 +171,8 @@ private:
     TDragAcceptFiles* drgFile = nullptr;
     TPersWindow prwMainWindow;
     TPersWindow prwMainWindowHeight;
-    QTimer timFFWPress;
-    QTimer timREVPress;
+    QTimer timFFWPress{this};
+    QTimer timREVPress{this};
     ModuleFileChooser m_chooseModules;
     QStringList m_selection;
     int m_selectionIndex = 0;
@@ -173,4 +181,6 @@ private:
     QString m_currentModule;
     bool m_infoVisible = false;
     bool m_scrollerDisabled = false;
+    int m_bannerPauses = 0;  // modal dialogs open that rest the banner
+    bool m_hiddenInTray = false;
 };

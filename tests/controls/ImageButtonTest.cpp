@@ -226,6 +226,25 @@ TEST_F(ImageButtonTest, AnyMouseButtonHeldShowsTheSunkenFrame)
     EXPECT_EQ(screen().pixelColor(0, 0), kLight);  // hot again
 }
 
+TEST_F(ImageButtonTest, HeldButtonLooksFlatWhileThePointerIsOutside)
+{
+    button.SetGlyph(twoCellStrip());
+    enter();
+    QTest::mousePress(&button, Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_EQ(screen().pixelColor(0, 0), kDark);
+    // Out while held: the pointer is grabbed, so no leave event comes, only moves.
+    QTest::mouseMove(&button, QPoint(60, 10));
+    EXPECT_FALSE(button.Hot());
+    EXPECT_EQ(screen().pixelColor(0, 0), kFace);
+    EXPECT_EQ(screen().pixelColor(22, 16), kBlue);  // the normal cell
+    QTest::mouseMove(&button, QPoint(10, 10));
+    EXPECT_EQ(screen().pixelColor(0, 0), kDark);
+    EXPECT_EQ(screen().pixelColor(22, 16), kRed);
+    QTest::mouseMove(&button, QPoint(60, 10));
+    QTest::mouseRelease(&button, Qt::LeftButton, {}, QPoint(60, 10));
+    EXPECT_EQ(screen().pixelColor(0, 0), kFace);
+}
+
 TEST_F(ImageButtonTest, ClickComesFromTheLeftButton)
 {
     QSignalSpy clicked(&button, &QAbstractButton::clicked);

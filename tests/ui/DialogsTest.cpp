@@ -5,6 +5,7 @@
 #include "settings/ClassOptions.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "ui/DirectoryChooser.h"
+#include "ui/HelpWindow.h"
 #include "ui/NewDirectoryDialog.h"
 #include "ui/RenameModuleDialog.h"
 
@@ -374,6 +375,40 @@ TEST_F(DialogsTest, CreatingAFolderSelectsIt)
     EXPECT_EQ(selected, mods + "/NEW");
     EXPECT_EQ(chosen, mods + "/NEW/");
     EXPECT_TRUE(boxes.shown.isEmpty());
+}
+
+// Help -----------------------------------------------------------------------------------
+
+TEST_F(DialogsTest, F1ShowsTheTopicOfTheFocusedControlInEachDialog)
+{
+    TCDirectoryChoose chooser(options);
+    TNewDirectory newDirectory;
+    TCRename rename;
+    const struct {
+        QDialog* dialog;
+        const char* control;
+        const char* topic;
+    } cases[] = {
+        {&chooser, "Drive", "directory-chooser.html#drive"},
+        {&chooser, "Directory", "directory-chooser.html#directory"},
+        {&chooser, "btnCreateFolder", "directory-chooser.html#create-folder"},
+        {&chooser, "drpPaths", "directory-chooser.html#previous-paths"},
+        {&chooser, "btnOK", "buttons.html#ok"},
+        {&newDirectory, "ediDirectory", "new-directory.html#name"},
+        {&newDirectory, "btnCancel", "buttons.html#cancel"},
+        {&rename, "ediName", "rename.html#new-name"},
+    };
+    for (const auto& [dialog, name, topic] : cases) {
+        SCOPED_TRACE(name);
+        dialog->show();
+        dialog->activateWindow();
+        ASSERT_TRUE(QTest::qWaitFor([d = dialog] { return QApplication::activeWindow() == d; }));
+        child<QWidget>(*dialog, name)->setFocus();
+        QTest::keyClick(dialog, Qt::Key_F1);
+        ASSERT_NE(THelpWindow::Instance(), nullptr);
+        EXPECT_EQ(THelpWindow::Instance()->CurrentPage(), topic);
+    }
+    delete THelpWindow::Instance();
 }
 
 // New directory ----------------------------------------------------------------------------

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -127,6 +128,7 @@ TEST_F(MainWindowTest, StatusPanelsKeepTheirWidthsAndTheMemoItsGap)
         EXPECT_EQ(form.statusPanels[1]->width(), 40);
         EXPECT_EQ(form.statusPanels[2]->width(), 70);
         EXPECT_GT(form.statusPanels[0]->width(), width - 40 - 70 - 30);
+        EXPECT_EQ(form.Panel1->width(), window->centralWidget()->width());  // the separator
         const int memoBottom = window->centralWidget()->y() + form.staModInfo->geometry().bottom() + 1;
         EXPECT_EQ(form.StatusBar->y() - memoBottom, 4);
     }
@@ -157,6 +159,55 @@ TEST_F(MainWindowTest, InformationViewHasItsOwnHeightThatSurvivesARestart)
     EXPECT_EQ(window->height(), compact);
     window->SetInfoView(true);
     EXPECT_EQ(window->height(), tall);
+}
+
+TEST_F(MainWindowTest, FirstInformationViewKeepsTheWindowsHeight)
+{
+    auto window = open();
+    window->resize(520, 340);
+    window->SetInfoView(true);  // no "Infoheight" stored yet
+    EXPECT_EQ(window->size(), QSize(520, 340));
+    EXPECT_GT(window->form().staModInfo->height(), 40);
+}
+
+TEST_F(MainWindowTest, LongStatusTextIsElidedInsteadOfWideningTheWindow)
+{
+    const QString path = QString("/a folder with a long name").repeated(20) + "/fly.mod";
+    const QString text = "Module \"" + path + "\" loaded";
+    {
+        auto window = open();
+        const int width = window->width();
+        window->SetStatusText(text);
+        QCoreApplication::processEvents();  // the layouts follow the new text
+        EXPECT_EQ(window->width(), width);
+        EXPECT_EQ(window->form().statusPanels[0]->text(), text);
+        EXPECT_EQ(window->form().statusPanels[1]->width(), 40);
+        EXPECT_EQ(window->form().statusPanels[2]->width(), 70);
+    }
+    EXPECT_EQ(storedPlacement("Width"), static_cast<quint32>(MainWindowForm::kClientWidth));
+}
+
+TEST_F(MainWindowTest, PlaceOffEveryScreenOpensWhollyOnTheNearestAndStaysStored)
+{
+    // As stored before the monitor that showed it was unplugged.
+    for (const auto& [name, value] : {std::pair{"Left", 5000u}, std::pair{"Top", 3000u}})
+        registry.setValue(RegistryRoot::CurrentUser, RegistryKeys::kMainWindow, name,
+                          RegistryValue::fromDword(value));
+    for (bool movedByTheUser : {false, true}) {
+        SCOPED_TRACE(movedByTheUser ? "moved" : "left where it came up");
+        {
+            auto window = open();
+            const QRect screen = window->screen()->availableGeometry();
+            EXPECT_TRUE(screen.contains(window->frameGeometry()));
+            EXPECT_EQ(window->frameGeometry().bottomRight(), screen.bottomRight());  // the nearest
+            window->SetInfoView(true);  // saves and restores the placement
+            EXPECT_TRUE(screen.contains(window->frameGeometry()));
+            if (movedByTheUser)
+                window->move(100, 60);
+        }
+        EXPECT_EQ(storedPlacement("Left"), movedByTheUser ? 100u : 5000u);
+        EXPECT_EQ(storedPlacement("Top"), movedByTheUser ? 60u : 3000u);
+    }
 }
 
 TEST_F(MainWindowTest, PlacementIsWrittenWhenTheWindowGoes)

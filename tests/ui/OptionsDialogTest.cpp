@@ -2,6 +2,7 @@
 // target standing in for the banner, the player and the status bar.
 #include "platform/Registry.h"
 #include "settings/ClassOptions.h"
+#include "ui/HelpWindow.h"
 #include "ui/OptionsDialog.h"
 #include "ui/OptionsTarget.h"
 
@@ -427,6 +428,52 @@ TEST_F(OptionsDialogTest, OkButtonOfTheShownDialogAppliesEverything)
         EXPECT_FALSE(options->UserActionCloseMod(n)); // stored on by default
     }
     EXPECT_EQ(options->VolumeExe(), "/bin/false");
+}
+
+// Help -------------------------------------------------------------------------------------
+
+TEST_F(OptionsDialogTest, F1ShowsTheTopicOfTheFocusedControlAndEscapeClosesIt)
+{
+    TOptions dialog(*options, target);
+    dialog.show();
+    auto* pages = child<QTabWidget>(dialog, "PageControl1");
+    const struct {
+        int page;
+        const char* control;
+        const char* topic;
+    } cases[] = {
+        {0, "sldBufferSize", "options.html#buffer-size"},
+        {0, "chk8bit_Stereo", "options.html#output-mode"},
+        {1, "sldSamplingFreq", "options.html#mixing-frequency"},
+        {1, "sldScrollSpeed", "options.html#scroller-speed"},
+        {2, "ediVolumeControl", "options.html#volume-control"},
+        {2, "sldFadeout", "options.html#fadeout"},
+        {3, "ediAction1", "options.html#user-action-line"},
+        {4, "chkSleep2", "options.html#user-action-sleep"},
+        {5, "chkClose3", "options.html#user-action-close"},
+        {5, "btnUserAction3", "options.html#user-action-browse"},
+        {5, "btnOK", "buttons.html#ok"},
+        {5, "btnCancel", "buttons.html#cancel"},
+    };
+    for (const auto& [page, name, topic] : cases) {
+        SCOPED_TRACE(name);
+        // Back from the help window. (qWaitForWindowActive would count the dialog active while
+        // its help window is.)
+        dialog.activateWindow();
+        ASSERT_TRUE(QTest::qWaitFor([&dialog] { return QApplication::activeWindow() == &dialog; }));
+        pages->setCurrentIndex(page);
+        child<QWidget>(dialog, name)->setFocus();
+        QTest::keyClick(&dialog, Qt::Key_F1);
+        ASSERT_NE(THelpWindow::Instance(), nullptr);
+        EXPECT_EQ(THelpWindow::Instance()->CurrentPage(), topic);
+    }
+
+    THelpWindow* help = THelpWindow::Instance();
+    ASSERT_TRUE(QTest::qWaitFor([help] { return QApplication::activeWindow() == help; }));
+    QTest::keyClick(help, Qt::Key_Escape);
+    EXPECT_FALSE(help->isVisible());
+    EXPECT_TRUE(dialog.isVisible());
+    delete help;
 }
 
 // Form -------------------------------------------------------------------------------------

@@ -15,6 +15,7 @@
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -121,6 +122,37 @@ TEST_F(PlayCommandsTest, HoldingForwardWithoutAModuleAsksOnce)
     QTest::qWait(300);
     mouse(QEvent::MouseButtonRelease, forward, QPoint(5, 5));
     EXPECT_EQ(boxes.shown.size(), 1);
+}
+
+TEST_F(PlayCommandsTest, NoRepeatRunsBehindTheNoModuleMessage)
+{
+    // A real box runs an event loop of its own: a repeat running behind it would step again
+    // and put a second box over the first.
+    struct RepeatWatchingBoxes : MessageBoxes {
+        const QTimer* repeat = nullptr;
+        int shown = 0;
+        bool repeatingBehind = false;
+        MessageBoxRequest::Button present(const MessageBoxRequest& request) override
+        {
+            ++shown;
+            repeatingBehind = repeatingBehind || repeat->isActive();
+            return request.escapeButton;
+        }
+    };
+    const std::pair<TIEButton*, const char*> holds[] = {
+        {window->form().btnFastForward, "timFFWPress"}, {window->form().btnRewind, "timREVPress"}};
+    for (const auto& [button, repeatName] : holds) {
+        SCOPED_TRACE(repeatName);
+        RepeatWatchingBoxes watching;
+        watching.repeat = window->findChild<QTimer*>(repeatName);
+        ASSERT_NE(watching.repeat, nullptr);
+        CJKMessages::SetMessageBoxes(&watching);
+        mouse(QEvent::MouseButtonPress, button, QPoint(5, 5));
+        CJKMessages::SetMessageBoxes(&boxes);
+        mouse(QEvent::MouseButtonRelease, button, QPoint(5, 5));
+        EXPECT_EQ(watching.shown, 1);
+        EXPECT_FALSE(watching.repeatingBehind);
+    }
 }
 
 TEST_F(PlayCommandsTest, HoldingForwardStepsUntilReleasedOrLeftToTheLeft)
