@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/audio/ModuleTypes.h"
+
 #include <QString>
 
 /// Splitting of the program's paths: the directory part is everything up to and including
@@ -27,12 +29,11 @@ inline QString UpperExtension(const QString& path)
     return dot < 0 ? QString() : name.mid(dot).toUpper();
 }
 
-/// True for ".MOD", ".S3M" and ".XM" in any case.
+/// True, in any case, for ".MOD", ".S3M", ".XM" and every other type libopenmpt plays
+/// (ModuleTypes::UpperExtensions()).
 inline bool IsModulePath(const QString& path)
 {
-    const QString extension = UpperExtension(path);
-    return extension == QLatin1String(".MOD") || extension == QLatin1String(".S3M") ||
-           extension == QLatin1String(".XM");
+    return ModuleTypes::IsModuleExtension(UpperExtension(path));
 }
 
 /// True for ".JKDC" in any case.

@@ -1,5 +1,5 @@
-// The module information view of the player: instruments, the module's MDZ file and the
-// FILE_ID.DIZ of its directory.
+// The module information view of the player: instruments, the module's song message, the
+// module's MDZ file and the FILE_ID.DIZ of its directory.
 #include "playback/ClassModPlayer.h"
 #include "app/PathParts.h"
 
@@ -8,9 +8,46 @@
 #include "playback/ModuleDescriptions.h"
 #include "playback/PlayerHost.h"
 
+#include <QRegularExpression>
+
 namespace {
 
-const QString kSectionEnd = QStringLiteral("[-=end=-]");
+// Adds a section: a line of one blank when a section came before it, the header, the lines
+// and the end line.
+void addSection(QStringList& lines, bool afterSection, const QString& header,
+                const QStringList& sectionLines)
+{
+    if (afterSection)
+        lines << QStringLiteral(" ");
+    lines << header << sectionLines << QStringLiteral("[-=end=-]");
+}
+
+// One line per instrument (or sample where the module has no instruments), numbered from 1.
+QStringList instrumentLines(AudioLibrary& library, ModuleHandle module)
+{
+    ModuleInfo info;
+    library.getModuleInfo(module, &info);
+    QStringList lines;
+    for (quint32 i = 0; i < info.instrumentCount; ++i) {
+        InstrumentInfo instrument;
+        library.getInstrumentInfo(module, static_cast<int>(i), &instrument);
+        lines << ClassModPlayer::PositionText(static_cast<int>(i) + 1) + QStringLiteral(": ") +
+                     NameText(instrument.name);
+    }
+    return lines;
+}
+
+// The lines of the module's own song message; none when it has none. Trackers end lines in
+// CR, CR LF or LF; the line ends and blanks after the last line are no part of it.
+QStringList messageLines(AudioLibrary& library, ModuleHandle module)
+{
+    ModuleDetails details;
+    library.getModuleDetails(module, &details);
+    static const QRegularExpression kTrailingSpace(QStringLiteral("\\s+$"));
+    static const QRegularExpression kLineEnd(QStringLiteral("\r\n|\r|\n"));
+    const QString message = details.message.remove(kTrailingSpace);
+    return message.isEmpty() ? QStringList() : message.split(kLineEnd);
+}
 
 // Adds a description file's section when the file exists; true when it did.
 bool addDescription(QStringList& lines, bool afterSection, const QString& header,
@@ -19,11 +56,8 @@ bool addDescription(QStringList& lines, bool afterSection, const QString& header
     const QString path = ModuleDescriptions::FindIgnoringCase(wantedPath);
     if (path.isEmpty())
         return false;
-    if (afterSection)
-        lines << QStringLiteral(" ");
-    lines << header;
-    lines << ModuleDescriptions::ReadTextFile(path).split(QLatin1String("\r\n"));
-    lines << kSectionEnd;
+    addSection(lines, afterSection, header,
+               ModuleDescriptions::ReadTextFile(path).split(QLatin1String("\r\n")));
     return true;
 }
 
@@ -56,17 +90,14 @@ void ClassModPlayer::ShowInfos()
     QStringList lines;
     {
         ScreenCursor::HourglassScope working;
-        ModuleInfo info;
-        m_library.getModuleInfo(m_module, &info);
-        if (info.instrumentCount > 0) {
-            lines << QStringLiteral("-=] Instruments [=-");
-            for (quint32 i = 0; i < info.instrumentCount; ++i) {
-                InstrumentInfo instrument;
-                m_library.getInstrumentInfo(m_module, static_cast<int>(i), &instrument);
-                lines << PositionText(static_cast<int>(i) + 1) + QStringLiteral(": ") +
-                             NameText(instrument.name);
-            }
-            lines << kSectionEnd;
+        const QStringList instruments = instrumentLines(m_library, m_module);
+        if (!instruments.isEmpty()) {
+            addSection(lines, sectionShown, QStringLiteral("-=] Instruments [=-"), instruments);
+            sectionShown = anythingFound = true;
+        }
+        const QStringList message = messageLines(m_library, m_module);
+        if (!message.isEmpty()) {
+            addSection(lines, sectionShown, QStringLiteral("-=] Song message [=-"), message);
             sectionShown = anythingFound = true;
         }
         const QString base = ModuleDescriptions::BasePath(m_modulePath);

@@ -83,7 +83,7 @@ QByteArray desktopEntry(const QString& programPath)
                        "Type=Application\n"
                        "Name=Jukarium\n"
                        "GenericName=Module Jukebox\n"
-                       "Comment=Plays MOD, S3M and XM modules and discs of them\n"
+                       "Comment=Plays MOD, S3M, XM, IT and other tracker modules and discs of them\n"
                        "Exec=%1 %f\n"
                        "Icon=%2\n"
                        "Terminal=false\n"

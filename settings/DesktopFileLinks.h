@@ -16,11 +16,14 @@ struct DesktopLocations {
     static DesktopLocations fromEnvironment();
 };
 
-/// The desktop file ID and the MIME types the program registers for.
+/// The desktop file ID and the MIME types the program registers for: the module types that
+/// shared-mime-info defines (there audio/x-mod also stands for ".669", ".med", ".mtm", ".ult"
+/// and ".m15"), then the disc.
 namespace DesktopFileLinks {
 inline const QString kDesktopId = QStringLiteral("jukarium.desktop");
 inline const QStringList kMimeTypes = {
     QStringLiteral("audio/x-mod"), QStringLiteral("audio/x-s3m"), QStringLiteral("audio/x-xm"),
+    QStringLiteral("audio/x-it"),  QStringLiteral("audio/x-stm"), QStringLiteral("audio/x-mo3"),
     QStringLiteral("application/x-jukarium-disc")};
 }  // namespace DesktopFileLinks
 
@@ -28,7 +31,7 @@ inline const QStringList kMimeTypes = {
 /// - icons/hicolor/scalable/apps/jukarium.svg below where.dataHome, the icon the entry names,
 ///   so that a program run from anywhere (a build tree too) shows it;
 /// - applications/jukarium.desktop below where.dataHome, running programPath with the file;
-/// - mime/packages/jukarium.xml below where.dataHome, declaring the four types, followed by
+/// - mime/packages/jukarium.xml below where.dataHome, declaring the types, followed by
 ///   update-mime-database on that mime/ directory where the tool is installed;
 /// - in where.configHome/mimeapps.list, jukarium.desktop as the default application of each
 ///   type that has none yet in any mimeapps.list the desktop reads (the user's, the desktops'

@@ -40,6 +40,13 @@ inline QString NameText(const std::array<char, 32>& name)
     return QString::fromUtf8(QByteArray(begin, end - begin));
 }
 
+/// What the library tells about a loaded module beyond its classic record.
+struct ModuleDetails {
+    double durationSeconds = 0;  // one pass through the song, its own loops included
+    QString message;             // the composer's song message; empty when it has none
+    QString artist;              // empty when the module names none
+};
+
 /// What the library tells about playback.
 struct PlayStatus {
     quint32 position = 0;  // song (order) position being played, from 0
@@ -55,6 +62,16 @@ struct PlayStatus {
 /// Threads: every method is called from the GUI thread only. Implementations may render on a
 /// thread of their own (the sound device's); they never call back into the caller.
 /// Results: calls whose result the program does not look at return void.
+///
+/// Edge cases, the same for every implementation:
+/// - a handle is valid from loadModule() until freeModule() or close(). A call with 0, a freed
+///   handle or one from before close() does nothing; the records it asks for come back empty
+///   (every field zero, names all NUL);
+/// - getInstrumentInfo() with an index outside 0 to instrumentCount - 1 gives an empty record;
+/// - "the module played last" is the one playModule() was last given, until it is freed.
+///   Without one, getPlayStatus() gives zeros, getPlayTime() 0, and setPosition() and
+///   setPlayTime() do nothing;
+/// - records are never written through a null pointer.
 class AudioLibrary {
 public:
     /// Options for setOption.
@@ -98,4 +115,15 @@ public:
     virtual void getPlayStatus(PlayStatus* status) = 0;
     /// Jumps to the song position (from 0) of the playing module.
     virtual void setPosition(int position) = 0;
+
+    // Beyond the classic table, for the desktop's media controls.
+    /// Details of a loaded module; empty for a handle of 0 or one not loaded.
+    virtual void getModuleDetails(ModuleHandle module, ModuleDetails* details) = 0;
+    /// Seconds into the song of the module played last; 0 without one.
+    virtual double getPlayTime() = 0;
+    /// Jumps to seconds into the song of the module played last, within its length.
+    virtual void setPlayTime(double seconds) = 0;
+    /// A gain on all output, 0.0 (silent) to 1.0 (unchanged), kept until changed; heard
+    /// from the next buffer on. It multiplies with the music volume.
+    virtual void setOutputGain(double gain) = 0;
 };

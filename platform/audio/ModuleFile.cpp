@@ -54,6 +54,10 @@ std::unique_ptr<LoadedModule> loadModuleFile(const QString& path)
         loaded->info.patternCount = count(module.get_num_patterns());
         loaded->info.instrumentCount = static_cast<quint32>(loaded->instruments.size());
         loaded->info.channelCount = count(module.get_num_channels());
+        loaded->details.durationSeconds = module.get_duration_seconds();
+        // The raw message only: libopenmpt's "message" falls back to sample names.
+        loaded->details.message = QString::fromStdString(module.get_metadata("message_raw"));
+        loaded->details.artist = QString::fromStdString(module.get_metadata("artist"));
         return loaded;
     } catch (...) {
         // Whatever libopenmpt throws (no module, damaged data, no memory) means "no module".

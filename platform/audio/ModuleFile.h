@@ -26,6 +26,7 @@ struct LoadedModule {
     /// Set to repeat forever. Played by the device thread under the device lock once installed.
     std::unique_ptr<openmpt::module> module;
     ModuleInfo info;
+    ModuleDetails details;
     /// One per instrument, or per sample where the module has no instruments.
     std::vector<InstrumentInfo> instruments;
 };

@@ -1,4 +1,5 @@
 // The module maker's files, as libopenmpt reads and plays them.
+#include "platform/audio/OpenMptSdlAudio.h"
 #include "support/TestSongs.h"
 
 #include <QTemporaryDir>
@@ -87,8 +88,28 @@ TEST_P(ModuleMakerFormatTest, PlaysTheNoteAtItsPitch)
 INSTANTIATE_TEST_SUITE_P(Formats, ModuleMakerFormatTest,
                          ::testing::Values(Expected{Format::Mod, "mod", 31, 0},
                                            Expected{Format::S3m, "s3m", 3, 0},
-                                           Expected{Format::Xm, "xm", 3, 3}),
+                                           Expected{Format::Xm, "xm", 3, 3},
+                                           Expected{Format::It, "it", 3, 3}),
                          [](const auto& info) { return info.param.type; });
+
+class ModuleMakerMessageTest : public ::testing::TestWithParam<Format> {};
+
+TEST_P(ModuleMakerMessageTest, TheSongMessageComesBackThroughTheAudioLibrary)
+{
+    QTemporaryDir dir;
+    ModuleMaker::Song song = TestSongs::toneSong();
+    song.message = QStringLiteral("Made for the jukebox\n\n  by its own maker");
+    OpenMptSdlAudio audio;
+    const ModuleHandle module =
+        audio.loadModule(TestSongs::write(song, GetParam(), dir.path(), QStringLiteral("message")));
+    ASSERT_NE(module, 0u);
+    ModuleDetails details;
+    audio.getModuleDetails(module, &details);
+    EXPECT_EQ(details.message, song.message);
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, ModuleMakerMessageTest, ::testing::Values(Format::Xm, Format::It),
+                         [](const auto& info) { return ModuleMaker::extension(info.param).toStdString(); });
 
 TEST(ModuleMakerTest, RefusesSongsOutsideTheFormat)
 {
@@ -112,6 +133,9 @@ TEST(ModuleMakerTest, RefusesSongsOutsideTheFormat)
         {"odd sample length", Format::Xm, [](Song& s) { s.samples[0].length = 1023; }},
         {"volume 65", Format::Xm, [](Song& s) { s.samples[0].volume = 65; }},
         {"tempo 31", Format::Xm, [](Song& s) { s.tempo = 31; }},
+        {"IT with 65 channels", Format::It, [](Song& s) { s.channels = 65; }},
+        {"201 rows in IT", Format::It, [](Song& s) { s.patterns[0].rows = 201; }},
+        {"100 samples in IT", Format::It, [](Song& s) { s.samples.resize(100, s.samples[0]); }},
         {"MOD with no room for the speed", Format::Mod, [](Song& s) {
              for (int channel = 0; channel < 4; ++channel)
                  s.patterns[0].notes.append({0, channel, ModuleMaker::kNoteC4, 1, 32});

@@ -70,6 +70,7 @@ TEST(RecordingAudioLibraryTest, AnswersFromItsScript)
     EXPECT_STREQ(instrument.name.data(), "");
 
     PlayStatus status;
+    audio.playModule(1, 0);
     audio.setCurrentPosition(7);
     audio.getPlayStatus(&status);
     EXPECT_EQ(status.position, 7u);

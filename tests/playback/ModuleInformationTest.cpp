@@ -1,6 +1,8 @@
+#include "platform/audio/OpenMptSdlAudio.h"
 #include "playback/ClassModPlayer.h"
 #include "playback/ModuleDescriptions.h"
 
+#include "support/TestSongs.h"
 #include "tests/playback/PlayerFixture.h"
 
 #include <QDir>
@@ -130,6 +132,25 @@ TEST_F(ModuleInformationTest, ThreeSectionsApartByOneBlank)
                            "[-=end=-]"}));
 }
 
+TEST_F(ModuleInformationTest, SongMessageFollowsTheInstrumentsWhateverItsLineEnds)
+{
+    library.setInstrumentNames({"Lead"});
+    library.setModuleDetails({0, "DOS\r\nMac\rUnix\n\n  indented  \r\n\r\n", ""});
+    writeFile(dir.path() + "/SONG.MDZ", "About the song");
+    load(1);
+    player.ToggleInfos();
+    EXPECT_EQ(host.infoLines,
+              QStringList({"-=] Instruments [=-", "001: Lead", "[-=end=-]", " ",
+                           "-=] Song message [=-", "DOS", "Mac", "Unix", "", "  indented",
+                           "[-=end=-]", " ", "-=] MDZ file [=-", "About the song", "[-=end=-]"}));
+
+    library.setModuleDetails({0, "Only a message", ""});
+    load(0);
+    EXPECT_EQ(host.infoLines, QStringList({"-=] Song message [=-", "Only a message", "[-=end=-]",
+                                           " ", "-=] MDZ file [=-", "About the song",
+                                           "[-=end=-]"}));
+}
+
 TEST_F(ModuleInformationTest, NothingToShowIsReported)
 {
     load(0);
@@ -163,4 +184,47 @@ TEST_F(ModuleInformationTest, OpenViewFollowsLoadsAndClosesOnAFailedOne)
     EXPECT_FALSE(player.InfosShown());
     EXPECT_FALSE(host.infoVisible);
     EXPECT_TRUE(host.statusTexts.contains("Infos closed"));
+}
+
+// The player on the real audio library, with modules made by the module maker.
+class RealLibraryInformationTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    Registry registry{dir.path() + "/registry"};
+    ClassOptions options{registry};
+    OpenMptSdlAudio library;
+    FakePlayerHost host;
+    ScriptedMessageBoxes boxes;
+    ClassModPlayer player{library, options, host, [](int) {}};
+};
+
+TEST_F(RealLibraryInformationTest, ImpulseTrackerModulesOpenFromTheCommandLine)
+{
+    ModuleMaker::Song song = TestSongs::toneSong();
+    song.message = "Made for the jukebox\n\n  by its own maker";
+    host.commandFile = TestSongs::write(song, ModuleMaker::Format::It, dir.path(), "Song");
+    player.OpenCommandFile();
+    ASSERT_EQ(host.modulePath, host.commandFile);
+    player.ToggleInfos();
+    const QStringList instruments = {"-=] Instruments [=-", "001: Square Lead", "002: Saw Bass",
+                                     "003: Sine Pad", "[-=end=-]"};
+    EXPECT_EQ(host.infoLines, instruments + QStringList({" ", "-=] Song message [=-",
+                                                         "Made for the jukebox", "",
+                                                         "  by its own maker", "[-=end=-]"}));
+
+    // libopenmpt's stand-in for a missing message, the list of names, is no message.
+    host.commandFile = TestSongs::write(TestSongs::toneSong(), ModuleMaker::Format::It,
+                                        dir.path(), "Plain");
+    player.OpenCommandFile();
+    EXPECT_EQ(host.infoLines, instruments);
+
+    const QString notAModule = dir.path() + "/language.It";
+    writeFile(notAModule, "Deutsch\r\nEnglish\r\n");
+    host.commandFile = notAModule;
+    player.OpenCommandFile();
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_TRUE(boxes.shown[0].request.text.startsWith(
+        "Load Error! Can't read module \"" + notAModule + "\"."));
+    EXPECT_EQ(host.modulePath, " ");
+    EXPECT_FALSE(player.InfosShown());
 }

@@ -265,6 +265,9 @@ TEST_F(FileLinksTest, DefaultsChosenBeforeStayAndTheUsersListKeepsEveryByte)
                                      "[Default Applications]\r\n"
                                      "audio/x-mod = vlc.desktop;\r\n"
                                      "audio/x-xm=jukarium.desktop;\r\n"
+                                     "audio/x-it=jukarium.desktop;\r\n"
+                                     "audio/x-stm=jukarium.desktop;\r\n"
+                                     "audio/x-mo3=jukarium.desktop;\r\n"
                                      "\r\n"
                                      "[Added Associations]\r\n"
                                      "audio/x-xm=mpv.desktop;");
@@ -278,14 +281,16 @@ TEST_F(FileLinksTest, WritesDesktopEntryMimeDescriptionAndDefaults)
     EXPECT_EQ(entry.value(0), "[Desktop Entry]");
     for (const char* line : {"Type=Application", "Name=Jukarium", "Exec=/opt/jukarium/bin/jukarium %f",
                              "Icon=jukarium", "Categories=AudioVideo;Audio;Player;",
-                             "MimeType=audio/x-mod;audio/x-s3m;audio/x-xm;application/x-jukarium-disc;"})
+                             "MimeType=audio/x-mod;audio/x-s3m;audio/x-xm;audio/x-it;audio/x-stm;audio/x-mo3;"
+                             "application/x-jukarium-disc;"})
         EXPECT_TRUE(entry.contains(line)) << line;
 
     const QByteArray mime = readBytes(mimePackage());
     EXPECT_EQ(mime, readBytes(":/jukarium/jukarium-mime.xml"));
     for (const char* part : {"<mime-type type=\"application/x-jukarium-disc\">",
                              "<glob pattern=\"*.jkdc\"/>", "<glob pattern=\"*.mod\"/>",
-                             "<glob pattern=\"*.s3m\"/>", "<glob pattern=\"*.xm\"/>"})
+                             "<glob pattern=\"*.s3m\"/>", "<glob pattern=\"*.xm\"/>",
+                             "<glob pattern=\"*.it\"/>"})
         EXPECT_TRUE(mime.contains(part)) << part;
     EXPECT_FALSE(mime.contains("case-sensitive")) << "globs must match in any case";
 
@@ -293,6 +298,9 @@ TEST_F(FileLinksTest, WritesDesktopEntryMimeDescriptionAndDefaults)
                                               "audio/x-mod=jukarium.desktop;",
                                               "audio/x-s3m=jukarium.desktop;",
                                               "audio/x-xm=jukarium.desktop;",
+                                              "audio/x-it=jukarium.desktop;",
+                                              "audio/x-stm=jukarium.desktop;",
+                                              "audio/x-mo3=jukarium.desktop;",
                                               "application/x-jukarium-disc=jukarium.desktop;"}));
 
     if (QStandardPaths::findExecutable("update-mime-database").isEmpty())
@@ -438,6 +446,9 @@ TEST_F(FileLinksTest, UsersMimeAppsListKeepsItsOtherLines)
                                               "audio/x-mod=jukarium.desktop;",
                                               "audio/x-s3m=jukarium.desktop;",
                                               "audio/x-xm=jukarium.desktop;",
+                                              "audio/x-it=jukarium.desktop;",
+                                              "audio/x-stm=jukarium.desktop;",
+                                              "audio/x-mo3=jukarium.desktop;",
                                               "application/x-jukarium-disc=jukarium.desktop;",
                                               "[Added Associations]",
                                               "image/png=gimp.desktop;"}));

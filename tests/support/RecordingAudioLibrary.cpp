@@ -54,7 +54,12 @@ void RecordingAudioLibrary::startBackgroundPlay(int rate)
 
 void RecordingAudioLibrary::stopBackgroundPlay() { record(QStringLiteral("stopBackgroundPlay")); }
 
-void RecordingAudioLibrary::close() { record(QStringLiteral("close")); }
+void RecordingAudioLibrary::close()
+{
+    record(QStringLiteral("close"));
+    m_firstValidHandle = m_nextHandle;
+    m_played = 0;
+}
 
 ModuleHandle RecordingAudioLibrary::loadModule(const QString& fileName)
 {
@@ -65,6 +70,8 @@ ModuleHandle RecordingAudioLibrary::loadModule(const QString& fileName)
 void RecordingAudioLibrary::playModule(ModuleHandle module, int)
 {
     record(QStringLiteral("playModule"), {qint64(module)});
+    if (isLoaded(module))
+        m_played = module;
 }
 
 void RecordingAudioLibrary::stopModule(ModuleHandle module)
@@ -75,6 +82,11 @@ void RecordingAudioLibrary::stopModule(ModuleHandle module)
 void RecordingAudioLibrary::freeModule(ModuleHandle module)
 {
     record(QStringLiteral("freeModule"), {qint64(module)});
+    if (!isLoaded(module))
+        return;
+    m_freed.insert(module);
+    if (module == m_played)
+        m_played = 0;
 }
 
 void RecordingAudioLibrary::setMusicVolume(int volume)
@@ -86,26 +98,61 @@ void RecordingAudioLibrary::setMusicVolume(int volume)
 void RecordingAudioLibrary::getModuleInfo(ModuleHandle module, ModuleInfo* info)
 {
     record(QStringLiteral("getModuleInfo"), {qint64(module)});
-    *info = isGiven(module) ? m_moduleInfo : ModuleInfo();
+    if (!info)
+        return;
+    *info = isLoaded(module) ? m_moduleInfo : ModuleInfo();
 }
 
 void RecordingAudioLibrary::getInstrumentInfo(ModuleHandle module, int index, InstrumentInfo* info)
 {
     record(QStringLiteral("getInstrumentInfo"), {qint64(module), index});
+    if (!info)
+        return;
     *info = InstrumentInfo();
-    if (isGiven(module) && index >= 0 && index < m_instrumentNames.size())
+    if (isLoaded(module) && index >= 0 && index < m_instrumentNames.size())
         copyText(m_instrumentNames[index].toLatin1(), info->name);
 }
 
 void RecordingAudioLibrary::getPlayStatus(PlayStatus* status)
 {
     record(QStringLiteral("getPlayStatus"));
+    if (!status)
+        return;
     *status = PlayStatus();
-    status->position = m_position;
+    if (m_played != 0)
+        status->position = m_position;
 }
 
 void RecordingAudioLibrary::setPosition(int position)
 {
     record(QStringLiteral("setPosition"), {position});
-    m_position = static_cast<quint32>(position);
+    if (m_played != 0)
+        m_position = static_cast<quint32>(position);
+}
+
+void RecordingAudioLibrary::getModuleDetails(ModuleHandle module, ModuleDetails* details)
+{
+    record(QStringLiteral("getModuleDetails"), {qint64(module)});
+    if (!details)
+        return;
+    *details = isLoaded(module) ? m_moduleDetails : ModuleDetails();
+}
+
+double RecordingAudioLibrary::getPlayTime()
+{
+    record(QStringLiteral("getPlayTime"));
+    return m_played != 0 ? m_playTime : 0;
+}
+
+void RecordingAudioLibrary::setPlayTime(double seconds)
+{
+    record(QStringLiteral("setPlayTime"), {qRound64(seconds * 1000)});
+    if (m_played != 0)
+        m_playTime = seconds;
+}
+
+void RecordingAudioLibrary::setOutputGain(double gain)
+{
+    record(QStringLiteral("setOutputGain"), {qRound64(gain * 100)});
+    m_outputGain = gain;
 }

@@ -13,12 +13,16 @@
 /// "startup", "setOption 2 10", "init", "startBackgroundPlay 0", "stopBackgroundPlay",
 /// "close", "loadModule /a b.xm", "playModule 1", "stopModule 1", "freeModule 1",
 /// "setMusicVolume 64", "getModuleInfo 1", "getInstrumentInfo 1 0", "getPlayStatus",
-/// "setPosition 3".
+/// "setPosition 3", "getModuleDetails 1", "getPlayTime", "setPlayTime 1500" (milliseconds),
+/// "setOutputGain 50" (percent).
 ///
 /// Script: init() returns initResult (default true); loadModule() gives the next handle (1,
 /// 2, ...) for a path made loadable and 0 for any other; getModuleInfo() gives moduleInfo for
 /// any handle it gave; getInstrumentInfo() the instrument names, empty past their end;
-/// getPlayStatus() the current position, which setPosition() also sets.
+/// getPlayStatus() the current position, which setPosition() also sets; getModuleDetails()
+/// moduleDetails for any handle it gave; getPlayTime() the play time setPlayTime() set last.
+/// Handles, instrument indexes and "the module played last" follow the edge cases of
+/// AudioLibrary exactly, as the real library does.
 ///
 /// GUI thread only, like the real library.
 class RecordingAudioLibrary final : public AudioLibrary {
@@ -32,9 +36,12 @@ public:
     /// Names as Latin-1 text, cut to 32 bytes.
     void setInstrumentNames(const QStringList& names) { m_instrumentNames = names; }
     void setCurrentPosition(quint32 position) { m_position = position; }
+    void setModuleDetails(const ModuleDetails& details) { m_moduleDetails = details; }
 
     /// The last volume set (by setMusicVolume), 64 at first.
     int volume() const { return m_volume; }
+    /// The last output gain set, 1.0 at first.
+    double outputGain() const { return m_outputGain; }
 
     /// A ModuleInfo filled in one call, for scripts.
     static ModuleInfo makeModuleInfo(const QByteArray& songName, quint32 songLength,
@@ -56,10 +63,18 @@ public:
     void getInstrumentInfo(ModuleHandle module, int index, InstrumentInfo* info) override;
     void getPlayStatus(PlayStatus* status) override;
     void setPosition(int position) override;
+    void getModuleDetails(ModuleHandle module, ModuleDetails* details) override;
+    double getPlayTime() override;
+    void setPlayTime(double seconds) override;
+    void setOutputGain(double gain) override;
 
 private:
     void record(const QString& name, std::initializer_list<qint64> arguments = {});
-    bool isGiven(ModuleHandle module) const { return module != 0 && module < m_nextHandle; }
+    /// Given, and neither freed nor from before close().
+    bool isLoaded(ModuleHandle module) const
+    {
+        return module >= m_firstValidHandle && module < m_nextHandle && !m_freed.contains(module);
+    }
 
     QStringList m_calls;
     bool m_initResult = true;
@@ -68,5 +83,11 @@ private:
     QStringList m_instrumentNames;
     quint32 m_position = 0;
     int m_volume = 64;
+    ModuleDetails m_moduleDetails;
+    double m_playTime = 0;
+    double m_outputGain = 1.0;
     ModuleHandle m_nextHandle = 1;
+    ModuleHandle m_firstValidHandle = 1;  // handles before it are from before close()
+    QSet<ModuleHandle> m_freed;
+    ModuleHandle m_played = 0;  // the module played last, 0 for none
 };

@@ -31,6 +31,11 @@ public:
         m_data[offset] = char(value & 0xFF);
         m_data[offset + 1] = char((value >> 8) & 0xFF);
     }
+    void patchLe32(qsizetype offset, std::uint32_t value)
+    {
+        patchLe16(offset, int(value & 0xFFFF));
+        patchLe16(offset + 2, int(value >> 16));
+    }
 
     qsizetype size() const { return m_data.size(); }
     const QByteArray& data() const { return m_data; }

@@ -32,9 +32,11 @@ FormatLimits limitsOf(Format format)
     case Format::S3m:
         return {1, 16, 99, 200, 64, 200, 1, 96, true};
     case Format::Xm:
+        return {1, 32, 128, 200, 256, 200, 1, 96, true};
+    case Format::It:
         break;
     }
-    return {1, 32, 128, 200, 256, 200, 1, 96, true};
+    return {1, 64, 99, 200, 200, 200, 1, 96, true};
 }
 
 bool fits(const Sample& sample)
@@ -107,6 +109,11 @@ QList<std::optional<Note>> noteGrid(const Pattern& pattern, int channels)
     return grid;
 }
 
+QByteArray messageBytes(const Song& song)
+{
+    return song.message.toLatin1().replace('\n', '\r');
+}
+
 QByteArray samplePoints(const Sample& sample)
 {
     // Peak below full scale, so that waveform rounding never wraps.
@@ -131,9 +138,11 @@ QByteArray make(const Song& song, Format format)
     case Format::S3m:
         return makeS3m(song);
     case Format::Xm:
+        return makeXm(song);
+    case Format::It:
         break;
     }
-    return makeXm(song);
+    return makeIt(song);
 }
 
 bool write(const Song& song, Format format, const QString& path)
@@ -155,9 +164,11 @@ QString extension(Format format)
     case Format::S3m:
         return QStringLiteral("s3m");
     case Format::Xm:
+        return QStringLiteral("xm");
+    case Format::It:
         break;
     }
-    return QStringLiteral("xm");
+    return QStringLiteral("it");
 }
 
 }  // namespace ModuleMaker

@@ -98,6 +98,13 @@ QByteArray makeXm(const Song& song)
     }
     for (const Sample& sample : song.samples)
         writeInstrument(out, sample);
+    // The song message as trackers of the OpenMPT family keep it: a "text" chunk at the end.
+    if (!song.message.isEmpty()) {
+        const QByteArray message = messageBytes(song);
+        out.bytes("text");
+        out.le32(std::uint32_t(message.size()));
+        out.bytes(message);
+    }
     return out.data();
 }
 
