@@ -3,16 +3,21 @@
 its first sound at the output (the settings are read before the module loads), then from a
 polite request to end (SIGTERM) to the exit (every setting written). Target: under 3 s in all.
 
-    bench/large_settings.py [--binary build/jukarium] [--megabytes 50] [module]
+    bench/large_settings.py [--build DIR] [--megabytes 50] [module]
 """
-import argparse, os, signal, struct, subprocess, tempfile, time
+import argparse, os, signal, struct, subprocess, sys, tempfile, time
 
-here = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import buildtree
+
 parser = argparse.ArgumentParser()
-parser.add_argument("--binary", default=os.path.join(here, "build", "jukarium"))
+parser.add_argument("--build")
 parser.add_argument("--megabytes", type=int, default=50)
-parser.add_argument("module", nargs="?", default=os.path.join(here, "build", "demo", "jukarium-demo.xm"))
+parser.add_argument("module", nargs="?")
 args = parser.parse_args()
+build = buildtree.find(args.build)
+binary = buildtree.require(os.path.join(build, "jukarium"))
+module = buildtree.require(args.module or os.path.join(build, "demo", "jukarium-demo.xm"))
 
 
 def write_settings(path, megabytes):
@@ -62,7 +67,7 @@ with tempfile.TemporaryDirectory() as work:
                XDG_DATA_HOME=os.path.join(work, "data"), XDG_RUNTIME_DIR=runtime,
                QT_QPA_PLATFORM="offscreen", SDL_AUDIODRIVER="disk", SDL_DISKAUDIOFILE=output)
     launched = time.monotonic()
-    jukebox = subprocess.Popen([args.binary, args.module], env=env, stdout=subprocess.DEVNULL)
+    jukebox = subprocess.Popen([binary, module], env=env, stdout=subprocess.DEVNULL)
     if not wait_for_sound(output, launched + 60):
         jukebox.kill()
         raise SystemExit("no sound within 60 s")

@@ -1,12 +1,14 @@
 #include "platform/audio/OpenMptSdlAudio.h"
 
 #include "platform/audio/ModuleFile.h"
-#include "platform/audio/OutputRenderer.h"
+#include "platform/audio/OutputDevice.h"
 
 #include <SDL.h>
 #include <libopenmpt/libopenmpt.hpp>
 
 #include <algorithm>
+#include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -14,7 +16,7 @@ namespace {
 /// device, since then nothing renders.
 class DeviceLock {
 public:
-    explicit DeviceLock(SDL_AudioDeviceID device) : m_device(device)
+    explicit DeviceLock(const std::unique_ptr<OutputDevice>& device) : m_device(device ? device->id() : 0)
     {
         if (m_device != 0)
             SDL_LockAudioDevice(m_device);
@@ -35,7 +37,14 @@ quint32 count(std::int32_t value) { return static_cast<quint32>(std::max(value, 
 
 }  // namespace
 
-OpenMptSdlAudio::OpenMptSdlAudio() = default;
+OpenMptSdlAudio::OpenMptSdlAudio()
+{
+    // A device with nothing to play is looked at a few times while the server plays out what
+    // it queued: a tenth of a second is well below the shortest such time.
+    constexpr int kIdleCheckMs = 100;
+    m_idleTimer.setInterval(kIdleCheckMs);
+    m_idleTimer.callOnTimeout([this] { settleIdleDevices(); });
+}
 
 OpenMptSdlAudio::~OpenMptSdlAudio() { close(); }
 
@@ -63,7 +72,7 @@ void OpenMptSdlAudio::setOption(int option, int value)
 
 bool OpenMptSdlAudio::init()
 {
-    closeDevice();
+    closeDevices();
     if (m_outputReady)
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
     m_outputReady = false;
@@ -74,67 +83,112 @@ bool OpenMptSdlAudio::init()
     SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Jukarium");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return false;
-    // A device once open feeds silence even while paused, and a buffer of it queued before
-    // the first module would delay its first note. So the output is only proved here, with
-    // a buffer so short that closing it again costs nothing, and opened for good when a
-    // module first plays.
-    constexpr int kProbeFrames = 256;
-    if (!openDevice(m_playing ? 0 : kProbeFrames)) {
+    // The device that proves the output is the one the first module plays on: parked, it
+    // queues nothing ahead of that module's first note, and it closes by itself when none
+    // comes.
+    m_device = openDevice();
+    if (!m_device) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
-    if (!m_playing)
-        closeDevice();
     m_outputReady = true;
+    updateOutput();
     return true;
 }
 
-bool OpenMptSdlAudio::openDevice(int frames)
+std::unique_ptr<OutputDevice> OpenMptSdlAudio::openDevice()
 {
-    const auto format = OutputFormat::fromMode(m_options.mode, m_options.rate);
-    if (frames == 0)
-        frames = deviceBufferFrames(format->rate, m_options.bufferMs);
-    m_renderer = std::make_unique<OutputRenderer>(*format, frames);
-    m_renderer->setVolume(m_volume);
-
-    SDL_AudioSpec wanted = {};
-    wanted.freq = format->rate;
-    wanted.format = format->bytesPerSample == 1 ? AUDIO_U8 : AUDIO_S16SYS;
-    wanted.channels = static_cast<Uint8>(format->channels);
-    wanted.samples = static_cast<Uint16>(frames);
-    wanted.callback = deviceCallback;
-    wanted.userdata = this;
-    SDL_AudioSpec obtained = {};
-    // No changes allowed: what the device takes is exactly the format asked for.
-    m_device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
-    if (m_device == 0)
-        m_renderer.reset();
-    return m_device != 0;
+    const OutputFormat format = *OutputFormat::fromMode(m_options.mode, m_options.rate);
+    // SDL's PulseAudio driver is the one whose server can be asked for a latency of its own.
+    const char* driver = SDL_GetCurrentAudioDriver();
+    const bool serverKeepsLatency = driver && std::strcmp(driver, "pulseaudio") == 0;
+    const DeviceTiming timing = deviceTiming(format.rate, m_options.bufferMs, serverKeepsLatency);
+    auto device = OutputDevice::open(format, timing);
+    if (!device && !m_retired.empty()) {
+        // Where a device opens only once at a time, the module before gives its own up.
+        m_retired.clear();
+        device = OutputDevice::open(format, timing);
+    }
+    if (device)
+        device->renderer().setVolume(m_volume);
+    return device;
 }
 
 void OpenMptSdlAudio::startBackgroundPlay(int)
 {
     m_backgroundPlay = true;
-    updateDeviceRunning();
+    updateOutput();
 }
 
 void OpenMptSdlAudio::stopBackgroundPlay()
 {
     m_backgroundPlay = false;
-    updateDeviceRunning();
+    updateOutput();
 }
 
-void OpenMptSdlAudio::updateDeviceRunning()
+void OpenMptSdlAudio::updateOutput()
 {
-    // The device runs only while a module plays: no silence is queued ahead of the first
-    // note of a module started later, and an idle program uses no CPU for sound.
-    if (m_device != 0)
-        SDL_PauseAudioDevice(m_device, m_backgroundPlay && m_playing ? 0 : 1);
+    if (sounding() && !m_device)
+        m_device = openDevice();
+    if (!m_device)
+        return;
+    {
+        DeviceLock lock(m_device);
+        m_device->setModule(sounding() ? m_current->module.get() : nullptr);
+    }
+    if (sounding())
+        m_device->unpark();
+    else
+        m_idleTimer.start();
+}
+
+void OpenMptSdlAudio::retireDevice()
+{
+    // Only a server that keeps a queue of its own plays two streams at once for us. Elsewhere
+    // the next module follows on the same device, after the two periods SDL's driver queues:
+    // a hardware device may open only once, and the disk driver writes a single file.
+    if (!m_device || !m_device->hasPlayed() || m_device->timing().serverLatencyMs == 0)
+        return;
+    {
+        DeviceLock lock(m_device);
+        m_device->setModule(nullptr);
+    }
+    m_retired.push_back(std::move(m_device));
+    // Modules changed faster than their sound is heard: the oldest is cut short.
+    constexpr std::size_t kMostRetired = 2;
+    if (m_retired.size() > kMostRetired)
+        m_retired.erase(m_retired.begin());
+    m_idleTimer.start();
+}
+
+void OpenMptSdlAudio::settleIdleDevices()
+{
+    const auto now = OutputDevice::Clock::now();
+    // True when the device may close: parked, and all it played heard.
+    const auto settle = [now](std::unique_ptr<OutputDevice>& device) {
+        if (device->parked())
+            return device->playedOut(now);
+        DeviceLock lock(device);
+        // Parked only where its stream ends in silence, so that running dry makes no click.
+        if (device->endsInSilence())
+            device->park();
+        return false;
+    };
+    std::erase_if(m_retired, settle);
+    if (m_device && !sounding() && settle(m_device))
+        m_device.reset();
+    if (m_retired.empty() && (!m_device || sounding()))
+        m_idleTimer.stop();
+}
+
+int OpenMptSdlAudio::openDeviceCount() const
+{
+    return static_cast<int>(m_retired.size()) + (m_device ? 1 : 0);
 }
 
 void OpenMptSdlAudio::close()
 {
-    closeDevice();
+    closeDevices();
     if (m_outputReady)
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
     m_outputReady = false;
@@ -144,14 +198,12 @@ void OpenMptSdlAudio::close()
     m_modules.clear();
 }
 
-void OpenMptSdlAudio::closeDevice()
+void OpenMptSdlAudio::closeDevices()
 {
-    if (m_device == 0)
-        return;
-    // Returns once the device thread has ended, so nothing renders after this.
-    SDL_CloseAudioDevice(m_device);
-    m_device = 0;
-    m_renderer.reset();
+    m_idleTimer.stop();
+    // Each returns once its device thread has ended, so nothing renders after this.
+    m_retired.clear();
+    m_device.reset();
 }
 
 ModuleHandle OpenMptSdlAudio::loadModule(const QString& fileName)
@@ -169,17 +221,18 @@ void OpenMptSdlAudio::playModule(ModuleHandle module, int)
     LoadedModule* loaded = find(module);
     if (!loaded)
         return;
+    if (loaded != m_current)
+        retireDevice();
     m_volume = 64;
     {
         DeviceLock lock(m_device);
         m_current = loaded;
         m_playing = true;
-        if (m_renderer)
-            m_renderer->setVolume(m_volume);
+        applyOutputGain();
+        if (m_device)
+            m_device->renderer().setVolume(m_volume);
     }
-    if (m_outputReady && m_device == 0)
-        openDevice(0);
-    updateDeviceRunning();
+    updateOutput();
 }
 
 void OpenMptSdlAudio::stopModule(ModuleHandle module)
@@ -187,11 +240,8 @@ void OpenMptSdlAudio::stopModule(ModuleHandle module)
     LoadedModule* loaded = find(module);
     if (!loaded || loaded != m_current)
         return;
-    {
-        DeviceLock lock(m_device);
-        m_playing = false;
-    }
-    updateDeviceRunning();
+    m_playing = false;
+    updateOutput();
 }
 
 void OpenMptSdlAudio::freeModule(ModuleHandle module)
@@ -200,12 +250,9 @@ void OpenMptSdlAudio::freeModule(ModuleHandle module)
     if (it == m_modules.end())
         return;
     if (it->second.get() == m_current) {
-        {
-            DeviceLock lock(m_device);
-            m_current = nullptr;
-            m_playing = false;
-        }
-        updateDeviceRunning();
+        m_playing = false;
+        updateOutput();
+        m_current = nullptr;
     }
     // Destroyed outside the lock: the device thread no longer sees it.
     m_modules.erase(it);
@@ -215,8 +262,8 @@ void OpenMptSdlAudio::setMusicVolume(int volume)
 {
     m_volume = std::clamp(volume, 0, 64);
     DeviceLock lock(m_device);
-    if (m_renderer)
-        m_renderer->setVolume(m_volume);
+    if (m_device)
+        m_device->renderer().setVolume(m_volume);
 }
 
 void OpenMptSdlAudio::getModuleInfo(ModuleHandle module, ModuleInfo* info)
@@ -262,13 +309,50 @@ void OpenMptSdlAudio::setPosition(int position)
     }
 }
 
-void OpenMptSdlAudio::deviceCallback(void* self, std::uint8_t* stream, int length)
+void OpenMptSdlAudio::getModuleDetails(ModuleHandle module, ModuleDetails* details)
 {
-    // SDL holds the device lock around this call.
-    auto* audio = static_cast<OpenMptSdlAudio*>(self);
-    openmpt::module* module = audio->m_playing ? audio->m_current->module.get() : nullptr;
-    OutputRenderer& renderer = *audio->m_renderer;
-    renderer.render(module, stream, static_cast<std::size_t>(length / renderer.format().frameBytes()));
+    if (!details)
+        return;
+    const LoadedModule* loaded = find(module);
+    *details = loaded ? loaded->details : ModuleDetails();
+}
+
+double OpenMptSdlAudio::getPlayTime()
+{
+    if (!m_current)
+        return 0;
+    DeviceLock lock(m_device);
+    return m_current->module->get_position_seconds();
+}
+
+void OpenMptSdlAudio::setPlayTime(double seconds)
+{
+    if (!m_current)
+        return;
+    DeviceLock lock(m_device);
+    try {
+        m_current->module->set_position_seconds(std::clamp(seconds, 0.0, m_current->details.durationSeconds));
+    } catch (...) {
+        // The module stays where it was.
+    }
+}
+
+void OpenMptSdlAudio::setOutputGain(double gain)
+{
+    m_outputGain = std::clamp(gain, 0.0, 1.0);
+    DeviceLock lock(m_device);
+    applyOutputGain();
+}
+
+void OpenMptSdlAudio::applyOutputGain()
+{
+    if (!m_current)
+        return;
+    // In millibel; -100 dB stands for silence.
+    constexpr double kSilentMillibel = -10000;
+    const double millibel = m_outputGain > 0.00001 ? 2000 * std::log10(m_outputGain) : kSilentMillibel;
+    m_current->module->set_render_param(openmpt::module::RENDER_MASTERGAIN_MILLIBEL,
+                                        static_cast<std::int32_t>(std::lround(millibel)));
 }
 
 LoadedModule* OpenMptSdlAudio::find(ModuleHandle handle) const

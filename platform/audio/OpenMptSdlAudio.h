@@ -2,32 +2,39 @@
 
 #include "platform/audio/AudioLibrary.h"
 
-#include <cstdint>
+#include <QTimer>
+
 #include <map>
 #include <memory>
+#include <vector>
 
 struct LoadedModule;
-class OutputRenderer;
+class OutputDevice;
 
-/// The audio library on libopenmpt and an SDL2 sound device.
+/// The audio library on libopenmpt and SDL2 sound devices (OutputDevice).
 ///
 /// init() opens SDL's default output device in exactly the format the options give (mode,
-/// rate; SDL converts where the hardware differs) to prove it works, and opens it for good
-/// when a module first plays, so no silence is queued ahead of the first note. The device
-/// runs while background play is on and a module plays; its own thread then asks for one
-/// buffer after the other and gets the module rendered at the music volume.
+/// rate; SDL converts where the hardware differs) to prove it works, and keeps it, parked,
+/// for the first module. A device plays while background play is on and a module plays; its
+/// own thread then asks for one period after the other and gets the module rendered at the
+/// music volume. When nothing plays, the device is parked and, once what it played has been
+/// heard, closed, so that neither the sound server nor the program works for silence; it
+/// opens again when a module plays. Where the sound server keeps a queue of its own
+/// (PulseAudio), a module other than the one played last gets a device of its own at once,
+/// while the one before plays the end of its fade-out.
 ///
 /// Options: rate 8000 to 192000 Hz (default 44100), output mode 5, 6, 9 or 10 (default 10),
-/// buffer length in ms (default 500; see deviceBufferFrames); other values are ignored.
+/// buffer length in ms (default 500; see deviceTiming); other values are ignored.
 /// startup() restores the defaults.
 ///
 /// Handles count up from 1 and are never reused while this object lives; 0, a freed handle
 /// and one from before close() are ignored: calls with them do nothing, and the records they
 /// ask for come back empty.
 ///
-/// Threads: every method on one thread, the GUI thread. The device thread runs only the
-/// callback, which never touches Qt and reads only the members marked below, under the
-/// device lock; the GUI thread writes them under the same lock. Files are read outside it.
+/// Threads: every method on one thread, the GUI thread, whose Qt event loop parks and closes
+/// devices that have nothing to play (without one they stay open). Each device thread renders
+/// only the module playing on it, under its device lock, under which the GUI thread changes
+/// that module. Files are read outside it.
 class OpenMptSdlAudio final : public AudioLibrary {
 public:
     OpenMptSdlAudio();
@@ -38,14 +45,14 @@ public:
 
     void startup() override;
     void setOption(int option, int value) override;
-    /// Opens the device (closing one still open first); false when SDL's audio does not
+    /// Opens the device (closing any still open first); false when SDL's audio does not
     /// start or the device does not open in the format asked for.
     bool init() override;
-    /// Unpauses the device; rate is not used.
+    /// Lets a playing module sound; rate is not used.
     void startBackgroundPlay(int rate) override;
-    /// Pauses the device; the module keeps its place.
+    /// Silences the output; the module keeps its place.
     void stopBackgroundPlay() override;
-    /// Closes the device and SDL's audio, and frees every module.
+    /// Closes every device and SDL's audio, and frees every module.
     void close() override;
 
     ModuleHandle loadModule(const QString& fileName) override;
@@ -65,13 +72,31 @@ public:
     /// order list is ignored.
     void setPosition(int position) override;
 
+    void getModuleDetails(ModuleHandle module, ModuleDetails* details) override;
+    double getPlayTime() override;
+    void setPlayTime(double seconds) override;
+    /// Applied as libopenmpt's master gain to the module played last and each one after it.
+    void setOutputGain(double gain) override;
+
+    /// How many sound devices are open: 0 once nothing has played for a while (the time the
+    /// server keeps queued and a little more).
+    int openDeviceCount() const;
+
 private:
-    static void deviceCallback(void* self, std::uint8_t* stream, int length);
-    /// Opens the device with the options set and buffers of frames (0: as the options say);
-    /// false (and no renderer) when it does not open.
-    bool openDevice(int frames);
-    void closeDevice();
-    void updateDeviceRunning();
+    /// Gives the module played last the output gain; under the device lock.
+    void applyOutputGain();
+
+    /// Opens a device with the options set, parked; null when it does not open.
+    std::unique_ptr<OutputDevice> openDevice();
+    void closeDevices();
+    bool sounding() const { return m_outputReady && m_backgroundPlay && m_playing; }
+    /// Gives the device what to play now, opening one when needed.
+    void updateOutput();
+    /// Leaves the device to play out the module played last, where the next module can have
+    /// a device of its own.
+    void retireDevice();
+    /// Parks devices that have nothing to play and closes those whose sound has been heard.
+    void settleIdleDevices();
     LoadedModule* find(ModuleHandle handle) const;
 
     struct Options {
@@ -81,15 +106,18 @@ private:
     };
 
     Options m_options;
-    std::uint32_t m_device = 0;  // SDL device id; 0 while no output is open
+    /// Plays the module played last, or waits parked for it; null while no output is open.
+    std::unique_ptr<OutputDevice> m_device;
+    /// Devices of modules played before, playing the end of their sound until it is heard.
+    std::vector<std::unique_ptr<OutputDevice>> m_retired;
+    QTimer m_idleTimer;
     int m_volume = 64;
+    double m_outputGain = 1.0;
     std::map<ModuleHandle, std::unique_ptr<LoadedModule>> m_modules;
     ModuleHandle m_nextHandle = 1;
 
-    // Read by the device thread, under the device lock.
-    std::unique_ptr<OutputRenderer> m_renderer;  // exists while the device is open
-    LoadedModule* m_current = nullptr;           // the module played last, owned by m_modules
+    LoadedModule* m_current = nullptr;  // the module played last, owned by m_modules
     bool m_playing = false;
-    bool m_backgroundPlay = false;  // GUI thread only
-    bool m_outputReady = false;     // init() proved the output; GUI thread only
+    bool m_backgroundPlay = false;
+    bool m_outputReady = false;  // init() proved the output
 };

@@ -24,6 +24,18 @@ struct OutputFormat {
     friend bool operator==(const OutputFormat&, const OutputFormat&) = default;
 };
 
-/// Frames per device buffer for a mixing buffer length of bufferMs milliseconds at rate: the
-/// largest power of two not above that length, and never above 200 ms nor below 64 frames.
-int deviceBufferFrames(int rate, int bufferMs);
+/// How a sound device is driven: the frames SDL asks for at a time (a period), and how many
+/// milliseconds of sound the sound server is asked to keep queued ahead (0: none asked; SDL's
+/// driver then queues about two periods).
+struct DeviceTiming {
+    int periodFrames = 0;
+    int serverLatencyMs = 0;
+};
+
+/// The timing for a mixing buffer length of bufferMs milliseconds at rate.
+///
+/// serverKeepsLatency (a sound server that queues as much as asked, whatever the period):
+/// periods of at most 24 ms, and a server latency of the mixing buffer length, at most
+/// 500 ms. Otherwise the period is the latency: at most the mixing buffer length and never
+/// above 200 ms. Periods are the largest powers of two within those times, at least 64 frames.
+DeviceTiming deviceTiming(int rate, int bufferMs, bool serverKeepsLatency);

@@ -27,15 +27,27 @@ TEST(OutputFormatTest, MapsEachOutputModeAndRefusesOthers)
     EXPECT_FALSE(OutputFormat::fromMode(AudioLibrary::kMode16BitStereo, 192001));
 }
 
-TEST(OutputFormatTest, DeviceBuffersArePowersOfTwoOfAtMost200Ms)
+TEST(OutputFormatTest, ShortPeriodsWhereTheServerKeepsTheLatency)
 {
-    // Power of two, at most 200 ms, at least 64 frames.
-    EXPECT_EQ(deviceBufferFrames(44100, 500), 8192);
-    EXPECT_EQ(deviceBufferFrames(44100, 2000), 8192);
-    EXPECT_EQ(deviceBufferFrames(38000, 300), 4096);
-    EXPECT_EQ(deviceBufferFrames(11200, 300), 2048);
-    EXPECT_EQ(deviceBufferFrames(44100, 20), 512);
-    EXPECT_EQ(deviceBufferFrames(11200, 1), 64);
+    // Periods: powers of two of at most 24 ms; latency: the buffer length, at most 500 ms.
+    EXPECT_EQ(deviceTiming(44100, 500, true).periodFrames, 1024);
+    EXPECT_EQ(deviceTiming(22000, 500, true).periodFrames, 512);
+    EXPECT_EQ(deviceTiming(11200, 2000, true).periodFrames, 256);
+    EXPECT_EQ(deviceTiming(44100, 300, true).serverLatencyMs, 300);
+    EXPECT_EQ(deviceTiming(44100, 500, true).serverLatencyMs, 500);
+    EXPECT_EQ(deviceTiming(44100, 2000, true).serverLatencyMs, 500);
+}
+
+TEST(OutputFormatTest, ElsewhereThePeriodIsTheLatencyOfAtMost200Ms)
+{
+    // Power of two, at most 200 ms, at least 64 frames; no latency asked of the server.
+    EXPECT_EQ(deviceTiming(44100, 500, false).periodFrames, 8192);
+    EXPECT_EQ(deviceTiming(44100, 2000, false).periodFrames, 8192);
+    EXPECT_EQ(deviceTiming(38000, 300, false).periodFrames, 4096);
+    EXPECT_EQ(deviceTiming(11200, 300, false).periodFrames, 2048);
+    EXPECT_EQ(deviceTiming(44100, 20, false).periodFrames, 512);
+    EXPECT_EQ(deviceTiming(11200, 1, false).periodFrames, 64);
+    EXPECT_EQ(deviceTiming(44100, 500, false).serverLatencyMs, 0);
 }
 
 TEST(VolumeRampTest, GlidesToEachTargetWithoutJumps)

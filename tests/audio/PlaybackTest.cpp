@@ -3,6 +3,11 @@
 #include "audio/DiskOutput.h"
 #include "support/TestSongs.h"
 
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <cstdlib>
+
 using ModuleMaker::Format;
 
 namespace {
@@ -111,6 +116,36 @@ TEST_F(PlaybackTest, FreeingThePlayingModuleSilencesIt)
     const PcmOutput output = closeAndRead(kMode, kRate);
     EXPECT_FALSE(output.isSilent(0, freedBytes / kFrameBytes));
     EXPECT_TRUE(output.isSilent((freedBytes + kSlackBytes) / kFrameBytes, output.frameCount()));
+}
+
+TEST_F(PlaybackTest, StoppedTheDeviceClosesAndPlayOpensItAgainWithoutAClick)
+{
+    const ModuleHandle module = start(TestSongs::toneSong());
+    ASSERT_TRUE(waitUntil([&] { return position() >= 1; }));
+    m_audio.setMusicVolume(0);  // where a fade-out ends
+    m_audio.stopModule(module);
+    const quint32 stoppedAt = position();
+    // Parked and closed by the event loop once what it played has been heard.
+    ASSERT_TRUE(waitUntil([&] {
+        QCoreApplication::processEvents();
+        return m_audio.openDeviceCount() == 0;
+    }));
+
+    m_audio.playModule(module, 0);  // the disk driver starts its file anew
+    EXPECT_EQ(m_audio.openDeviceCount(), 1);
+    ASSERT_TRUE(waitUntil([&] { return position() != stoppedAt; }));
+    EXPECT_EQ(position(), stoppedAt + 1);
+    const PcmOutput output = closeAndRead(kMode, kRate);
+
+    // At most a period of silence, then the tone fading in over the volume ramp.
+    const qsizetype onset = output.onsets(1).value(0, output.frameCount());
+    ASSERT_LT(onset + kRate / 10, output.frameCount());
+    int loudest = 0;
+    for (qsizetype frame = onset; frame < onset + kRate / 10; ++frame)
+        loudest = std::max(loudest, std::abs(output.sample(frame, 0)));
+    ASSERT_GT(loudest, 1000);
+    for (qsizetype frame = onset; frame < onset + 10; ++frame)
+        EXPECT_LT(std::abs(output.sample(frame, 0)), loudest / 10) << "frame " << frame - onset;
 }
 
 TEST_F(PlaybackTest, APausedDeviceKeepsThePlace)

@@ -1,0 +1,68 @@
+#include "bench/BenchSongs.h"
+
+namespace BenchSongs {
+
+using namespace ModuleMaker;
+
+Song sideTone(int panning)
+{
+    Song song;
+    song.name = QStringLiteral("Side Tone");
+    song.channels = 1;
+    song.samples = {{QStringLiteral("Tone"), Waveform::Square, 32, 2048, true, 0, 64, panning}};
+    Pattern pattern;
+    pattern.notes.append({0, 0, kNoteC4, 1, -1});
+    song.patterns = {pattern};
+    song.orders = {0};
+    return song;
+}
+
+Song longSong()
+{
+    Song song;
+    song.name = QStringLiteral("Long Bench Song");
+    song.channels = 32;
+    const Waveform waveforms[] = {Waveform::Square, Waveform::Saw, Waveform::Triangle,
+                                  Waveform::Sine, Waveform::Noise};
+    for (int i = 0; i < 16; ++i) {
+        const bool looped = i % 3 != 2;
+        song.samples.append({QStringLiteral("Voice %1").arg(i + 1), waveforms[i % 5],
+                             16 << (i % 4), 8192 + 2048 * (i % 8), looped, looped ? 0 : 3000,
+                             40 + i, 16 * (i % 16)});
+    }
+    constexpr int kPatterns = 24;
+    for (int p = 0; p < kPatterns; ++p) {
+        Pattern pattern;
+        for (int channel = 0; channel < song.channels; ++channel) {
+            // Each channel strikes every 2 to 8 rows, so that most voices sound at once.
+            const int every = 2 + (channel + p) % 4 * 2;
+            for (int row = channel % every; row < pattern.rows; row += every) {
+                const int note = noteNumber(2 + (channel + row / every) % 5, (row * 7 + channel * 5 + p) % 12);
+                pattern.notes.append({row, channel, note, 1 + (channel + p) % 16, 24 + (row * 3 + channel) % 40});
+            }
+        }
+        song.patterns.append(pattern);
+    }
+    for (int i = 0; i < 2 * kPatterns; ++i)
+        song.orders.append(i % kPatterns);
+    return song;
+}
+
+Song busySong()
+{
+    Song song;
+    song.name = QStringLiteral("Busy Bench Song");
+    song.speed = 3;
+    song.samples = {{QStringLiteral("Saw"), Waveform::Saw, 32, 2048, true, 0, 48, 64},
+                    {QStringLiteral("Square"), Waveform::Square, 64, 2048, true, 0, 48, 192}};
+    Pattern pattern;
+    for (int row = 0; row < 64; row += 2) {
+        for (int channel = 0; channel < 4; ++channel)
+            pattern.notes.append({row, channel, noteNumber(3 + channel % 2, (row + 3 * channel) % 12), 1 + channel % 2, -1});
+    }
+    song.patterns = {pattern};
+    song.orders = {0, 0};
+    return song;
+}
+
+}  // namespace BenchSongs

@@ -1,0 +1,90 @@
+#!/usr/bin/env python3
+"""CPU and memory of the jukebox in a real X server, and the sound server's work for it, in
+one run of the program with the demo module:
+
+    playing, window shown, banner scrolling       program CPU (target <= 0.35 %)
+    stopped, window shown, banner scrolling       program CPU: what the banner costs
+                                                  sound server's work for us (target <= a tenth
+                                                  of that while playing)
+    playing, hidden in the notification area      program CPU (target <= 0.22 %)
+    resident memory, the largest seen             (target <= 40 MiB)
+
+The sound server's work for us is its CPU beyond what it uses with no jukebox connected,
+measured first. Needs the null sound server (PULSE_SERVER and NULL_SOUND_PID set; see
+bench/README.md), Xvfb, xdotool and trayer.
+
+    bench/cpu_share.py [--build DIR] [--seconds 20]
+"""
+import argparse, os, sys, time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import buildtree
+from session import HIDE_TO_TRAY, PLAY, STOP, Session, resident_mib, share
+
+TARGETS = {"shown": 0.35, "hidden": 0.22, "server": 0.1, "rss": 40}
+
+
+def measure(binary, module, seconds, server_pid):
+    """The figures of one run, as a dictionary."""
+    figures = {}
+    figures["server idle"] = share([server_pid], seconds)[0]
+    session = Session(binary, tray=True)
+    try:
+        session.launch(module)
+        if session.window() is None:
+            raise RuntimeError("the main window did not show")
+        time.sleep(3)
+        rss = resident_mib(session.pid)
+        figures["shown"], server_playing = share([session.pid, server_pid], seconds)
+        rss = max(rss, resident_mib(session.pid))
+
+        session.click(STOP)
+        time.sleep(3)  # the fade-out, then what was queued is heard
+        figures["banner"], server_stopped = share([session.pid, server_pid], seconds)
+
+        session.click(PLAY)
+        time.sleep(1)
+        session.click(HIDE_TO_TRAY)
+        time.sleep(2)
+        if session.visible():
+            raise RuntimeError("the window did not hide")
+        figures["hidden"], _ = share([session.pid, server_pid], seconds)
+        figures["rss"] = max(rss, resident_mib(session.pid))
+    finally:
+        session.close()
+    figures["server playing"] = max(server_playing - figures["server idle"], 0)
+    figures["server stopped"] = max(server_stopped - figures["server idle"], 0)
+    return figures
+
+
+def report(figures):
+    playing, stopped = figures["server playing"], figures["server stopped"]
+    ratio = stopped / playing if playing > 0 else float("inf")
+    return [
+        ("CPU playing, window shown", "%.3f %% of a core" % figures["shown"], "<= %.2f %%" % TARGETS["shown"],
+         figures["shown"] <= TARGETS["shown"]),
+        ("CPU playing, hidden in the tray", "%.3f %%" % figures["hidden"], "<= %.2f %%" % TARGETS["hidden"],
+         figures["hidden"] <= TARGETS["hidden"]),
+        ("CPU stopped, banner scrolling", "%.3f %%" % figures["banner"], "(the banner's cost)", None),
+        ("sound server for us, stopped : playing", "%.4f %% : %.4f %% = %.2f" % (stopped, playing, ratio),
+         "<= %.1f" % TARGETS["server"], ratio <= TARGETS["server"]),
+        ("resident memory", "%.1f MiB" % figures["rss"], "<= %d MiB" % TARGETS["rss"], figures["rss"] <= TARGETS["rss"]),
+    ]
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--build")
+    parser.add_argument("--seconds", type=int, default=20)
+    args = parser.parse_args()
+    if not os.environ.get("PULSE_SERVER") or not os.environ.get("NULL_SOUND_PID"):
+        sys.exit("no null sound server: eval \"$(../shared/tools/null-sound-server start)\" first")
+    build = buildtree.find(args.build)
+    binary = buildtree.require(os.path.join(build, "jukarium"))
+    module = buildtree.require(os.path.join(build, "demo", "jukarium-demo.xm"))
+    for name, value, target, met in report(measure(binary, module, args.seconds, int(os.environ["NULL_SOUND_PID"]))):
+        print("%-40s %-32s %-20s %s" % (name, value, target, {True: "met", False: "MISSED", None: ""}[met]))
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,89 @@
+#!/usr/bin/env python3
+"""Every benchmark of the jukebox in one run, each figure beside its target: first sound of a
+cold start and of a second start (first_sound.py), CPU shown, hidden and stopped, the sound
+server's work and memory (cpu_share.py), and the render path's overhead (render_cost). It
+starts a null sound server of its own, so the server works for nothing else, and stops it at
+the end. The machine's load is printed before and after: CPU figures of a busy machine are
+high, so compare runs made under the same load.
+
+    bench/run_all.py [--build DIR] [--runs 25] [--seconds 20]
+"""
+import argparse, os, re, subprocess, sys, tempfile
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import buildtree, cpu_share, first_sound
+from monitor import Monitor
+
+
+def load():
+    return "load average %.2f %.2f %.2f on %d cores" % (*os.getloadavg(), os.cpu_count())
+
+
+TOOL = os.environ.get("NULL_SOUND_SERVER",
+                      os.path.join(buildtree.SOURCE, "..", "shared", "tools", "null-sound-server"))
+
+
+def sound_server(command, folder):
+    return subprocess.run([TOOL, command], env=dict(os.environ, NULL_SOUND_DIR=folder),
+                          capture_output=True, text=True)
+
+
+def start_sound_server(folder):
+    """Starts a null sound server whose files live in folder; sets PULSE_SERVER and returns its
+    pid."""
+    if not os.path.isfile(TOOL):
+        sys.exit("no null sound server at %s: name it with NULL_SOUND_SERVER" % TOOL)
+    started = sound_server("start", folder)
+    found = dict(re.findall(r"(PULSE_SERVER|NULL_SOUND_PID)=(\S+)", started.stdout))
+    if len(found) != 2:
+        sys.exit("the null sound server did not start: %s" % (started.stdout + started.stderr).strip())
+    os.environ["PULSE_SERVER"] = found["PULSE_SERVER"]
+    return int(found["NULL_SOUND_PID"])
+
+
+def render_overhead(build):
+    output = subprocess.run([buildtree.require(os.path.join(build, "bench", "render_cost"))],
+                            capture_output=True, text=True).stdout
+    found = re.search(r"render overhead: ([\d.]+) ms per second of audio at most \(target: <= ([\d.]+) ms\)", output)
+    if not found:
+        sys.exit("render_cost printed no overhead:\n" + output)
+    measured, target = float(found.group(1)), float(found.group(2))
+    return ("render overhead per second of audio", "%.3f ms" % measured, "<= %.1f ms" % target, measured <= target)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--build")
+    parser.add_argument("--runs", type=int, default=25)
+    parser.add_argument("--seconds", type=int, default=20)
+    args = parser.parse_args()
+    build = buildtree.find(args.build)
+    binary = buildtree.require(os.path.join(build, "jukarium"))
+    modules = {side: buildtree.require(os.path.join(build, "bench", "modules", side + ".xm"))
+               for side in ("left", "right")}
+    demo = buildtree.require(os.path.join(build, "demo", "jukarium-demo.xm"))
+    print("build %s; %s" % (build, load()))
+
+    with tempfile.TemporaryDirectory() as sound:
+        server = start_sound_server(sound)
+        try:
+            monitor = Monitor()
+            try:
+                cold = first_sound.cold_starts(binary, modules, monitor, args.runs)
+                second = first_sound.second_starts(binary, modules, monitor, args.runs)
+            finally:
+                monitor.close()
+            rows = first_sound.report(cold, second)
+            rows += cpu_share.report(cpu_share.measure(binary, demo, args.seconds, server))
+        finally:
+            sound_server("stop", sound)
+    rows.append(render_overhead(build))
+
+    print()
+    for name, value, target, met in rows:
+        print("%-40s %-32s %-24s %s" % (name, value, target, {True: "met", False: "MISSED", None: ""}[met]))
+    print("\n" + load())
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,107 @@
+"""A jukebox running in a real X server of its own, for the benchmarks: Xvfb on a display it
+picks itself (so never one in use), optionally a notification area (trayer), and the program in
+a fresh home with the default settings, playing through whatever sound server PULSE_SERVER
+names. CPU times are read from /proc in nanoseconds (schedstat), summed over all threads."""
+import glob, os, subprocess, tempfile, time
+
+# Centres of the main window's controls, from the window's top left corner: the menu bar is
+# 18 pixels high, the control panel sits at (277, 4) below it (ui/MainWindowForm.cpp).
+STOP = (277 + 28 + 11, 18 + 4 + 80 + 14)
+PLAY = (277 + 4 + 11, 18 + 4 + 80 + 14)
+HIDE_TO_TRAY = (277 + 100 + 22, 18 + 4 + 8 + 16)
+
+
+def cpu_ns(pid):
+    """CPU time of every thread of pid so far; threads that ended are not counted."""
+    total = 0
+    for path in glob.glob("/proc/%d/task/*/schedstat" % pid):
+        try:
+            with open(path) as stat:
+                total += int(stat.read().split()[0])
+        except (OSError, ValueError, IndexError):
+            pass
+    return total
+
+
+def resident_mib(pid):
+    with open("/proc/%d/status" % pid) as status:
+        for line in status:
+            if line.startswith("VmRSS:"):
+                return int(line.split()[1]) / 1024
+    return 0
+
+
+def share(pids, seconds):
+    """Each pid's CPU share in percent of one core over the next seconds."""
+    before = [cpu_ns(pid) for pid in pids]
+    time.sleep(seconds)
+    return [100 * (cpu_ns(pid) - start) / 1e9 / seconds for pid, start in zip(pids, before)]
+
+
+class Session:
+    def __init__(self, binary, tray=False):
+        self._work = tempfile.TemporaryDirectory()
+        self._processes = []
+        read, write = os.pipe()
+        self._start(["Xvfb", "-displayfd", str(write), "-screen", "0", "800x600x24", "-nolisten", "tcp"],
+                     pass_fds=(write,))
+        os.close(write)
+        with os.fdopen(read) as displayfd:
+            number = displayfd.readline().strip()
+        if not number:
+            raise RuntimeError("Xvfb did not start")
+        home = os.path.join(self._work.name, "home")
+        runtime = os.path.join(self._work.name, "run")
+        os.makedirs(home)
+        os.makedirs(runtime, mode=0o700)
+        self.env = dict(os.environ, DISPLAY=":" + number, HOME=home, XDG_CONFIG_HOME=os.path.join(home, ".config"),
+                        XDG_DATA_HOME=os.path.join(home, ".local", "share"), XDG_RUNTIME_DIR=runtime,
+                        SDL_AUDIODRIVER="pulseaudio")
+        self.env.pop("QT_QPA_PLATFORM", None)
+        if tray:
+            self._start(["trayer", "--edge", "top", "--align", "right", "--widthtype", "pixel",
+                         "--width", "120", "--height", "24"])
+            time.sleep(1)
+        self._binary = binary
+        self.pid = None
+
+    def _start(self, command, **options):
+        process = subprocess.Popen(command, env=getattr(self, "env", None), stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL, **options)
+        self._processes.append(process)
+        return process
+
+    def launch(self, *arguments):
+        self.pid = self._start([self._binary, *arguments]).pid
+
+    def _xdotool(self, *arguments):
+        return subprocess.run(["xdotool", *arguments], env=self.env, capture_output=True, text=True)
+
+    def window(self):
+        """The main window's id, waiting for it to be shown; None when it is not."""
+        for _ in range(50):
+            found = self._xdotool("search", "--onlyvisible", "--name", "Vorn Jukarium").stdout.split()
+            if found:
+                return found[0]
+            time.sleep(0.1)
+        return None
+
+    def click(self, control):
+        window = self.window()
+        geometry = dict(line.split("=") for line in
+                        self._xdotool("getwindowgeometry", "--shell", window).stdout.split())
+        self._xdotool("mousemove", str(int(geometry["X"]) + control[0]), str(int(geometry["Y"]) + control[1]),
+                      "click", "1")
+
+    def visible(self):
+        return bool(self._xdotool("search", "--onlyvisible", "--name", "Vorn Jukarium").stdout.split())
+
+    def close(self):
+        for process in reversed(self._processes):
+            process.terminate()
+            try:
+                process.wait(10)
+            except subprocess.TimeoutExpired:
+                process.kill()
+                process.wait()
+        self._work.cleanup()

@@ -1,0 +1,115 @@
+#include "platform/audio/OutputDevice.h"
+
+#include <QByteArray>
+#include <QtGlobal>
+
+#include <SDL.h>
+
+namespace {
+
+/// Asks PulseAudio to keep milliseconds of sound queued for the streams opened while it lives.
+/// SDL's PulseAudio driver asks for one period only; libpulse reads this variable when a
+/// stream connects and asks the server for it instead. A value the user set stays.
+class ServerLatencyRequest {
+public:
+    explicit ServerLatencyRequest(int milliseconds)
+        : m_asked(milliseconds > 0 && !qEnvironmentVariableIsSet(kVariable))
+    {
+        if (m_asked)
+            qputenv(kVariable, QByteArray::number(milliseconds));
+    }
+    ~ServerLatencyRequest()
+    {
+        if (m_asked)
+            qunsetenv(kVariable);
+    }
+    ServerLatencyRequest(const ServerLatencyRequest&) = delete;
+    ServerLatencyRequest& operator=(const ServerLatencyRequest&) = delete;
+
+private:
+    static constexpr const char* kVariable = "PULSE_LATENCY_MSEC";
+    bool m_asked;
+};
+
+}  // namespace
+
+OutputDevice::OutputDevice(const OutputFormat& format, const DeviceTiming& timing)
+    : m_timing(timing), m_renderer(format, timing.periodFrames)
+{
+}
+
+std::unique_ptr<OutputDevice> OutputDevice::open(const OutputFormat& format, const DeviceTiming& timing)
+{
+    std::unique_ptr<OutputDevice> device(new OutputDevice(format, timing));
+    SDL_AudioSpec wanted = {};
+    wanted.freq = format.rate;
+    wanted.format = format.bytesPerSample == 1 ? AUDIO_U8 : AUDIO_S16SYS;
+    wanted.channels = static_cast<Uint8>(format.channels);
+    wanted.samples = static_cast<Uint16>(timing.periodFrames);
+    wanted.callback = callback;
+    wanted.userdata = device.get();
+    SDL_AudioSpec obtained = {};
+    {
+        ServerLatencyRequest latency(timing.serverLatencyMs);
+        // No changes allowed: what the device takes is exactly the format asked for.
+        device->m_id = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+    }
+    if (device->m_id == 0)
+        return nullptr;
+    // SDL opens the device paused, and its thread may already be writing a period of
+    // silence; parked first, it writes no more than that one until it is given a module.
+    device->park();
+    SDL_PauseAudioDevice(device->m_id, 0);
+    return device;
+}
+
+OutputDevice::~OutputDevice()
+{
+    if (m_id == 0)
+        return;
+    // SDL closes under the device lock and then waits for the thread, which must be free to
+    // take the lock and see that it is to end.
+    unpark();
+    SDL_CloseAudioDevice(m_id);
+}
+
+bool OutputDevice::endsInSilence() const
+{
+    return m_silentFrames >= static_cast<std::size_t>(m_timing.periodFrames);
+}
+
+void OutputDevice::park()
+{
+    if (m_parked)
+        return;
+    SDL_LockAudioDevice(m_id);
+    m_parked = true;
+    m_parkedAt = Clock::now();
+}
+
+void OutputDevice::unpark()
+{
+    if (!m_parked)
+        return;
+    m_parked = false;
+    SDL_UnlockAudioDevice(m_id);
+}
+
+bool OutputDevice::playedOut(Clock::time_point now) const
+{
+    const int rate = m_renderer.format().rate;
+    const int periodMs = m_timing.periodFrames * 1000 / rate + 1;
+    // Without a latency of its own the server holds what the driver queues: about two periods.
+    const int queuedMs = m_timing.serverLatencyMs > 0 ? m_timing.serverLatencyMs : 2 * periodMs;
+    // One more period: the one the thread was writing when it was parked.
+    return m_parked && now - m_parkedAt >= std::chrono::milliseconds(queuedMs + periodMs);
+}
+
+void OutputDevice::callback(void* self, std::uint8_t* stream, int length)
+{
+    // SDL holds the device lock around this call.
+    auto* device = static_cast<OutputDevice*>(self);
+    const std::size_t frames = static_cast<std::size_t>(length / device->m_renderer.format().frameBytes());
+    device->m_renderer.render(device->m_module, stream, frames);
+    device->m_silentFrames = device->m_module ? 0 : device->m_silentFrames + frames;
+}

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "platform/audio/OutputFormat.h"
+#include "platform/audio/OutputRenderer.h"
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+
+namespace openmpt {
+class module;
+}
+
+/// One open SDL sound device: SDL's device thread asks for one period after the other and gets
+/// the module set here rendered by its own OutputRenderer, or silence.
+///
+/// SDL 2 cannot pause a stream at the sound server: a paused device goes on feeding silence.
+/// So a device that has nothing to play is parked instead: the GUI thread holds its device
+/// lock, its thread writes nothing more, and the server plays what it has queued and lets the
+/// stream run dry. Playing again continues the same stream at once, with no silence queued
+/// ahead. A stream run dry still costs the server a little, so a device that is not played
+/// again is closed once all it played has been heard (parked, without waiting for the server).
+///
+/// Threads: every method on the GUI thread. The device thread runs only the callback, under
+/// the device lock; setModule() and renderer() are used under the same lock (DeviceLock).
+class OutputDevice {
+public:
+    using Clock = std::chrono::steady_clock;
+
+    /// Opens SDL's default output device in exactly format (SDL converts where the hardware
+    /// differs), parked, with at most one period of silence queued; null when it does not
+    /// open. SDL's audio must be started.
+    static std::unique_ptr<OutputDevice> open(const OutputFormat& format, const DeviceTiming& timing);
+    /// Closes the device; returns once the device thread has ended (SDL lets it sleep for two
+    /// periods first), so nothing renders after this. What the server still had queued is
+    /// dropped.
+    ~OutputDevice();
+    OutputDevice(const OutputDevice&) = delete;
+    OutputDevice& operator=(const OutputDevice&) = delete;
+
+    std::uint32_t id() const { return m_id; }
+    const DeviceTiming& timing() const { return m_timing; }
+
+    /// Under the device lock: the module to render from the next period on (null: silence).
+    /// The device never touches a module after it has been replaced here.
+    void setModule(openmpt::module* module)
+    {
+        m_module = module;
+        m_hasPlayed = m_hasPlayed || module;
+    }
+    /// Whether it has been given a module to play since it opened.
+    bool hasPlayed() const { return m_hasPlayed; }
+    OutputRenderer& renderer() { return m_renderer; }
+
+    /// Whether the last full period it rendered was silence, so that the stream ends quietly
+    /// where it stops; under the device lock.
+    bool endsInSilence() const;
+
+    /// Holds the device thread (see above) until unpark(); parking a parked device does
+    /// nothing. SDL's device lock counts, so DeviceLock goes on working meanwhile.
+    void park();
+    /// Lets the device thread go on rendering.
+    void unpark();
+    bool parked() const { return m_parked; }
+    /// Whether everything it played before it was parked has been heard at now.
+    bool playedOut(Clock::time_point now) const;
+
+private:
+    OutputDevice(const OutputFormat& format, const DeviceTiming& timing);
+    static void callback(void* self, std::uint8_t* stream, int length);
+
+    std::uint32_t m_id = 0;
+    DeviceTiming m_timing;
+    bool m_parked = false;
+    Clock::time_point m_parkedAt;
+    bool m_hasPlayed = false;
+
+    // Used by the device thread, under the device lock.
+    OutputRenderer m_renderer;
+    openmpt::module* m_module = nullptr;
+    std::size_t m_silentFrames = 0;  // rendered since the module was last set to null
+};
