@@ -16,14 +16,19 @@ constexpr int kMoveChooser = 2;
 
 }  // namespace
 
-void ClassModPlayer::CopyModuleTo()
+QString ClassModPlayer::ChooseFileTarget(int chooserKind)
 {
     if (!HasModule())
+        return QString();
+    const QString directory = m_host.ChooseDirectory(chooserKind);
+    return directory.isEmpty() ? QString() : directory + PathParts::FileNamePart(m_modulePath);
+}
+
+void ClassModPlayer::CopyModuleTo()
+{
+    const QString target = ChooseFileTarget(kCopyChooser);
+    if (target.isEmpty())
         return;
-    const QString directory = m_host.ChooseDirectory(kCopyChooser);
-    if (directory.isEmpty())
-        return;
-    const QString target = directory + PathParts::FileNamePart(m_modulePath);
     if (FileCopy::CopyWithoutOverwrite(m_modulePath, target))
         m_host.SetStatusText(CJKMessages::InsertArgument(QStringLiteral("Module copied to \"%1\""), target));
     else
@@ -32,12 +37,9 @@ void ClassModPlayer::CopyModuleTo()
 
 void ClassModPlayer::MoveModuleTo()
 {
-    if (!HasModule())
+    const QString target = ChooseFileTarget(kMoveChooser);
+    if (target.isEmpty())
         return;
-    const QString directory = m_host.ChooseDirectory(kMoveChooser);
-    if (directory.isEmpty())
-        return;
-    const QString target = directory + PathParts::FileNamePart(m_modulePath);
     if (!FileCopy::CopyWithoutOverwrite(m_modulePath, target)) {
         CJKMessages::Show(1600, target);  // no text of its own: the catalogue's fallback
         return;

@@ -1,5 +1,6 @@
 #include "playback/ModuleDescriptions.h"
 
+#include "app/PathParts.h"
 #include "platform/RegularFile.h"
 
 #include <QDir>
@@ -37,12 +38,7 @@ namespace ModuleDescriptions {
 
 QString BasePath(const QString& path)
 {
-    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    const QString name = path.mid(slash + 1);
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    if (name.isEmpty() || dot < 0)
-        return path;
-    return path.left(slash + 1) + name.left(dot);
+    return path.left(path.size() - PathParts::UpperExtension(path).size());
 }
 
 QString FindIgnoringCase(const QString& path)
