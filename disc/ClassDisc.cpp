@@ -88,6 +88,19 @@ void ClassDisc::PlaySlot(int n)
     MarkCurrentSlot();
 }
 
+int ClassDisc::NeighbourSlot(int step) const
+{
+    // From the current slot on, or from just outside the disc so that the first step lands
+    // on slot 1 (forward) or 20 (back).
+    const int start = m_currentSlot != 0 ? m_currentSlot : (step > 0 ? 0 : kSlotCount + 1);
+    for (int i = 1; i <= kSlotCount; ++i) {
+        const int n = ((start - 1 + step * i) % kSlotCount + kSlotCount) % kSlotCount + 1;
+        if (assigned(n))
+            return n;
+    }
+    return 0;
+}
+
 void ClassDisc::ShowSlotMenu(int n, int x, int y)
 {
     if (!validSlot(n))

@@ -36,6 +36,7 @@ ClassModPlayer::ClassModPlayer(AudioLibrary& library, ClassOptions& options, Pla
 {
     m_positionTimer.setInterval(kPollIntervalMs);
     connect(&m_positionTimer, &QTimer::timeout, this, &ClassModPlayer::PollPosition);
+    ApplyStoredOutputVolume();
     StartAudio();
     ShowPosition();
 }
@@ -151,6 +152,8 @@ bool ClassModPlayer::LoadModule(const QString& path)
     ShowInfos();
     ShowPosition();
     m_positionTimer.start();
+    emit moduleChanged();
+    emit playingChanged();
     return true;
 }
 
@@ -162,6 +165,7 @@ void ClassModPlayer::ContinuePlaying()
     m_playing = true;
     m_host.SetStatusText(QStringLiteral("Continue playing"));
     m_positionTimer.start();
+    emit playingChanged();
 }
 
 void ClassModPlayer::StopPlaying()
@@ -181,6 +185,7 @@ void ClassModPlayer::StopPlaying()
     m_library.stopModule(m_module);
     m_playing = false;
     m_host.SetStatusText(QStringLiteral("Playback stopped"));
+    emit playingChanged();
 }
 
 void ClassModPlayer::CloseModule()
@@ -201,6 +206,7 @@ void ClassModPlayer::CloseModule()
         m_host.ForgetCurrentSlot();
         m_host.SetInfoLines({});
         ShowPosition();
+        emit moduleChanged();
     }
     // The feed is released before the player, so it is not told during destruction.
     if (!m_destroying)

@@ -74,10 +74,35 @@ public:
     int SongLength() const { return m_songLength; }
     int FadeOutSteps() const { return m_fadeOutSteps; }
 
+    // For the desktop's media controls (ClassModPlayerMedia.cpp).
+    /// Details of the loaded module; empty without one.
+    ModuleDetails Details() const;
+    /// Seconds into the loaded module's song; 0 without one.
+    double PlayTime() const;
+    /// Jumps to seconds into the loaded module's song (within its length); emits seeked.
+    void SeekTo(double seconds);
+    /// Stops with the fade-out and returns to the start, so that playing begins it again.
+    void StopAtStart();
+    /// Volume of all output in percent (0 to 100); stored as an option.
+    int OutputVolume() const;
+    void SetOutputVolume(int percent);
+
     /// n in decimal with leading zeros to at least three digits.
     static QString PositionText(int n);
 
+signals:
+    /// A module was loaded or closed.
+    void moduleChanged();
+    /// The loaded module started or stopped playing.
+    void playingChanged();
+    /// The play time jumped (SeekTo, StopAtStart).
+    void seeked();
+
 private:
+    void ApplyStoredOutputVolume();
+    /// The loaded module's file name in a directory chosen for a copy or move; empty without
+    /// a module (message 20000) or when the chooser was cancelled.
+    QString ChooseFileTarget(int chooserKind);
     void StartAudio();
     void StopAudio();
     void ApplyOptions();
@@ -90,7 +115,7 @@ private:
     ClassOptions& m_options;
     PlayerHost& m_host;
     Wait m_wait;
-    QTimer m_positionTimer;
+    QTimer m_positionTimer{this};
     ModuleHandle m_module = 0;
     bool m_audioStarted = false;
     bool m_playing = false;

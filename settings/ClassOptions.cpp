@@ -12,6 +12,7 @@ namespace {
 const QString kPaths = QStringLiteral("Paths");
 const QString kUserActions = QStringLiteral("User Actions");
 const QString kSoundOptions = QStringLiteral("Sound Options");
+const QString kPlaying = QStringLiteral("Playing");
 
 /// Reads and writes the values of one sub-key of the options key, all stored as strings.
 class OptionsSubKey {
@@ -171,6 +172,7 @@ void ClassOptions::read()
     m_scrollSpeed = sound.readInteger(QStringLiteral("Scrollspeed"), 1, 0, 3);
     m_fadeout = sound.readInteger(QStringLiteral("Fadeout"), 10, 0, kFadeoutMax);
     m_volumeExe = sound.readString(QStringLiteral("VolumeExe"));
+    m_outputVolume = OptionsSubKey(m_registry, kPlaying).readInteger(QStringLiteral("Volume"), 100, 0, 100);
 }
 
 void ClassOptions::write() const
@@ -202,5 +204,6 @@ void ClassOptions::write() const
     sound.write(QStringLiteral("Scrollspeed"), m_scrollSpeed);
     sound.write(QStringLiteral("Fadeout"), m_fadeout);
     sound.write(QStringLiteral("VolumeExe"), m_volumeExe);
+    OptionsSubKey(m_registry, kPlaying).write(QStringLiteral("Volume"), m_outputVolume);
     m_registry.commitWrites();
 }

@@ -58,6 +58,9 @@ public:
     /// Fade-out length in steps of 100 ms; 0 switches fading off.
     int Fadeout() const { return m_fadeout; }
     void SetFadeout(int steps) { m_fadeout = steps; }
+    /// Volume of all output in percent, 0 to 100, as the desktop's media controls set it.
+    int OutputVolume() const { return m_outputVolume; }
+    void SetOutputVolume(int percent) { m_outputVolume = percent; }
     /// Program started by the volume command; empty means the desktop's own mixer.
     QString VolumeExe() const { return m_volumeExe; }
     void SetVolumeExe(const QString& commandLine) { m_volumeExe = commandLine; }
@@ -90,4 +93,5 @@ private:
     int m_scrollSpeed = 1;
     int m_fadeout = 10;
     QString m_volumeExe;
+    int m_outputVolume = 100;
 };

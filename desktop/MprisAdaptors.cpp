@@ -1,0 +1,19 @@
+#include "desktop/MprisAdaptors.h"
+
+#include "settings/DesktopFileLinks.h"
+
+MprisRootAdaptor::MprisRootAdaptor(MprisService& service)
+    : QDBusAbstractAdaptor(&service), m_service(service)
+{
+}
+
+QStringList MprisRootAdaptor::supportedMimeTypes() const
+{
+    return DesktopFileLinks::kMimeTypes;
+}
+
+MprisPlayerAdaptor::MprisPlayerAdaptor(MprisService& service)
+    : QDBusAbstractAdaptor(&service), m_service(service)
+{
+    connect(&service, &MprisService::Seeked, this, &MprisPlayerAdaptor::Seeked);
+}

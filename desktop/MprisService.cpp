@@ -1,0 +1,260 @@
+#include "desktop/MprisService.h"
+
+#include "desktop/MediaWindow.h"
+#include "desktop/MprisAdaptors.h"
+#include "disc/ClassDisc.h"
+#include "playback/ClassModPlayer.h"
+
+#include <QCoreApplication>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QRegularExpression>
+#include <QTimer>
+#include <QUrl>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const QString kPlayerInterface = QStringLiteral("org.mpris.MediaPlayer2.Player");
+const QString kNoTrack = QStringLiteral("/org/mpris/MediaPlayer2/TrackList/NoTrack");
+constexpr double kMicroseconds = 1e6;
+constexpr int kFullVolume = 100;
+
+qlonglong microseconds(double seconds) { return qlonglong(std::llround(seconds * kMicroseconds)); }
+
+}  // namespace
+
+std::unique_ptr<MprisService> MprisService::Offer(QDBusConnection bus, ClassModPlayer& player,
+                                                  ClassDisc& disc, MediaWindow& window)
+{
+    if (!bus.isConnected())
+        return nullptr;
+    std::unique_ptr<MprisService> service(new MprisService(bus, player, disc, window));
+    if (!bus.registerObject(kObjectPath, service.get(), QDBusConnection::ExportAdaptors))
+        return nullptr;
+    const QString ownName =
+        kServiceName + QStringLiteral(".instance") + QString::number(QCoreApplication::applicationPid());
+    for (const QString& name : {kServiceName, ownName}) {
+        if (bus.registerService(name)) {
+            service->m_name = name;
+            return service;
+        }
+    }
+    bus.unregisterObject(kObjectPath);
+    return nullptr;
+}
+
+MprisService::MprisService(QDBusConnection bus, ClassModPlayer& player, ClassDisc& disc,
+                           MediaWindow& window)
+    : m_bus(std::move(bus)), m_player(player), m_disc(disc), m_window(window)
+{
+    new MprisRootAdaptor(*this);
+    new MprisPlayerAdaptor(*this);
+    connect(&m_player, &ClassModPlayer::moduleChanged, this, [this] {
+        if (!m_player.ModulePath().isEmpty())
+            ++m_track;
+        Refresh();
+    });
+    connect(&m_player, &ClassModPlayer::playingChanged, this, &MprisService::Refresh);
+    connect(&m_player, &ClassModPlayer::seeked, this, [this] { emit Seeked(Position()); });
+    m_announced = playerProperties();
+}
+
+MprisService::~MprisService()
+{
+    if (!m_name.isEmpty())
+        m_bus.unregisterService(m_name);
+    m_bus.unregisterObject(kObjectPath);
+}
+
+// --- Properties
+
+QString MprisService::PlaybackStatus() const
+{
+    if (m_player.ModulePath().isEmpty())
+        return QStringLiteral("Stopped");
+    return m_player.Playing() ? QStringLiteral("Playing") : QStringLiteral("Paused");
+}
+
+QString MprisService::trackId() const
+{
+    return m_player.ModulePath().isEmpty() ? kNoTrack
+                                           : QStringLiteral("/org/jukarium/track/%1").arg(m_track);
+}
+
+QVariantMap MprisService::Metadata() const
+{
+    QVariantMap metadata{{QStringLiteral("mpris:trackid"), QVariant::fromValue(QDBusObjectPath(trackId()))}};
+    const QString path = m_player.ModulePath();
+    if (path.isEmpty())
+        return metadata;
+    const ModuleDetails details = m_player.Details();
+    metadata.insert(QStringLiteral("xesam:title"), m_window.CurrentModuleTitle());
+    metadata.insert(QStringLiteral("xesam:url"), QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded));
+    metadata.insert(QStringLiteral("mpris:length"), microseconds(details.durationSeconds));
+    if (!details.message.isEmpty()) {
+        static const QRegularExpression kLineEnd(QStringLiteral("\r\n|\r|\n"));
+        metadata.insert(QStringLiteral("xesam:comment"), details.message.split(kLineEnd));
+    }
+    if (!details.artist.isEmpty())
+        metadata.insert(QStringLiteral("xesam:artist"), QStringList{details.artist});
+    return metadata;
+}
+
+double MprisService::Volume() const
+{
+    return m_player.OutputVolume() / double(kFullVolume);
+}
+
+qlonglong MprisService::Position() const
+{
+    return microseconds(m_player.PlayTime());
+}
+
+bool MprisService::CanGoNext() const { return m_disc.NeighbourSlot(1) != 0; }
+bool MprisService::CanGoPrevious() const { return m_disc.NeighbourSlot(-1) != 0; }
+bool MprisService::CanPlay() const { return !m_player.ModulePath().isEmpty() || CanGoNext(); }
+bool MprisService::CanPause() const { return !m_player.ModulePath().isEmpty(); }
+bool MprisService::CanSeek() const { return !m_player.ModulePath().isEmpty(); }
+
+QVariantMap MprisService::playerProperties() const
+{
+    return {
+        {QStringLiteral("PlaybackStatus"), PlaybackStatus()},
+        {QStringLiteral("Metadata"), Metadata()},
+        {QStringLiteral("Volume"), Volume()},
+        {QStringLiteral("CanGoNext"), CanGoNext()},
+        {QStringLiteral("CanGoPrevious"), CanGoPrevious()},
+        {QStringLiteral("CanPlay"), CanPlay()},
+        {QStringLiteral("CanPause"), CanPause()},
+        {QStringLiteral("CanSeek"), CanSeek()},
+    };
+}
+
+void MprisService::Refresh()
+{
+    const QVariantMap now = playerProperties();
+    QVariantMap changed;
+    for (auto it = now.cbegin(); it != now.cend(); ++it) {
+        // Metadata holds an object path, which QVariant cannot compare: its track id and
+        // contents change together, so the track id stands for it.
+        const bool same = it.key() == QStringLiteral("Metadata")
+                              ? m_announced.value(it.key()).toMap().value(QStringLiteral("mpris:trackid"))
+                                        .value<QDBusObjectPath>() == QDBusObjectPath(trackId())
+                              : m_announced.value(it.key()) == it.value();
+        if (!same)
+            changed.insert(it.key(), it.value());
+    }
+    m_announced = now;
+    if (changed.isEmpty())
+        return;
+    QDBusMessage signal = QDBusMessage::createSignal(
+        kObjectPath, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("PropertiesChanged"));
+    signal << kPlayerInterface << changed << QStringList();
+    m_bus.send(signal);
+}
+
+// --- Commands
+
+void MprisService::later(std::function<void()> command)
+{
+    QTimer::singleShot(0, this, std::move(command));
+}
+
+void MprisService::Raise()
+{
+    later([this] { m_window.RaiseWindow(); });
+}
+
+void MprisService::Quit()
+{
+    later([this] { m_window.QuitWindow(); });
+}
+
+void MprisService::Play()
+{
+    later([this] {
+        if (!m_player.ModulePath().isEmpty()) {
+            m_player.ContinuePlaying();
+            return;
+        }
+        const int slot = m_disc.CurrentSlot() != 0 ? m_disc.CurrentSlot() : m_disc.NeighbourSlot(1);
+        if (slot != 0)
+            m_disc.PlaySlot(slot);
+    });
+}
+
+void MprisService::Pause()
+{
+    later([this] { m_player.StopPlaying(); });
+}
+
+void MprisService::PlayPause()
+{
+    later([this] {
+        if (m_player.Playing())
+            m_player.StopPlaying();
+        else
+            Play();
+    });
+}
+
+void MprisService::Stop()
+{
+    later([this] {
+        if (!m_player.ModulePath().isEmpty())
+            m_player.StopAtStart();
+    });
+}
+
+void MprisService::playNeighbour(int step)
+{
+    later([this, step] {
+        if (const int slot = m_disc.NeighbourSlot(step))
+            m_disc.PlaySlot(slot);
+    });
+}
+
+void MprisService::Next() { playNeighbour(1); }
+void MprisService::Previous() { playNeighbour(-1); }
+
+void MprisService::Seek(qlonglong offset)
+{
+    later([this, offset] {
+        if (m_player.ModulePath().isEmpty())
+            return;
+        const double target = std::max(0.0, m_player.PlayTime() + offset / kMicroseconds);
+        // A jump past the end goes on to the next module, as media controls expect.
+        if (target > m_player.Details().durationSeconds)
+            playNeighbour(1);
+        else
+            m_player.SeekTo(target);
+    });
+}
+
+void MprisService::SetPosition(const QString& track, qlonglong position)
+{
+    later([this, track, position] {
+        // A request meant for an earlier module is ignored.
+        if (track != trackId() || m_player.ModulePath().isEmpty() || position < 0
+            || position > microseconds(m_player.Details().durationSeconds))
+            return;
+        m_player.SeekTo(position / kMicroseconds);
+    });
+}
+
+void MprisService::SetVolume(double volume)
+{
+    m_player.SetOutputVolume(int(std::lround(std::clamp(volume, 0.0, 1.0) * kFullVolume)));
+    Refresh();
+}
+
+void MprisService::OpenUri(const QString& uri)
+{
+    const QUrl url(uri);
+    if (!url.isLocalFile())
+        return;
+    later([this, path = url.toLocalFile()] { m_window.OpenFile(path); });
+}

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QDBusConnection>
+#include <QObject>
+#include <QString>
+#include <QVariantMap>
+
+#include <memory>
+
+class ClassDisc;
+class ClassModPlayer;
+class MediaWindow;
+
+/// The jukebox on the desktop's media controls (media keys, the panel's player, playerctl):
+/// the MPRIS 2 interfaces org.mpris.MediaPlayer2 and org.mpris.MediaPlayer2.Player at
+/// /org/mpris/MediaPlayer2, under the name org.mpris.MediaPlayer2.jukarium.
+///
+/// Commands reach the player, the disc and the window through the interfaces the window uses.
+/// They run from the event loop after the call has been answered, since they may fade out for
+/// a second or ask a question. Every change of a property is announced with PropertiesChanged
+/// (the position, which changes all the time, is not: it is read, and jumps are announced
+/// with Seeked). GUI thread only.
+class MprisService : public QObject {
+    Q_OBJECT
+public:
+    static inline const QString kServiceName = QStringLiteral("org.mpris.MediaPlayer2.jukarium");
+    static inline const QString kObjectPath = QStringLiteral("/org/mpris/MediaPlayer2");
+
+    /// Offers the interfaces on bus. Null when the bus is not connected or the object cannot be
+    /// registered; the program then runs without media controls. When another jukebox (on
+    /// another display) holds the name, this one is offered under a name with its process id.
+    static std::unique_ptr<MprisService> Offer(QDBusConnection bus, ClassModPlayer& player,
+                                               ClassDisc& disc, MediaWindow& window);
+    ~MprisService() override;
+
+    /// Announces what changed since the last announcement; for changes the player does not
+    /// signal itself, such as slots assigned or cleared.
+    void Refresh();
+
+    // What the adaptors ask and command.
+    QString PlaybackStatus() const;
+    QVariantMap Metadata() const;
+    double Volume() const;
+    qlonglong Position() const;
+    bool CanGoNext() const;
+    bool CanGoPrevious() const;
+    bool CanPlay() const;
+    bool CanPause() const;
+    bool CanSeek() const;
+
+    void Raise();
+    void Quit();
+    void Play();
+    void Pause();
+    void PlayPause();
+    void Stop();
+    void Next();
+    void Previous();
+    void Seek(qlonglong offset);
+    void SetPosition(const QString& trackId, qlonglong position);
+    void SetVolume(double volume);
+    void OpenUri(const QString& uri);
+
+signals:
+    /// The play time jumped, to position microseconds.
+    void Seeked(qlonglong position);
+
+private:
+    MprisService(QDBusConnection bus, ClassModPlayer& player, ClassDisc& disc, MediaWindow& window);
+    /// The properties of interface as announced.
+    QVariantMap playerProperties() const;
+    QString trackId() const;
+    /// Plays the slot step away from the one that plays (Next, Previous).
+    void playNeighbour(int step);
+    /// Runs command from the event loop, after the call that asked for it has been answered.
+    void later(std::function<void()> command);
+
+    QDBusConnection m_bus;
+    QString m_name;
+    ClassModPlayer& m_player;
+    ClassDisc& m_disc;
+    MediaWindow& m_window;
+    int m_track = 0;  // counts loaded modules, for track ids that change with each
+    QVariantMap m_announced;  // the player properties as last announced
+};

@@ -1,0 +1,56 @@
+// What the desktop's media controls need of the player beyond the window's commands.
+#include "playback/ClassModPlayer.h"
+
+#include "settings/ClassOptions.h"
+
+#include <algorithm>
+
+namespace {
+constexpr int kFullOutputVolume = 100;
+}  // namespace
+
+ModuleDetails ClassModPlayer::Details() const
+{
+    ModuleDetails details;
+    if (m_module != 0)
+        m_library.getModuleDetails(m_module, &details);
+    return details;
+}
+
+double ClassModPlayer::PlayTime() const
+{
+    return m_module != 0 ? m_library.getPlayTime() : 0;
+}
+
+void ClassModPlayer::SeekTo(double seconds)
+{
+    if (m_module == 0)
+        return;
+    m_library.setPlayTime(seconds);
+    PollPosition();
+    emit seeked();
+}
+
+void ClassModPlayer::StopAtStart()
+{
+    StopPlaying();
+    SeekTo(0);
+}
+
+int ClassModPlayer::OutputVolume() const
+{
+    return m_options.OutputVolume();
+}
+
+void ClassModPlayer::SetOutputVolume(int percent)
+{
+    m_options.SetOutputVolume(std::clamp(percent, 0, kFullOutputVolume));
+    m_library.setOutputGain(m_options.OutputVolume() / double(kFullOutputVolume));
+}
+
+void ClassModPlayer::ApplyStoredOutputVolume()
+{
+    // The library starts at full volume: only a lower one needs telling.
+    if (m_options.OutputVolume() != kFullOutputVolume)
+        SetOutputVolume(m_options.OutputVolume());
+}

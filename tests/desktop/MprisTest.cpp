@@ -1,0 +1,234 @@
+// The jukebox on the desktop's media controls, seen from the session bus: a private bus, the
+// real program, real D-Bus calls.
+#include "support/JukeboxProgram.h"
+#include "support/TestEnvironment.h"
+#include "support/TestSongs.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusInterface>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusReply>
+#include <QDBusVariant>
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kService = QStringLiteral("org.mpris.MediaPlayer2.jukarium");
+const QString kPath = QStringLiteral("/org/mpris/MediaPlayer2");
+const QString kPlayer = QStringLiteral("org.mpris.MediaPlayer2.Player");
+const QString kRoot = QStringLiteral("org.mpris.MediaPlayer2");
+const QString kMessage = QStringLiteral("Made for the tests\nby the module maker");
+
+/// The names of the properties announced with PropertiesChanged, in order.
+class PropertiesRecorder : public QObject {
+    Q_OBJECT
+public:
+    QStringList names;
+
+public slots:
+    void changed(const QDBusMessage& message)
+    {
+        names += qdbus_cast<QVariantMap>(message.arguments().value(1)).keys();
+    }
+};
+
+/// A private session bus for the test, ended with it.
+class PrivateBus {
+public:
+    PrivateBus()
+    {
+        const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
+        if (daemon.isEmpty())
+            return;
+        m_daemon.start(daemon, {"--session", "--nofork", "--print-address"});
+        if (!m_daemon.waitForReadyRead(5000))
+            return;
+        m_address = QString::fromUtf8(m_daemon.readLine()).trimmed();
+    }
+    ~PrivateBus()
+    {
+        QDBusConnection::disconnectFromBus(QStringLiteral("test"));
+        m_daemon.kill();
+        m_daemon.waitForFinished();
+    }
+    const QString& address() const { return m_address; }
+    QDBusConnection connection() const
+    {
+        return QDBusConnection::connectToBus(m_address, QStringLiteral("test"));
+    }
+
+private:
+    QProcess m_daemon;
+    QString m_address;
+};
+
+class MprisTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (m_bus.address().isEmpty())
+            GTEST_SKIP() << "no dbus-daemon here";
+        // Short fades keep the test quick; the volume is stored under "Playing".
+        writeFile(TestEnvironment::configDirectory() + "/HKEY_CURRENT_USER.reg",
+                  "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Vorn Inc.\\Jukarium\\1.0\\Sound Options]\n"
+                  "\"Fadeout\"=\"2\"\n");
+        ModuleMaker::Song withMessage = TestSongs::toneSong();
+        withMessage.message = kMessage;
+        m_slots = {{1, TestSongs::write(withMessage, ModuleMaker::Format::Xm, m_dir.path(), "one")},
+                   {4, TestSongs::write(TestSongs::toneSong(), ModuleMaker::Format::S3m, m_dir.path(), "four")},
+                   {9, TestSongs::write(TestSongs::beatSong(), ModuleMaker::Format::Xm, m_dir.path(), "nine")}};
+        QByteArray disc = "[GeNeRaL]\r\nApp=Vorn Jukarium\r\nDesc=Jukarium Disc file\r\nVer=1.0\r\n[FiLeS]\r\n";
+        for (auto it = m_slots.cbegin(); it != m_slots.cend(); ++it)
+            disc += QByteArray::number(it.key()) + ".File=" + it.value().toUtf8() + "\r\n";
+        m_disc = m_dir.path() + "/slots.jkdc";
+        writeFile(m_disc, disc);
+    }
+
+    static void writeFile(const QString& path, const QByteArray& bytes)
+    {
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    }
+
+    QProcess& startJukebox(const QStringList& arguments, const QString& busAddress)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("DBUS_SESSION_BUS_ADDRESS", busAddress);
+        return m_program.start(arguments, QDir::currentPath(), environment);
+    }
+
+    bool waitForService()
+    {
+        return QTest::qWaitFor([&] { return m_client.interface()->isServiceRegistered(kService).value(); },
+                               20000);
+    }
+
+    QVariant property(const QString& interface, const QString& name)
+    {
+        QDBusMessage get = QDBusMessage::createMethodCall(
+            kService, kPath, "org.freedesktop.DBus.Properties", "Get");
+        get << interface << name;
+        const QDBusMessage reply = m_client.call(get);
+        return reply.arguments().value(0).value<QDBusVariant>().variant();
+    }
+
+    QVariantMap metadata()
+    {
+        QVariantMap map;
+        property(kPlayer, "Metadata").value<QDBusArgument>() >> map;
+        return map;
+    }
+
+    void call(const QString& interface, const QString& method, const QVariantList& arguments = {})
+    {
+        QDBusMessage message = QDBusMessage::createMethodCall(kService, kPath, interface, method);
+        message.setArguments(arguments);
+        const QDBusMessage reply = m_client.call(message);
+        ASSERT_NE(reply.type(), QDBusMessage::ErrorMessage) << qPrintable(reply.errorMessage());
+    }
+
+    /// Waits until the module of slot plays.
+    bool waitForSlot(int slot)
+    {
+        const QString url = QUrl::fromLocalFile(m_slots.value(slot)).toString(QUrl::FullyEncoded);
+        const bool played = QTest::qWaitFor([&] {
+            return metadata().value("xesam:url").toString() == url
+                   && property(kPlayer, "PlaybackStatus").toString() == "Playing";
+        }, 20000);
+        if (!played)
+            ADD_FAILURE() << "playing " << qPrintable(metadata().value("xesam:url").toString()) << " "
+                          << qPrintable(property(kPlayer, "PlaybackStatus").toString()) << " instead of "
+                          << qPrintable(url);
+        return played;
+    }
+
+    PrivateBus m_bus;
+    QDBusConnection m_client = m_bus.connection();
+    QTemporaryDir m_dir;
+    QMap<int, QString> m_slots;
+    QString m_disc;
+    JukeboxProgram m_program;
+};
+
+TEST_F(MprisTest, MediaControlsPlayTheDiscAndReportEveryChange)
+{
+    QProcess& jukebox = startJukebox({m_disc}, m_bus.address());
+    ASSERT_TRUE(waitForService());
+    PropertiesRecorder announced;
+    ASSERT_TRUE(m_client.connect(kService, kPath, "org.freedesktop.DBus.Properties", "PropertiesChanged",
+                                 &announced, SLOT(changed(QDBusMessage))));
+
+    EXPECT_EQ(property(kRoot, "Identity").toString(), "Jukarium");
+    EXPECT_EQ(property(kRoot, "DesktopEntry").toString(), "jukarium");
+    EXPECT_EQ(property(kPlayer, "PlaybackStatus").toString(), "Stopped");
+    EXPECT_TRUE(property(kPlayer, "CanGoNext").toBool());
+
+    call(kPlayer, "Play");
+    ASSERT_TRUE(waitForSlot(1));
+    const QVariantMap first = metadata();
+    EXPECT_EQ(first.value("xesam:title").toString(), TestSongs::kToneSongName);
+    EXPECT_GT(first.value("mpris:length").toLongLong(), 3'000'000);
+    EXPECT_EQ(first.value("xesam:comment").toStringList(), kMessage.split('\n'));
+
+    call(kPlayer, "Next");
+    ASSERT_TRUE(waitForSlot(4));
+    EXPECT_FALSE(metadata().contains("xesam:comment"));
+    EXPECT_NE(metadata().value("mpris:trackid"), first.value("mpris:trackid"));
+    call(kPlayer, "Next");
+    ASSERT_TRUE(waitForSlot(9));
+    call(kPlayer, "Next");  // wraps around
+    ASSERT_TRUE(waitForSlot(1));
+    call(kPlayer, "Previous");
+    ASSERT_TRUE(waitForSlot(9));
+
+    call(kPlayer, "Pause");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return property(kPlayer, "PlaybackStatus") == "Paused"; }, 10000));
+    const qlonglong pausedAt = property(kPlayer, "Position").toLongLong();
+    call(kPlayer, "Play");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return property(kPlayer, "PlaybackStatus") == "Playing"; }, 10000));
+    EXPECT_GE(property(kPlayer, "Position").toLongLong(), pausedAt);  // continued, not restarted
+    // Signals come in between the calls, through the event loop.
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        return announced.names.count("PlaybackStatus") >= 3 && announced.names.count("Metadata") >= 5;
+    }, 5000)) << qPrintable(announced.names.join(' '));
+
+    call(kPlayer, "Stop");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return property(kPlayer, "Position").toLongLong() == 0; }, 10000));
+
+    QDBusMessage set = QDBusMessage::createMethodCall(kService, kPath, "org.freedesktop.DBus.Properties", "Set");
+    set << kPlayer << QString("Volume") << QVariant::fromValue(QDBusVariant(0.5));
+    EXPECT_NE(m_client.call(set).type(), QDBusMessage::ErrorMessage);
+    EXPECT_DOUBLE_EQ(property(kPlayer, "Volume").toDouble(), 0.5);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return announced.names.contains("Volume"); }, 5000));
+
+    call(kRoot, "Quit");
+    ASSERT_TRUE(jukebox.waitForFinished(20000));
+    EXPECT_EQ(jukebox.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(jukebox.exitCode(), 0);
+    QFile settings(TestEnvironment::configDirectory() + "/HKEY_CURRENT_USER.reg");
+    ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(settings.readAll().contains("\"Volume\"=\"50\""));
+}
+
+TEST_F(MprisTest, WithoutASessionBusTheJukeboxPlaysAsBefore)
+{
+    QProcess& jukebox = startJukebox({m_slots.value(1)}, "unix:path=" + m_dir.path() + "/no-bus");
+    ASSERT_TRUE(JukeboxProgram::waitForInstance());
+    EXPECT_EQ(jukebox.state(), QProcess::Running);
+    jukebox.terminate();
+    ASSERT_TRUE(jukebox.waitForFinished(20000));
+    EXPECT_EQ(jukebox.exitCode(), 0);
+}
+
+}  // namespace
+
+#include "MprisTest.moc"

@@ -1,0 +1,29 @@
+// The main window as the desktop's media controls see it.
+#include "ui/TMainWindow.h"
+
+#include "desktop/MprisService.h"
+
+#include <QDBusConnection>
+
+void TMainWindow::offerMediaControls()
+{
+    // Without a session bus the jukebox simply has no media controls.
+    m_mediaControls = MprisService::Offer(QDBusConnection::sessionBus(), *m_player, *m_disc, *this);
+}
+
+void TMainWindow::RaiseWindow()
+{
+    TrayIconDblClick();
+}
+
+void TMainWindow::QuitWindow()
+{
+    // Restored first, as "Exit" in the tray menu does, so a question shows over the window.
+    TrayIconDblClick();
+    close();
+}
+
+void TMainWindow::OpenFile(const QString& path)
+{
+    ReceiveForwardedFile(path);
+}
