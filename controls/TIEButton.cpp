@@ -235,16 +235,3 @@ void TIEButton::drawCaption(QPainter& painter) const
     }
     painter.drawText(baseline, caption);
 }
-
-// TNewButton --------------------------------------------------------------------------------
-
-TNewButton::TNewButton(QWidget* parent)
-    : TNewButton(QString(), parent)
-{
-}
-
-TNewButton::TNewButton(const QString& text, QWidget* parent)
-    : QPushButton(text, parent)
-{
-    resize(width(), 23);
-}

@@ -5,7 +5,6 @@
 #include <QAbstractButton>
 #include <QColor>
 #include <QImage>
-#include <QPushButton>
 
 /// A flat push button with a glyph and an optional caption. It draws no border while the
 /// mouse is elsewhere, a raised frame while the mouse is over it and a sunken one while a mouse
@@ -95,13 +94,4 @@ private:
     bool m_hot = false;
     bool m_held = false;  // a mouse button (any) went down while enabled and is not yet up
     int m_tag = 0;
-};
-
-/// The push button of the dialogs: a QPushButton 23 pixels high at first.
-class TNewButton : public QPushButton {
-    Q_OBJECT
-
-public:
-    explicit TNewButton(QWidget* parent = nullptr);
-    explicit TNewButton(const QString& text, QWidget* parent = nullptr);
 };

@@ -4,9 +4,9 @@
 // group boxes, placed by fixed geometry (pixels of a 96 dpi design, client coordinates).
 // Header only; GUI thread only. Every control gets its name as objectName.
 
-#include "controls/TIEButton.h"
+#include "controls/TNewButton.h"
+#include "ui/F1Help.h"
 #include "ui/HelpContexts.h"
-#include "ui/HelpWindow.h"
 
 #include <QDialog>
 #include <QFont>

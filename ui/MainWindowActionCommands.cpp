@@ -6,10 +6,11 @@
 #include "platform/ProgramStarter.h"
 #include "playback/ClassModPlayer.h"
 #include "settings/ClassOptions.h"
-#include "ui/AboutWindow.h"
 #include "ui/HelpContexts.h"
-#include "ui/HelpWindow.h"
-#include "ui/OptionsDialog.h"
+#include "ui/TAboutWindow.h"
+#include "ui/THelpWindow.h"
+#include "ui/TOptions.h"
+#include "ui/UserActions.h"
 
 #include <QAction>
 #include <QThread>

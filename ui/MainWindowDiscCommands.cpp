@@ -6,12 +6,13 @@
 #include "controls/ClassScrollTextViewer.h"
 #include "controls/TBanner.h"
 #include "controls/TIEButton.h"
+#include "desktop/MprisService.h"
 #include "disc/ClassDisc.h"
 #include "playback/ClassModPlayer.h"
-#include "ui/DirectoryChooser.h"
+#include "ui/F1Help.h"
 #include "ui/FileDialogColumns.h"
 #include "ui/HelpContexts.h"
-#include "ui/HelpWindow.h"
+#include "ui/TCDirectoryChoose.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -131,6 +132,8 @@ void TMainWindow::SetSlotAssigned(int slot, bool assigned)
     colours.setColor(QPalette::ButtonText, assigned ? palette().color(QPalette::Highlight)
                                                     : palette().color(QPalette::WindowText));
     button->setPalette(colours);
+    if (m_mediaControls)
+        m_mediaControls->Refresh();  // whether there is a slot to go to may have changed
 }
 
 void TMainWindow::SetSlotCurrent(int slot, bool current)

@@ -5,7 +5,7 @@
 #include "controls/TIEButton.h"
 #include "disc/ClassDisc.h"
 #include "playback/ClassModPlayer.h"
-#include "ui/RenameModuleDialog.h"
+#include "ui/TCRename.h"
 
 #include <QAction>
 

@@ -7,9 +7,9 @@
 #include "controls/TIEButton.h"
 #include "playback/ClassModPlayer.h"
 #include "settings/ClassOptions.h"
+#include "ui/F1Help.h"
 #include "ui/FileDialogColumns.h"
 #include "ui/HelpContexts.h"
-#include "ui/HelpWindow.h"
 
 #include <QAction>
 #include <QFileDialog>

@@ -5,6 +5,7 @@
 #include "controls/ClassScrollTextViewer.h"
 #include "controls/TBanner.h"
 #include "controls/TTrayIcon.h"
+#include "desktop/MprisService.h"
 #include "disc/ClassDisc.h"
 #include "platform/Registry.h"
 #include "playback/ClassModPlayer.h"
@@ -77,10 +78,12 @@ TMainWindow::TMainWindow(Registry& registry, AudioLibrary& audio, const QStringL
     connectCommands();
     m_player->OpenCommandFile();
     m_disc->OpenPendingFile();
+    offerMediaControls();
 }
 
 TMainWindow::~TMainWindow()
 {
+    m_mediaControls.reset();
     // FormDestroy. Every setting is stored now: each settings file is written once, not once
     // per value, which would take minutes for a large one.
     m_registry.deferWrites();

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "desktop/MediaWindow.h"
 #include "disc/DiscHost.h"
 #include "playback/PlayerHost.h"
 #include "ui/OptionsTarget.h"
-#include "ui/UserActions.h"
+#include "ui/UserActionHost.h"
 #include "settings/TPersWindow.h"
 #include "ui/MainWindowForm.h"
 #include "ui/WidgetBounds.h"
@@ -23,6 +24,7 @@ class TTrayIcon;
 class ClassModPlayer;
 class ClassOptions;
 class ClassScrollTextViewer;
+class MprisService;
 class Registry;
 
 /// The program's main window and hub. Creating it builds the working objects (options store,
@@ -33,7 +35,8 @@ class TMainWindow : public QMainWindow,
                     public PlayerHost,
                     public DiscHost,
                     public OptionsTarget,
-                    public UserActionHost {
+                    public UserActionHost,
+                    public MediaWindow {
     Q_OBJECT
 public:
     static inline const QString kInstanceCaption = QStringLiteral("Vorn Jukarium");
@@ -104,6 +107,11 @@ public:
     /// module or a disc, and the window comes to the front.
     void ReceiveForwardedFile(const QString& text);
 
+    // MediaWindow (MainWindowMediaControls.cpp)
+    void RaiseWindow() override;
+    void QuitWindow() override;
+    void OpenFile(const QString& path) override;
+
     /// Replaces the module open dialog (tests script the user's choice with it).
     void SetModuleFileChooser(ModuleFileChooser chooser) { m_chooseModules = std::move(chooser); }
 
@@ -133,6 +141,7 @@ private:
     void connectFileCommands();
     void connectActionCommands();
     void connectTrayAndDrop();
+    void offerMediaControls();
     /// Hides to the notification area, or minimises where the desktop has none, so the
     /// window can never be lost.
     void btnHide2TrayClick();
@@ -167,6 +176,7 @@ private:
     std::unique_ptr<ClassScrollTextViewer> m_textFeed;
     std::unique_ptr<ClassModPlayer> m_player;
     std::unique_ptr<ClassDisc> m_disc;
+    std::unique_ptr<MprisService> m_mediaControls;
     TTrayIcon* TrayIcon = nullptr;
     TDragAcceptFiles* drgFile = nullptr;
     TPersWindow prwMainWindow;

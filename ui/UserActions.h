@@ -1,29 +1,11 @@
 #pragma once
 
+#include "ui/UserActionHost.h"
+
 #include <QString>
 
 #include <functional>
 #include <optional>
-
-/// What a user action needs of the main window and the platform. The main window implements
-/// it; tests fake it. GUI thread only.
-class UserActionHost {
-public:
-    virtual ~UserActionHost() = default;
-    /// The long path of the loaded module; length 0 or 1 means no module.
-    virtual QString CurrentModule() const = 0;
-    /// The player's CloseModule: fade-out, module freed, CurrentModule empty, "Module closed".
-    virtual void CloseModule() = 0;
-    /// Status bar panel 0, painted at once.
-    virtual void SetStatusText(const QString& text) = 0;
-    /// Repaints the main window at once, not at the next idle time.
-    virtual void RepaintNow() = 0;
-    /// Blocks the calling thread for ms milliseconds.
-    virtual void Sleep(int ms) = 0;
-    /// Starts the command line detached (see platform/ProgramStarter.h); false when nothing
-    /// started.
-    virtual bool StartProgram(const QString& commandLine) = 0;
-};
 
 /// The command line of a user action with the module put in for the first "%1", always as
 /// exactly one argument of the line split by SplitCommandLine, so that whoever named the file

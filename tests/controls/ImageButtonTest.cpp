@@ -1,6 +1,7 @@
 // The image button: property write rules, the glyph cell and frame each state shows, the
 // engraved disabled caption; and the dialogs' push button.
 #include "controls/TIEButton.h"
+#include "controls/TNewButton.h"
 
 #include <QEnterEvent>
 #include <QSignalSpy>

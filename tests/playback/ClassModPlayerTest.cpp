@@ -4,12 +4,12 @@
 #include "settings/ClassOptions.h"
 #include "support/RecordingAudioLibrary.h"
 #include "support/ScriptedMessageBoxes.h"
+#include "support/TimerTick.h"
 #include "tests/playback/FakePlayerHost.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -22,10 +22,15 @@ protected:
         library.setModuleInfo(RecordingAudioLibrary::makeModuleInfo("Song", 24, 20, 8, 4));
     }
 
+    // The fade-out's waits are recorded, not slept.
+    ClassModPlayer::Wait recordWaits()
+    {
+        return [this](int ms) { waits << ms; };
+    }
+
     std::unique_ptr<ClassModPlayer> makePlayer()
     {
-        auto player = std::make_unique<ClassModPlayer>(library, options, host,
-                                                       [this](int ms) { waits << ms; });
+        auto player = std::make_unique<ClassModPlayer>(library, options, host, recordWaits());
         library.clearCalls();
         host.statusTexts.clear();
         return player;
@@ -47,7 +52,7 @@ protected:
 
 TEST_F(ClassModPlayerTest, StartsTheLibraryWithTheStoredOptions)
 {
-    ClassModPlayer player(library, options, host);
+    ClassModPlayer player(library, options, host, recordWaits());
     EXPECT_EQ(library.calls(), QStringList({"startup", "setOption 2 10", "setOption 1 44100",
                                             "setOption 3 500", "init", "startBackgroundPlay 0"}));
     EXPECT_EQ(host.bufferText, "B:0.5");
@@ -60,7 +65,7 @@ TEST_F(ClassModPlayerTest, OutOfRangeOptionsAreMappedAndStoredBack)
 {
     options.SetPlaybackMode(7);
     options.SetPlaybackFrequency(-1);
-    ClassModPlayer player(library, options, host);
+    ClassModPlayer player(library, options, host, recordWaits());
     EXPECT_TRUE(library.calls().contains("setOption 2 10"));
     EXPECT_TRUE(library.calls().contains("setOption 1 44100"));
     EXPECT_EQ(options.PlaybackMode(), 3);
@@ -89,7 +94,7 @@ TEST_F(ClassModPlayerTest, BufferLengthsAndTheirStatusTexts)
 TEST_F(ClassModPlayerTest, NoSoundOutputIsReportedAndThePlayerStaysUsable)
 {
     library.setInitResult(false);
-    ClassModPlayer player(library, options, host);
+    ClassModPlayer player(library, options, host, recordWaits());
     ASSERT_EQ(boxes.shown.size(), 1);
     EXPECT_TRUE(boxes.shown[0].request.text.startsWith("Can't initialize Soundoutput."));
     EXPECT_FALSE(player.AudioStarted());
@@ -279,9 +284,9 @@ TEST_F(ClassModPlayerTest, PositionIsPolledWhilePlaying)
     auto player = makePlayer();
     player->LoadModule("/mods/a.mod");
     library.setCurrentPosition(5);
-    QElapsedTimer guard;
-    guard.start();
-    while (host.positionText != "005/024" && guard.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    QTimer* poll = player->findChild<QTimer*>();
+    ASSERT_NE(poll, nullptr);
+    EXPECT_EQ(host.positionText, "000/024");
+    ASSERT_TRUE(tickNow(*poll));
     EXPECT_EQ(host.positionText, "005/024");
 }

@@ -2,9 +2,10 @@
 // double click) and the help (every context number's page and anchor, the help window, F1).
 // Set JK_GRAB_DIR to a directory to keep pictures of the windows as a user sees them.
 #include "controls/TBanner.h"
-#include "ui/AboutWindow.h"
+#include "ui/F1Help.h"
 #include "ui/HelpContexts.h"
-#include "ui/HelpWindow.h"
+#include "ui/TAboutWindow.h"
+#include "ui/THelpWindow.h"
 
 #include <QAbstractButton>
 #include <QApplication>

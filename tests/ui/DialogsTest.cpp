@@ -1,13 +1,13 @@
 // The directory chooser, the new-directory dialog and the rename dialog, driven through their
 // modal entry operations on real directories and files in a fresh temporary directory.
-#include "platform/Registry.h"
 #include "app/PathParts.h"
+#include "platform/Registry.h"
 #include "settings/ClassOptions.h"
 #include "support/ScriptedMessageBoxes.h"
-#include "ui/DirectoryChooser.h"
-#include "ui/HelpWindow.h"
-#include "ui/NewDirectoryDialog.h"
-#include "ui/RenameModuleDialog.h"
+#include "ui/TCDirectoryChoose.h"
+#include "ui/TCRename.h"
+#include "ui/THelpWindow.h"
+#include "ui/TNewDirectory.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -2,9 +2,9 @@
 // target standing in for the banner, the player and the status bar.
 #include "platform/Registry.h"
 #include "settings/ClassOptions.h"
-#include "ui/HelpWindow.h"
-#include "ui/OptionsDialog.h"
 #include "ui/OptionsTarget.h"
+#include "ui/THelpWindow.h"
+#include "ui/TOptions.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -7,6 +7,7 @@
 #include "settings/ClassOptions.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TestSongs.h"
+#include "support/TimerTick.h"
 #include "ui/TMainWindow.h"
 
 #include <QAction>
@@ -14,7 +15,6 @@
 #include <QPlainTextEdit>
 #include <QMouseEvent>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -42,6 +42,8 @@ protected:
     void next() { window->form().btnNextModule->click(); }
     void previous() { window->form().btnLastModule->click(); }
     QString status() const { return window->form().statusPanels[0]->text(); }
+    // The press-and-hold repeat of fast-forward ("timFFWPress") or rewind ("timREVPress").
+    QTimer* repeat(const char* name) const { return window->findChild<QTimer*>(QLatin1String(name)); }
 
     void mouse(QEvent::Type type, QWidget* button, QPoint at)
     {
@@ -118,8 +120,12 @@ TEST_F(PlayCommandsTest, StopAndPlayContinue)
 TEST_F(PlayCommandsTest, HoldingForwardWithoutAModuleAsksOnce)
 {
     TIEButton* forward = window->form().btnFastForward;
+    QTimer* forwardRepeat = repeat("timFFWPress");
+    ASSERT_NE(forwardRepeat, nullptr);
     mouse(QEvent::MouseButtonPress, forward, QPoint(5, 5));
-    QTest::qWait(300);
+    EXPECT_EQ(boxes.shown.size(), 1);
+    // No repeat runs on to ask again while the button is held.
+    EXPECT_FALSE(forwardRepeat->isActive());
     mouse(QEvent::MouseButtonRelease, forward, QPoint(5, 5));
     EXPECT_EQ(boxes.shown.size(), 1);
 }
@@ -144,7 +150,7 @@ TEST_F(PlayCommandsTest, NoRepeatRunsBehindTheNoModuleMessage)
     for (const auto& [button, repeatName] : holds) {
         SCOPED_TRACE(repeatName);
         RepeatWatchingBoxes watching;
-        watching.repeat = window->findChild<QTimer*>(repeatName);
+        watching.repeat = repeat(repeatName);
         ASSERT_NE(watching.repeat, nullptr);
         CJKMessages::SetMessageBoxes(&watching);
         mouse(QEvent::MouseButtonPress, button, QPoint(5, 5));
@@ -159,22 +165,29 @@ TEST_F(PlayCommandsTest, HoldingForwardStepsUntilReleasedOrLeftToTheLeft)
 {
     open({modules[0]});
     TIEButton* forward = window->form().btnFastForward;
+    QTimer* forwardRepeat = repeat("timFFWPress");
+    QTimer* rewindRepeat = repeat("timREVPress");
+    ASSERT_NE(forwardRepeat, nullptr);
+    ASSERT_NE(rewindRepeat, nullptr);
     mouse(QEvent::MouseButtonPress, forward, QPoint(5, 5));
     EXPECT_EQ(window->player().Position(), 1);  // one step at once
     // then one every tick, on to the last position (of 6) and no further
-    EXPECT_TRUE(QTest::qWaitFor([this] { return window->player().Position() == 5; }, 3000));
-    QTest::qWait(150);
-    EXPECT_EQ(window->player().Position(), 5);
+    for (int position : {2, 3, 4, 5, 5}) {
+        ASSERT_TRUE(tickNow(*forwardRepeat));
+        EXPECT_EQ(window->player().Position(), position);
+    }
     mouse(QEvent::MouseButtonRelease, forward, QPoint(5, 5));
+    EXPECT_FALSE(forwardRepeat->isActive());
 
     TIEButton* rewind = window->form().btnRewind;
     mouse(QEvent::MouseButtonPress, rewind, QPoint(5, 5));
+    EXPECT_EQ(window->player().Position(), 4);
     mouse(QEvent::MouseMove, rewind, QPoint(40, 5));  // out to the right: goes on
-    EXPECT_TRUE(QTest::qWaitFor([this] { return window->player().Position() <= 2; }, 3000));
+    ASSERT_TRUE(tickNow(*rewindRepeat));
+    EXPECT_EQ(window->player().Position(), 3);
     mouse(QEvent::MouseMove, rewind, QPoint(-3, 5));  // out to the left: stops
-    const int whenLeft = window->player().Position();
-    QTest::qWait(150);
-    EXPECT_EQ(window->player().Position(), whenLeft);
+    EXPECT_FALSE(rewindRepeat->isActive());
+    EXPECT_EQ(window->player().Position(), 3);
     mouse(QEvent::MouseButtonRelease, rewind, QPoint(-3, 5));
 }
 

@@ -11,8 +11,8 @@
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TestEnvironment.h"
 #include "support/TestSongs.h"
-#include "ui/AboutWindow.h"
-#include "ui/HelpWindow.h"
+#include "ui/TAboutWindow.h"
+#include "ui/THelpWindow.h"
 #include "ui/TMainWindow.h"
 
 #include <QAction>

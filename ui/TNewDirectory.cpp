@@ -1,8 +1,8 @@
-#include "ui/NewDirectoryDialog.h"
-#include "ui/HelpWindow.h"
+#include "ui/TNewDirectory.h"
 
 #include "app/CJKMessages.h"
 #include "ui/DialogParts.h"
+#include "ui/F1Help.h"
 
 #include <QDir>
 #include <QLineEdit>

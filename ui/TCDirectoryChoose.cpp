@@ -1,11 +1,11 @@
-#include "ui/DirectoryChooser.h"
-#include "ui/HelpWindow.h"
+#include "ui/TCDirectoryChoose.h"
 
 #include "app/CJKMessages.h"
 #include "settings/ClassOptions.h"
 #include "ui/DialogParts.h"
+#include "ui/F1Help.h"
 #include "ui/HelpContexts.h"
-#include "ui/NewDirectoryDialog.h"
+#include "ui/TNewDirectory.h"
 
 #include <QComboBox>
 #include <QDir>

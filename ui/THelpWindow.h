@@ -1,14 +1,12 @@
 #pragma once
 
-// The help window: the program's HTML help pages (help/*.html) in a browser window of its own,
-// and F1 on dialogs.
+// The help window: the program's HTML help pages (help/*.html) in a browser window of its own.
 
 #include <QString>
 #include <QStringList>
 #include <QWidget>
 
 class QPushButton;
-class QShortcut;
 class QTextBrowser;
 
 /// A window, not modal, showing the help pages with Contents, Back and Forward; Escape closes
@@ -65,17 +63,3 @@ private:
     QPushButton* btnBack = nullptr;
     QPushButton* btnForward = nullptr;
 };
-
-/// Gives widget, and the widgets inside it that have none of their own, the help context F1
-/// shows while one of them has the focus (see InstallF1Help).
-void SetHelpContext(QWidget* widget, int context);
-
-/// Makes F1 on dialog show help: the "helpContext" property (an int) of the focused widget or,
-/// when it has none, of its nearest parent up to dialog that has one; dialog itself gets
-/// context. Works while dialog is the active window, also inside a modal run. The shortcut
-/// belongs to dialog.
-QShortcut* InstallF1Help(QWidget* dialog, int context);
-
-/// The context F1 shows for focus inside dialog, as InstallF1Help finds it; 0 when neither
-/// has one.
-int HelpContextFor(const QWidget* focus, const QWidget* dialog);

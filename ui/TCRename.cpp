@@ -1,8 +1,8 @@
-#include "ui/RenameModuleDialog.h"
-#include "ui/HelpWindow.h"
-#include "app/PathParts.h"
+#include "ui/TCRename.h"
 
+#include "app/PathParts.h"
 #include "ui/DialogParts.h"
+#include "ui/F1Help.h"
 
 #include <QFile>
 #include <QLineEdit>

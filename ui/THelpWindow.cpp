@@ -1,4 +1,4 @@
-#include "ui/HelpWindow.h"
+#include "ui/THelpWindow.h"
 
 #include "ui/HelpContexts.h"
 
@@ -19,7 +19,6 @@ namespace {
 QPointer<THelpWindow> g_instance;
 
 const QString kCaption = QStringLiteral("Jukarium Help");
-const char* const kHelpContextProperty = "helpContext";
 
 }  // namespace
 
@@ -190,31 +189,4 @@ bool THelpWindow::eventFilter(QObject* watched, QEvent* event)
             adoptOwner(next);
     }
     return QWidget::eventFilter(watched, event);
-}
-
-int HelpContextFor(const QWidget* focus, const QWidget* dialog)
-{
-    for (const QWidget* widget = focus; widget; widget = widget->parentWidget()) {
-        const QVariant context = widget->property(kHelpContextProperty);
-        if (context.isValid() && context.toInt() != 0)
-            return context.toInt();
-        if (widget == dialog)
-            break;
-    }
-    return dialog ? dialog->property(kHelpContextProperty).toInt() : 0;
-}
-
-void SetHelpContext(QWidget* widget, int context)
-{
-    widget->setProperty(kHelpContextProperty, context);
-}
-
-QShortcut* InstallF1Help(QWidget* dialog, int context)
-{
-    SetHelpContext(dialog, context);
-    auto* shortcut = new QShortcut(QKeySequence(Qt::Key_F1), dialog);
-    QObject::connect(shortcut, &QShortcut::activated, dialog, [dialog] {
-        THelpWindow::ShowHelp(HelpContextFor(dialog->focusWidget(), dialog), dialog);
-    });
-    return shortcut;
 }

@@ -1,4 +1,4 @@
-#include "ui/AboutWindow.h"
+#include "ui/TAboutWindow.h"
 
 #include "controls/TBanner.h"
 #include "ui/DialogParts.h"

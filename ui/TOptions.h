@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/OptionsForm.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -7,13 +9,6 @@
 
 class ClassOptions;
 class OptionsTarget;
-class QCheckBox;
-class QLabel;
-class QLineEdit;
-class QRadioButton;
-class QSlider;
-class QTabWidget;
-class TNewButton;
 
 /// "Options": the stored options on six pages (" General ", " Advanced ", "Other" and one per
 /// user action). Loaded from the store when created; nothing is stored or applied before OK.
@@ -24,7 +19,7 @@ class TNewButton;
 ///
 /// Created by its caller with an owner around one modal run (exec(); the result is not needed)
 /// and destroyed right after. options and target must outlive the dialog. GUI thread only.
-/// Every control has its name as objectName.
+/// Its controls are those of OptionsForm, each with its name as objectName.
 class TOptions : public QDialog {
     Q_OBJECT
 
@@ -60,21 +55,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    /// The controls of one user action page.
-    struct UserActionPage {
-        QLineEdit* edit = nullptr;
-        QCheckBox* sleep = nullptr;
-        QCheckBox* close = nullptr;
-    };
-
-    void buildGeneralPage();
-    void buildAdvancedPage();
-    void buildOtherPage();
-    /// Builds the page of user action n (1 to 3) with its numbered control names.
-    void buildUserActionPage(int n, const char* sheetName, const QString& caption,
-                             const char* groupName, const char* hintGroupName,
-                             const char* hintLabelName);
-    QWidget* addPage(const char* name, const QString& caption);
+    void connectControls();
     void FormCreate();
     void browseUserAction(int n);
     int selectedOutputMode() const;
@@ -82,24 +63,7 @@ private:
 
     ClassOptions& m_options;
     OptionsTarget& m_target;
-
-    QTabWidget* PageControl1 = nullptr;
-    QSlider* sldBufferSize = nullptr;
-    QLabel* staBufferSize = nullptr;
-    QRadioButton* chk8bit_Mono = nullptr;
-    QRadioButton* chk8bit_Stereo = nullptr;
-    QRadioButton* chk16bit_Mono = nullptr;
-    QRadioButton* chk16bit_Stereo = nullptr;
-    QSlider* sldSamplingFreq = nullptr;
-    QLabel* staSampFText = nullptr;
-    QSlider* sldScrollSpeed = nullptr;
-    QLabel* staScrollerSpeed = nullptr;
-    QLineEdit* ediVolumeControl = nullptr;
-    QSlider* sldFadeout = nullptr;
-    QLabel* staFadeout = nullptr;
-    UserActionPage m_actions[3];
-    TNewButton* btnOK = nullptr;
-    TNewButton* btnCancel = nullptr;
+    OptionsForm m_form;
 
     bool OptionsChanged = false;
 };

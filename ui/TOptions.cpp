@@ -1,0 +1,191 @@
+#include "ui/TOptions.h"
+
+#include "controls/TNewButton.h"
+#include "platform/ProgramStarter.h"
+#include "settings/ClassOptions.h"
+#include "ui/F1Help.h"
+#include "ui/FileDialogColumns.h"
+#include "ui/OptionsTarget.h"
+
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSlider>
+
+namespace {
+
+const std::array<const char*, OptionsForm::kLastFrequencyPosition + 1> kFrequencyTexts = {
+    "Very bad (only noise)", "Bad", "Normal", "High", "Very high (CD-quality)"};
+const std::array<const char*, OptionsForm::kLastScrollSpeedPosition + 1> kScrollSpeedTexts = {
+    "Slow (smooth)", "Normal", "Fast", "Enterprise"};
+
+// Stored indices outside these ranges open at the fallback.
+constexpr int kStoredBufferMax = 20;
+constexpr int kBufferFallback = 13;
+constexpr int kFadeoutFallback = 10;
+
+}  // namespace
+
+TOptions::TOptions(ClassOptions& options, OptionsTarget& target, QWidget* owner)
+    : QDialog(owner), m_options(options), m_target(target), m_form(BuildOptionsForm(*this))
+{
+    InstallF1Help(this, 100100);
+    ChooseProgramFile = [this](const QString& dialogName) {
+        return defaultChooseProgramFile(dialogName);
+    };
+    connectControls();
+    FormCreate();
+}
+
+void TOptions::connectControls()
+{
+    connect(m_form.sldBufferSize, &QSlider::valueChanged, this, &TOptions::sldBufferSizeChange);
+    connect(m_form.chk8bit_Mono, &QRadioButton::clicked, this, &TOptions::chk8bit_MonoClick);
+    connect(m_form.chk8bit_Stereo, &QRadioButton::clicked, this, &TOptions::chk8bit_StereoClick);
+    connect(m_form.chk16bit_Mono, &QRadioButton::clicked, this, &TOptions::chk16bit_MonoClick);
+    connect(m_form.chk16bit_Stereo, &QRadioButton::clicked, this, &TOptions::chk16bit_StereoClick);
+    connect(m_form.sldSamplingFreq, &QSlider::valueChanged, this, &TOptions::sldSamplingFreqChange);
+    connect(m_form.sldScrollSpeed, &QSlider::valueChanged, this, &TOptions::sldScrollSpeedChange);
+    connect(m_form.btnVolumeControlSelected, &QPushButton::clicked, this,
+            &TOptions::btnVolumeControlSelectedClick);
+    connect(m_form.sldFadeout, &QSlider::valueChanged, this, &TOptions::sldFadeoutChange);
+    for (int n = 1; n <= 3; ++n) {
+        connect(m_form.userActions[n - 1].browse, &QPushButton::clicked, this,
+                [this, n] { browseUserAction(n); });
+    }
+    connect(m_form.btnOK, &QPushButton::clicked, this, &TOptions::btnOKClick);
+    connect(m_form.btnCancel, &QPushButton::clicked, this, &TOptions::btnCancelClick);
+}
+
+void TOptions::FormCreate()
+{
+    for (int n = 1; n <= 3; ++n) {
+        const OptionsForm::UserAction& action = m_form.userActions[n - 1];
+        action.edit->setText(m_options.UserActionPath(n));
+        action.sleep->setChecked(m_options.UserActionSleep(n));
+        action.close->setChecked(m_options.UserActionCloseMod(n));
+    }
+    const auto inRange = [](int value, int low, int high, int fallback) {
+        return value >= low && value <= high ? value : fallback;
+    };
+    m_form.sldScrollSpeed->setValue(inRange(m_options.ScrollSpeed(), 0, 2, 3));
+    m_form.sldSamplingFreq->setValue(inRange(m_options.PlaybackFrequency(), 0, 3, 4));
+    // 18 to 20 are taken and shown at the slider's end, 17.
+    m_form.sldBufferSize->setValue(inRange(m_options.PlaybackBuffer(), 0, kStoredBufferMax,
+                                           kBufferFallback));
+    m_form.sldFadeout->setValue(inRange(m_options.Fadeout(), 0, OptionsForm::kLastFadeoutPosition,
+                                        kFadeoutFallback));
+    m_form.outputModes()[inRange(m_options.PlaybackMode(), 0, 2, 3)]->setChecked(true);
+    m_form.ediVolumeControl->setText(m_options.VolumeExe());
+
+    // A slider already at its loaded position emits nothing, so the labels are filled here.
+    sldSamplingFreqChange();
+    sldBufferSizeChange();
+    sldScrollSpeedChange();
+    sldFadeoutChange();
+    OptionsChanged = false;
+}
+
+void TOptions::btnOKClick()
+{
+    for (int n = 1; n <= 3; ++n) {
+        const OptionsForm::UserAction& action = m_form.userActions[n - 1];
+        m_options.SetUserActionPath(n, action.edit->text());
+        m_options.SetUserActionSleep(n, action.sleep->isChecked());
+        m_options.SetUserActionCloseMod(n, action.close->isChecked());
+    }
+    m_target.ApplyScrollSpeed(m_form.sldScrollSpeed->value());
+    m_target.SetFadeOutSteps(m_form.sldFadeout->value());
+    m_options.SetVolumeExe(m_form.ediVolumeControl->text());
+    if (OptionsChanged) {
+        m_target.SetOutputMode(selectedOutputMode());
+        m_target.SetMixingRate(m_form.sldSamplingFreq->value());
+        m_target.SetBufferSize(m_form.sldBufferSize->value());
+        m_target.RestartAudio();
+        m_target.SetStatusText(QStringLiteral("Options changed"));
+    }
+    accept();
+}
+
+void TOptions::btnCancelClick()
+{
+    reject();
+}
+
+void TOptions::btnVolumeControlSelectedClick()
+{
+    const QString program = ChooseProgramFile(QStringLiteral("opdVolumeControl"));
+    if (!program.isEmpty())
+        m_form.ediVolumeControl->setText(program);
+}
+
+void TOptions::browseUserAction(int n)
+{
+    const QString program = ChooseProgramFile(QStringLiteral("opdSelectApp"));
+    // The placeholder makes the action receive the module's path by default; the quotes keep
+    // a program path with blanks one word.
+    if (!program.isEmpty())
+        m_form.userActions[n - 1].edit->setText(CommandLineWord(program) + QStringLiteral(" %1"));
+}
+
+void TOptions::sldSamplingFreqChange()
+{
+    OptionsChanged = true;
+    m_form.staSampFText->setText(QLatin1String(kFrequencyTexts[m_form.sldSamplingFreq->value()]));
+}
+
+void TOptions::sldBufferSizeChange()
+{
+    OptionsChanged = true;
+    m_form.staBufferSize->setText(QStringLiteral("Selected buffer size: %1 ms")
+                                      .arg(m_form.sldBufferSize->value() * 100 + 300));
+}
+
+void TOptions::sldScrollSpeedChange()
+{
+    m_form.staScrollerSpeed->setText(
+        QLatin1String(kScrollSpeedTexts[m_form.sldScrollSpeed->value()]));
+}
+
+void TOptions::sldFadeoutChange()
+{
+    m_form.staFadeout->setText(
+        QStringLiteral("Fadeout: %1 ms").arg(m_form.sldFadeout->value() * 100));
+}
+
+int TOptions::selectedOutputMode() const
+{
+    const std::array<QRadioButton*, 4> modes = m_form.outputModes();
+    for (int mode = 0; mode < 3; ++mode) {
+        if (modes[mode]->isChecked())
+            return mode;
+    }
+    return 3;
+}
+
+QString TOptions::defaultChooseProgramFile(const QString& dialogName)
+{
+    QFileDialog dialog(this);
+    dialog.setObjectName(dialogName);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    FitFileDialogColumns(dialog);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // Programs here carry no extension, so both filters show every file.
+    dialog.setNameFilters({QStringLiteral("All Programs (*)"), QStringLiteral("All Files (*)")});
+    dialog.setDirectory(QStringLiteral("/"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+void TOptions::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // The dialog opens in the middle of the screen, not over its owner.
+    if (const QScreen* display = screen())
+        move(display->availableGeometry().center() - rect().center());
+}
