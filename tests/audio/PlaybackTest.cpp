@@ -82,18 +82,19 @@ TEST_F(PlaybackTest, SetPositionJumpsThereAndPlaysOnFromThere)
     EXPECT_EQ(position(), 4u);
     m_audio.startBackgroundPlay(0);
     ASSERT_TRUE(waitUntil([&] { return position() != 4; }));
-    EXPECT_EQ(position(), 5u);
+    EXPECT_GT(position(), 4u);  // on from there, not from the start
 
     m_audio.stopModule(module);
+    const quint32 stoppedAt = position();
     for (int outside : {-1, TestSongs::kToneSongOrders, 1000}) {
         m_audio.setPosition(outside);
-        EXPECT_EQ(position(), 5u) << outside;
+        EXPECT_EQ(position(), stoppedAt) << outside;
     }
     m_audio.setPosition(1);  // also while stopped
     EXPECT_EQ(position(), 1u);
     m_audio.playModule(module, 0);
     ASSERT_TRUE(waitUntil([&] { return position() != 1; }));
-    EXPECT_EQ(position(), 2u);
+    EXPECT_GT(position(), 1u);
 }
 
 TEST_F(PlaybackTest, TheSongRepeatsUntilStopped)
