@@ -1,11 +1,12 @@
 #include "playback/ClassModPlayer.h"
 
+#include "FakePlayerHost.h"
+
 #include "platform/Registry.h"
 #include "settings/ClassOptions.h"
 #include "support/RecordingAudioLibrary.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TimerTick.h"
-#include "tests/playback/FakePlayerHost.h"
 
 #include <QRegularExpression>
 #include <QTemporaryDir>

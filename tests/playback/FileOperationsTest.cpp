@@ -1,8 +1,9 @@
 // Copy, move, delete and rename of the loaded module's file, on real files.
 #include "playback/ClassModPlayer.h"
 
-#include "tests/platform/TmpfsMount.h"
-#include "tests/playback/PlayerFixture.h"
+#include "PlayerFixture.h"
+
+#include "platform/TmpfsMount.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,7 +3,8 @@
 #include "playback/ModuleDescriptions.h"
 
 #include "support/TestSongs.h"
-#include "tests/playback/PlayerFixture.h"
+
+#include "PlayerFixture.h"
 
 #include <QDir>
 #include <QFile>

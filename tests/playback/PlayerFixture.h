@@ -1,11 +1,12 @@
 #pragma once
 
+#include "FakePlayerHost.h"
+
 #include "platform/Registry.h"
 #include "playback/ClassModPlayer.h"
 #include "settings/ClassOptions.h"
 #include "support/RecordingAudioLibrary.h"
 #include "support/ScriptedMessageBoxes.h"
-#include "tests/playback/FakePlayerHost.h"
 
 #include <QTemporaryDir>
 
