@@ -42,6 +42,7 @@ class Session:
     def __init__(self, binary, tray=False):
         self._work = tempfile.TemporaryDirectory()
         self._processes = []
+        self.env = None  # until the X server runs: this process's own
         read, write = os.pipe()
         self._start(["Xvfb", "-displayfd", str(write), "-screen", "0", "800x600x24", "-nolisten", "tcp"],
                      pass_fds=(write,))
@@ -66,7 +67,7 @@ class Session:
         self.pid = None
 
     def _start(self, command, **options):
-        process = subprocess.Popen(command, env=getattr(self, "env", None), stdout=subprocess.DEVNULL,
+        process = subprocess.Popen(command, env=self.env, stdout=subprocess.DEVNULL,
                                    stderr=subprocess.DEVNULL, **options)
         self._processes.append(process)
         return process
