@@ -53,11 +53,27 @@ struct PlayStatus {
     quint32 pattern = 0;
     quint32 row = 0;
     quint32 syncInfo = 0;
+    /// The song played to its end without repeating (see setRepeat), and its end has been
+    /// heard: playback is silent until the module is played again or moved.
+    bool songEnded = false;
+};
+
+/// How modules are rendered: libopenmpt's own settings.
+struct RenderQuality {
+    static constexpr int kDefaultVolumeRamping = -1;  // the library's choice
+
+    int interpolationTaps = 8;    // filter length: 1 (none), 2 (linear), 4 (cubic), 8 (sinc)
+    int stereoSeparation = 100;   // percent, 0 (mono) to 200
+    bool amigaResampler = false;  // the Amiga's own sound for Amiga formats
+    int volumeRamping = kDefaultVolumeRamping;  // or 0 (off) to 10 (strongest)
+
+    bool operator==(const RenderQuality&) const = default;
 };
 
 /// The module-playback library the player commands: sound output is configured with
 /// setOption between startup() and init(), started by init() and startBackgroundPlay(), and
-/// one module at a time plays by itself in the background, repeating until stopped.
+/// one module at a time plays by itself in the background, repeating until stopped
+/// (see setRepeat).
 ///
 /// Threads: every method is called from the GUI thread only. Implementations may render on a
 /// thread of their own (the sound device's); they never call back into the caller.
@@ -70,7 +86,7 @@ struct PlayStatus {
 /// - getInstrumentInfo() with an index outside 0 to instrumentCount - 1 gives an empty record;
 /// - "the module played last" is the one playModule() was last given, until it is freed.
 ///   Without one, getPlayStatus() gives zeros, getPlayTime() 0, and setPosition() and
-///   setPlayTime() do nothing;
+///   setPlayTime() do nothing; they move a module that ended back into its song;
 /// - records are never written through a null pointer.
 class AudioLibrary {
 public:
@@ -126,4 +142,15 @@ public:
     /// A gain on all output, 0.0 (silent) to 1.0 (unchanged), kept until changed; heard
     /// from the next buffer on. It multiplies with the music volume.
     virtual void setOutputGain(double gain) = 0;
+
+    // Beyond the classic table, for the listener.
+    /// How every module renders, kept until changed (RenderQuality's defaults at first):
+    /// heard from the next buffer on, without a restart or a gap. Values outside the ranges
+    /// of RenderQuality are brought to the nearest within them.
+    virtual void setRenderQuality(const RenderQuality& quality) = 0;
+    /// Whether the module played last, and each one after it, repeats at the end of its song
+    /// (the default: the song's own loops decide where it goes on) or falls silent there,
+    /// which getPlayStatus() then tells. Kept until changed. Playing a module that ended
+    /// starts it again from its start.
+    virtual void setRepeat(bool repeat) = 0;
 };

@@ -47,7 +47,8 @@ std::unique_ptr<LoadedModule> loadModuleFile(const QString& path)
         auto loaded = std::make_unique<LoadedModule>();
         loaded->module = std::make_unique<openmpt::module>(bytes->constData(), std::size_t(bytes->size()), loaded->log);
         openmpt::module& module = *loaded->module;
-        module.set_repeat_count(-1);
+        module.set_repeat_count(0);
+        module.ctl_set_text("play.at_end", "continue");
         loaded->instruments = instrumentInfos(module);
         loaded->info.songName = fixedText(module.get_metadata("title"));
         loaded->info.songLength = count(module.get_num_orders());

@@ -23,12 +23,16 @@ struct LoadedModule {
     /// Where libopenmpt writes its warnings: nowhere (no buffer). Declared before module,
     /// which writes to it as long as it lives.
     std::ostream log{nullptr};
-    /// Set to repeat forever. Played by the device thread under the device lock once installed.
+    /// Set to go on at its loop start after each end of its song, which a read of nothing
+    /// marks (OutputRenderer repeats or stops there). Played by the device thread
+    /// under the device lock once installed.
     std::unique_ptr<openmpt::module> module;
     ModuleInfo info;
     ModuleDetails details;
     /// One per instrument, or per sample where the module has no instruments.
     std::vector<InstrumentInfo> instruments;
+    /// The song played to its end and stopped there; on the GUI thread, under the device lock.
+    bool songEnded = false;
 };
 
 /// Larger files are refused unread; the largest real modules are a few MiB.

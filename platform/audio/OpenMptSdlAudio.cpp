@@ -35,6 +35,26 @@ private:
 
 quint32 count(std::int32_t value) { return static_cast<quint32>(std::max(value, 0)); }
 
+RenderQuality withinRanges(RenderQuality quality)
+{
+    quality.interpolationTaps = std::clamp(quality.interpolationTaps, 1, 8);
+    quality.stereoSeparation = std::clamp(quality.stereoSeparation, 0, 200);
+    quality.volumeRamping = std::clamp(quality.volumeRamping, RenderQuality::kDefaultVolumeRamping, 10);
+    return quality;
+}
+
+void applyQuality(openmpt::module& module, const RenderQuality& quality)
+{
+    try {
+        module.set_render_param(openmpt::module::RENDER_INTERPOLATIONFILTER_LENGTH, quality.interpolationTaps);
+        module.set_render_param(openmpt::module::RENDER_STEREOSEPARATION_PERCENT, quality.stereoSeparation);
+        module.set_render_param(openmpt::module::RENDER_VOLUMERAMPING_STRENGTH, quality.volumeRamping);
+        module.ctl_set_boolean("render.resampler.emulate_amiga", quality.amigaResampler);
+    } catch (...) {
+        // A setting this libopenmpt does not know leaves the module as it was.
+    }
+}
+
 }  // namespace
 
 OpenMptSdlAudio::OpenMptSdlAudio()
@@ -109,8 +129,10 @@ std::unique_ptr<OutputDevice> OpenMptSdlAudio::openDevice()
         m_retired.clear();
         device = OutputDevice::open(format, timing);
     }
-    if (device)
+    if (device) {
         device->renderer().setVolume(m_volume);
+        device->renderer().setRepeat(m_repeat);
+    }
     return device;
 }
 
@@ -134,6 +156,7 @@ void OpenMptSdlAudio::updateOutput()
         return;
     {
         DeviceLock lock(m_device);
+        noteSongEnd();
         m_device->setModule(sounding() ? m_current->module.get() : nullptr);
     }
     if (sounding())
@@ -151,6 +174,7 @@ void OpenMptSdlAudio::retireDevice()
         return;
     {
         DeviceLock lock(m_device);
+        noteSongEnd();
         m_device->setModule(nullptr);
     }
     m_retired.push_back(std::move(m_device));
@@ -212,6 +236,7 @@ ModuleHandle OpenMptSdlAudio::loadModule(const QString& fileName)
     if (!loaded)
         return 0;
     const ModuleHandle handle = m_nextHandle++;
+    applyQuality(*loaded->module, m_quality);
     m_modules.emplace(handle, std::move(loaded));
     return handle;
 }
@@ -226,8 +251,13 @@ void OpenMptSdlAudio::playModule(ModuleHandle module, int)
     m_volume = 64;
     {
         DeviceLock lock(m_device);
+        noteSongEnd();
+        if (m_device)
+            m_device->forgetSongEnd();  // kept by the module it belongs to
         m_current = loaded;
         m_playing = true;
+        if (loaded->songEnded)
+            moveCurrent([](openmpt::module& module) { module.set_position_seconds(0); });
         applyOutputGain();
         if (m_device)
             m_device->renderer().setVolume(m_volume);
@@ -295,6 +325,7 @@ void OpenMptSdlAudio::getPlayStatus(PlayStatus* status)
     status->position = count(module.get_current_order());
     status->pattern = count(module.get_current_pattern());
     status->row = count(module.get_current_row());
+    status->songEnded = sounding() && m_device && m_device->songEndHeard(OutputDevice::Clock::now());
 }
 
 void OpenMptSdlAudio::setPosition(int position)
@@ -302,11 +333,7 @@ void OpenMptSdlAudio::setPosition(int position)
     if (!m_current || position < 0 || static_cast<quint32>(position) >= m_current->info.songLength)
         return;
     DeviceLock lock(m_device);
-    try {
-        m_current->module->set_position_order_row(position, 0);
-    } catch (...) {
-        // The module stays where it was.
-    }
+    moveCurrent([position](openmpt::module& module) { module.set_position_order_row(position, 0); });
 }
 
 void OpenMptSdlAudio::getModuleDetails(ModuleHandle module, ModuleDetails* details)
@@ -329,12 +356,43 @@ void OpenMptSdlAudio::setPlayTime(double seconds)
 {
     if (!m_current)
         return;
+    const double within = std::clamp(seconds, 0.0, m_current->details.durationSeconds);
     DeviceLock lock(m_device);
+    moveCurrent([within](openmpt::module& module) { module.set_position_seconds(within); });
+}
+
+void OpenMptSdlAudio::moveCurrent(const std::function<void(openmpt::module&)>& move)
+{
     try {
-        m_current->module->set_position_seconds(std::clamp(seconds, 0.0, m_current->details.durationSeconds));
+        move(*m_current->module);
     } catch (...) {
-        // The module stays where it was.
+        return;  // the module stays where it was
     }
+    m_current->songEnded = false;
+    if (m_device)
+        m_device->forgetSongEnd();
+}
+
+void OpenMptSdlAudio::noteSongEnd()
+{
+    if (m_device && m_current && m_device->songEnded())
+        m_current->songEnded = true;
+}
+
+void OpenMptSdlAudio::setRenderQuality(const RenderQuality& quality)
+{
+    m_quality = withinRanges(quality);
+    DeviceLock lock(m_device);
+    for (const auto& [handle, loaded] : m_modules)
+        applyQuality(*loaded->module, m_quality);
+}
+
+void OpenMptSdlAudio::setRepeat(bool repeat)
+{
+    m_repeat = repeat;
+    DeviceLock lock(m_device);
+    if (m_device)
+        m_device->renderer().setRepeat(repeat);
 }
 
 void OpenMptSdlAudio::setOutputGain(double gain)

@@ -4,12 +4,17 @@
 
 #include <QTimer>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
 
 struct LoadedModule;
 class OutputDevice;
+
+namespace openmpt {
+class module;
+}
 
 /// The audio library on libopenmpt and SDL2 sound devices (OutputDevice).
 ///
@@ -57,7 +62,8 @@ public:
 
     ModuleHandle loadModule(const QString& fileName) override;
     /// Makes the module the one the device plays and resets the music volume to 64. A
-    /// module that played before continues where it stopped; a new one starts at its start.
+    /// module that played before continues where it stopped; a new one, or one whose song
+    /// ended, starts at its start.
     void playModule(ModuleHandle module, int unused) override;
     void stopModule(ModuleHandle module) override;
     void freeModule(ModuleHandle module) override;
@@ -77,6 +83,9 @@ public:
     void setPlayTime(double seconds) override;
     /// Applied as libopenmpt's master gain to the module played last and each one after it.
     void setOutputGain(double gain) override;
+    /// Applied to every module loaded, and to each one loaded later.
+    void setRenderQuality(const RenderQuality& quality) override;
+    void setRepeat(bool repeat) override;
 
     /// How many sound devices are open: 0 once nothing has played for a while (the time the
     /// server keeps queued and a little more).
@@ -85,6 +94,12 @@ public:
 private:
     /// Gives the module played last the output gain; under the device lock.
     void applyOutputGain();
+    /// Moves the module played last within its song, which takes it out of a song's end;
+    /// nothing when move throws. Under the device lock.
+    void moveCurrent(const std::function<void(openmpt::module&)>& move);
+    /// Keeps the song's end of the module played last when its device is about to forget it
+    /// (another module set, or none); under the device lock.
+    void noteSongEnd();
 
     /// Opens a device with the options set, parked; null when it does not open.
     std::unique_ptr<OutputDevice> openDevice();
@@ -113,6 +128,8 @@ private:
     QTimer m_idleTimer;
     int m_volume = 64;
     double m_outputGain = 1.0;
+    RenderQuality m_quality;
+    bool m_repeat = true;
     std::map<ModuleHandle, std::unique_ptr<LoadedModule>> m_modules;
     ModuleHandle m_nextHandle = 1;
 

@@ -45,6 +45,8 @@ public:
     /// The device never touches a module after it has been replaced here.
     void setModule(openmpt::module* module)
     {
+        if (module != m_module)
+            forgetSongEnd();
         m_module = module;
         m_hasPlayed = m_hasPlayed || module;
     }
@@ -65,9 +67,22 @@ public:
     /// Whether everything it played before it was parked has been heard at now.
     bool playedOut(Clock::time_point now) const;
 
+    /// Under the device lock: whether the module set came to the end of its song without
+    /// repeating (OutputRenderer::songEnded), and whether that end has been heard at now.
+    bool songEnded() const { return m_renderer.songEnded(); }
+    bool songEndHeard(Clock::time_point now) const;
+    /// Under the device lock: the module was moved; it renders again from there.
+    void forgetSongEnd()
+    {
+        m_renderer.forgetSongEnd();
+        m_songEndedAt = {};
+    }
+
 private:
     OutputDevice(const OutputFormat& format, const DeviceTiming& timing);
     static void callback(void* self, std::uint8_t* stream, int length);
+    /// How long what the device thread writes takes to be heard, at most.
+    std::chrono::milliseconds queuedTime() const;
 
     std::uint32_t m_id = 0;
     DeviceTiming m_timing;
@@ -79,4 +94,5 @@ private:
     OutputRenderer m_renderer;
     openmpt::module* m_module = nullptr;
     std::size_t m_silentFrames = 0;  // rendered since the module was last set to null
+    Clock::time_point m_songEndedAt;  // when the period with the song's end was written
 };

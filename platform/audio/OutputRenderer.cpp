@@ -64,10 +64,11 @@ void OutputRenderer::setVolume(int volume)
 void OutputRenderer::render(openmpt::module* module, std::uint8_t* out, std::size_t frames)
 {
     std::size_t done = 0;
-    if (module) {
+    if (module && !m_songEnded) {
         if (!m_sounding)
             m_ramp.restartFromSilence();
         m_sounding = true;
+        bool endBefore = false;  // the read before marked the song's end
         try {
             while (done < frames) {
                 const std::size_t wanted = std::min(m_chunkFrames, frames - done);
@@ -76,8 +77,18 @@ void OutputRenderer::render(openmpt::module* module, std::uint8_t* out, std::siz
                     : module->read(m_format.rate, wanted, m_scratch.data());
                 store(m_scratch.data(), out + done * m_format.frameBytes(), got);
                 done += got;
-                if (got < wanted)
+                if (got > 0) {
+                    endBefore = false;
+                    continue;
+                }
+                // A read of nothing marks the song's end (after one that came short); the next
+                // goes on at its loop start. A song that gives nothing even then has nothing
+                // to repeat.
+                if (!m_repeat || endBefore) {
+                    m_songEnded = true;
                     break;
+                }
+                endBefore = true;
             }
         } catch (...) {
             // A module that fails while rendering falls silent; the device thread goes on.
@@ -85,6 +96,8 @@ void OutputRenderer::render(openmpt::module* module, std::uint8_t* out, std::siz
     } else {
         m_sounding = false;
     }
+    if (done < frames)
+        m_sounding = false;  // what follows the silence fades in
     fillSilence(out + done * m_format.frameBytes(), frames - done);
 }
 

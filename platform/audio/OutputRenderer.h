@@ -27,9 +27,19 @@ public:
     /// Music volume, 0 (silent) to 64 (full), clamped; glides there within a few ms.
     void setVolume(int volume);
 
+    /// Whether a module goes on at the end of its song (at its loop start; the default) or
+    /// falls silent there. The module must be set to go on at its end ("play.at_end"
+    /// "continue"), so that one read gives nothing at the end of each pass.
+    void setRepeat(bool repeat) { m_repeat = repeat; }
+    /// The module rendered last came to the end of its song and did not repeat: from there on
+    /// render() gives silence and leaves it alone until forgetSongEnd().
+    bool songEnded() const { return m_songEnded; }
+    void forgetSongEnd() { m_songEnded = false; }
+
     /// Fills frames frames at out (frames × frameBytes() bytes) from module, or with silence
-    /// when module is null. The module advances by as much; if it ends or fails, the rest is
-    /// silence. Sound that starts after silence fades in over the volume ramp.
+    /// when module is null. The module advances by as much; if it ends without repeating or
+    /// fails, the rest is silence. Sound that starts after silence fades in over the volume
+    /// ramp.
     void render(openmpt::module* module, std::uint8_t* out, std::size_t frames);
 
 private:
@@ -41,4 +51,6 @@ private:
     std::vector<float> m_scratch;
     VolumeRamp m_ramp;
     bool m_sounding = false;
+    bool m_repeat = true;
+    bool m_songEnded = false;
 };

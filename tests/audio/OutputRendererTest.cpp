@@ -146,12 +146,17 @@ TEST_F(OutputRendererTest, VolumeChangesGlideInsteadOfJumping)
     EXPECT_EQ(level.back(), 0);
 }
 
-TEST_F(OutputRendererTest, AnEndedModuleLeavesSilence)
+TEST_F(OutputRendererTest, AnEndedModuleLeavesSilenceUntilItsEndIsForgotten)
 {
-    m_loaded->module->set_repeat_count(0);
     OutputRenderer renderer(*OutputFormat::fromMode(AudioLibrary::kMode16BitMono, 22000), 1024);
-    render(renderer, m_loaded->module.get(), 22000 * 6);  // the song lasts 5.76 s
+    renderer.setRepeat(false);
+    render(renderer, m_loaded->module.get(), 22000 * 5);  // the song lasts 5.76 s
+    EXPECT_FALSE(renderer.songEnded());
+    render(renderer, m_loaded->module.get(), 22000);
+    EXPECT_TRUE(renderer.songEnded());
     EXPECT_EQ(render(renderer, m_loaded->module.get(), 5000), std::vector<std::uint8_t>(10000, 0));
+    renderer.forgetSongEnd();  // the module goes on at its loop start
+    EXPECT_NE(render(renderer, m_loaded->module.get(), 5000), std::vector<std::uint8_t>(10000, 0));
 }
 
 }  // namespace

@@ -21,11 +21,11 @@ constexpr qint64 kSlackBytes = 64 * 1024;
 
 class PlaybackTest : public DiskOutputTest {
 protected:
-    /// Loads song (XM), plays it and starts the output.
-    ModuleHandle start(const ModuleMaker::Song& song, int volume = 64)
+    /// Loads song, plays it and starts the output.
+    ModuleHandle start(const ModuleMaker::Song& song, int volume = 64, Format format = Format::Xm)
     {
         const ModuleHandle module =
-            m_audio.loadModule(TestSongs::write(song, Format::Xm, m_dir.path(), QStringLiteral("song")));
+            m_audio.loadModule(TestSongs::write(song, format, m_dir.path(), QStringLiteral("song")));
         EXPECT_NE(module, 0u);
         m_audio.playModule(module, 0);
         m_audio.setMusicVolume(volume);
@@ -97,12 +97,67 @@ TEST_F(PlaybackTest, SetPositionJumpsThereAndPlaysOnFromThere)
     EXPECT_GT(position(), 1u);
 }
 
-TEST_F(PlaybackTest, TheSongRepeatsUntilStopped)
+TEST_F(PlaybackTest, TheSongRepeatsUntilStoppedWithoutAGap)
 {
     start(TestSongs::toneSong());
     ASSERT_TRUE(waitUntil([&] { return position() == TestSongs::kToneSongOrders - 1; }));
     ASSERT_TRUE(waitUntil([&] { return position() == 0; }));
     ASSERT_TRUE(waitUntil([&] { return position() == 1; }));
+    const PcmOutput output = closeAndRead(kMode, kRate);
+    EXPECT_EQ(output.onsets(kRate / 100).size(), 1);  // the tone never pauses for 10 ms
+}
+
+TEST_F(PlaybackTest, WithoutRepeatTheSongFallsSilentAtItsEndAndPlayStartsItAgain)
+{
+    m_audio.setRepeat(false);
+    ModuleMaker::Song song = TestSongs::toneSong();
+    song.orders = {0, 1};  // 1.92 s
+    const qsizetype songFrames = qRound(1.92 * kRate);
+    const ModuleHandle module = start(song);
+    PlayStatus status;
+    ASSERT_TRUE(waitUntil([&] {
+        m_audio.getPlayStatus(&status);
+        return status.songEnded;
+    }));
+    const qint64 endedBytes = outputSize();
+    m_audio.stopModule(module);  // as the player does
+    m_audio.playModule(module, 0);
+    m_audio.getPlayStatus(&status);
+    EXPECT_FALSE(status.songEnded);
+    EXPECT_EQ(status.position, 0u);  // from its start
+    ASSERT_TRUE(letDeviceWrite(kSlackBytes));
+    const PcmOutput output = closeAndRead(kMode, kRate);
+
+    const QList<qsizetype> onsets = output.onsets(kRate / 10);
+    ASSERT_EQ(onsets.size(), 2);
+    EXPECT_FALSE(output.isSilent(onsets[0] + songFrames - kRate / 10, onsets[0] + songFrames - kRate / 20));
+    EXPECT_TRUE(output.isSilent(onsets[0] + songFrames, endedBytes / kFrameBytes));
+    EXPECT_GE(onsets[1], endedBytes / kFrameBytes);
+}
+
+TEST_F(PlaybackTest, StereoSeparationChangesAtOnceWithoutAGap)
+{
+    // The module format's channels are panned hard left and right, as on an Amiga.
+    start(TestSongs::toneSong(), 64, Format::Mod);
+    ASSERT_TRUE(waitUntil([&] { return position() >= 1; }));
+    const qint64 changedBytes = outputSize();
+    RenderQuality mono;
+    mono.stereoSeparation = 0;
+    m_audio.setRenderQuality(mono);
+    ASSERT_TRUE(letDeviceWrite(4 * kSlackBytes));
+    const PcmOutput output = closeAndRead(kMode, kRate);
+
+    const auto sidesDiffer = [&output](qsizetype first, qsizetype end) {
+        for (qsizetype frame = first; frame < end; ++frame) {
+            if (output.sample(frame, 0) != output.sample(frame, 1))
+                return true;
+        }
+        return false;
+    };
+    const qsizetype changed = changedBytes / kFrameBytes;
+    EXPECT_TRUE(sidesDiffer(0, changed));
+    EXPECT_FALSE(sidesDiffer(changed + kSlackBytes / kFrameBytes, output.frameCount()));
+    EXPECT_EQ(output.onsets(kRate / 100).size(), 1);
 }
 
 TEST_F(PlaybackTest, FreeingThePlayingModuleSilencesIt)

@@ -70,6 +70,7 @@ ModuleHandle RecordingAudioLibrary::loadModule(const QString& fileName)
 void RecordingAudioLibrary::playModule(ModuleHandle module, int)
 {
     record(QStringLiteral("playModule"), {qint64(module)});
+    m_songEnded = false;
     if (isLoaded(module))
         m_played = module;
 }
@@ -119,13 +120,16 @@ void RecordingAudioLibrary::getPlayStatus(PlayStatus* status)
     if (!status)
         return;
     *status = PlayStatus();
-    if (m_played != 0)
+    if (m_played != 0) {
         status->position = m_position;
+        status->songEnded = m_songEnded;
+    }
 }
 
 void RecordingAudioLibrary::setPosition(int position)
 {
     record(QStringLiteral("setPosition"), {position});
+    m_songEnded = false;
     if (m_played != 0)
         m_position = static_cast<quint32>(position);
 }
@@ -147,6 +151,7 @@ double RecordingAudioLibrary::getPlayTime()
 void RecordingAudioLibrary::setPlayTime(double seconds)
 {
     record(QStringLiteral("setPlayTime"), {qRound64(seconds * 1000)});
+    m_songEnded = false;
     if (m_played != 0)
         m_playTime = seconds;
 }
@@ -155,4 +160,16 @@ void RecordingAudioLibrary::setOutputGain(double gain)
 {
     record(QStringLiteral("setOutputGain"), {qRound64(gain * 100)});
     m_outputGain = gain;
+}
+
+void RecordingAudioLibrary::setRenderQuality(const RenderQuality& quality)
+{
+    record(QStringLiteral("setRenderQuality"), {quality.interpolationTaps, quality.stereoSeparation,
+                                                quality.amigaResampler ? 1 : 0, quality.volumeRamping});
+}
+
+void RecordingAudioLibrary::setRepeat(bool repeat)
+{
+    record(QStringLiteral("setRepeat"), {repeat ? 1 : 0});
+    m_repeat = repeat;
 }

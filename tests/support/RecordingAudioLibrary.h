@@ -14,12 +14,14 @@
 /// "close", "loadModule /a b.xm", "playModule 1", "stopModule 1", "freeModule 1",
 /// "setMusicVolume 64", "getModuleInfo 1", "getInstrumentInfo 1 0", "getPlayStatus",
 /// "setPosition 3", "getModuleDetails 1", "getPlayTime", "setPlayTime 1500" (milliseconds),
-/// "setOutputGain 50" (percent).
+/// "setOutputGain 50" (percent), "setRenderQuality 8 100 0 -1" (taps, separation, Amiga
+/// resampler, ramping), "setRepeat 1".
 ///
 /// Script: init() returns initResult (default true); loadModule() gives the next handle (1,
 /// 2, ...) for a path made loadable and 0 for any other; getModuleInfo() gives moduleInfo for
 /// any handle it gave; getInstrumentInfo() the instrument names, empty past their end;
-/// getPlayStatus() the current position, which setPosition() also sets; getModuleDetails()
+/// getPlayStatus() the current position, which setPosition() also sets, and whether the song
+/// ended (setSongEnded; playing or moving the module takes it back into its song); getModuleDetails()
 /// moduleDetails for any handle it gave; getPlayTime() the play time setPlayTime() set last.
 /// Handles, instrument indexes and "the module played last" follow the edge cases of
 /// AudioLibrary exactly, as the real library does.
@@ -37,11 +39,14 @@ public:
     void setInstrumentNames(const QStringList& names) { m_instrumentNames = names; }
     void setCurrentPosition(quint32 position) { m_position = position; }
     void setModuleDetails(const ModuleDetails& details) { m_moduleDetails = details; }
+    void setSongEnded(bool ended) { m_songEnded = ended; }
 
     /// The last volume set (by setMusicVolume), 64 at first.
     int volume() const { return m_volume; }
     /// The last output gain set, 1.0 at first.
     double outputGain() const { return m_outputGain; }
+    /// Whether songs repeat, as set last; true at first.
+    bool repeats() const { return m_repeat; }
 
     /// A ModuleInfo filled in one call, for scripts.
     static ModuleInfo makeModuleInfo(const QByteArray& songName, quint32 songLength,
@@ -67,6 +72,8 @@ public:
     double getPlayTime() override;
     void setPlayTime(double seconds) override;
     void setOutputGain(double gain) override;
+    void setRenderQuality(const RenderQuality& quality) override;
+    void setRepeat(bool repeat) override;
 
 private:
     void record(const QString& name, std::initializer_list<qint64> arguments = {});
@@ -86,6 +93,8 @@ private:
     ModuleDetails m_moduleDetails;
     double m_playTime = 0;
     double m_outputGain = 1.0;
+    bool m_songEnded = false;
+    bool m_repeat = true;
     ModuleHandle m_nextHandle = 1;
     ModuleHandle m_firstValidHandle = 1;  // handles before it are from before close()
     QSet<ModuleHandle> m_freed;
