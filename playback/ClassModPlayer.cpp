@@ -5,7 +5,6 @@
 #include "app/CommandLine.h"
 #include "app/ScreenCursor.h"
 #include "playback/PlayerHost.h"
-#include "settings/ClassOptions.h"
 
 #include <QThread>
 
@@ -37,6 +36,8 @@ ClassModPlayer::ClassModPlayer(AudioLibrary& library, ClassOptions& options, Pla
     m_positionTimer.setInterval(kPollIntervalMs);
     connect(&m_positionTimer, &QTimer::timeout, this, &ClassModPlayer::PollPosition);
     ApplyStoredOutputVolume();
+    ApplyStoredRenderQuality();
+    ApplyEndRule();
     StartAudio();
     ShowPosition();
 }
@@ -138,6 +139,7 @@ bool ClassModPlayer::LoadModule(const QString& path)
         return false;
     }
     m_library.setMusicVolume(kFullVolume);
+    ApplyEndRule();
     m_library.playModule(m_module, 0);
     ModuleInfo info;
     m_library.getModuleInfo(m_module, &info);
@@ -255,6 +257,11 @@ void ClassModPlayer::PollPosition()
 {
     PlayStatus status;
     m_library.getPlayStatus(&status);
+    if (status.songEnded && m_playing) {
+        SongEnded();
+        return;
+    }
+    ApplyEndRule();  // the module may have become a slot's, or stopped being one
     const int position = static_cast<int>(status.position);
     if (position != m_position) {
         m_position = position;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/audio/AudioLibrary.h"
+#include "settings/ClassOptions.h"
 
 #include <QObject>
 #include <QString>
@@ -8,7 +9,6 @@
 
 #include <functional>
 
-class ClassOptions;
 class PlayerHost;
 
 /// The program's only player of tracker modules: starts and stops the audio library, loads
@@ -87,6 +87,14 @@ public:
     int OutputVolume() const;
     void SetOutputVolume(int percent);
 
+    // For the listener (ClassModPlayerListening.cpp); each is stored as an option.
+    /// How modules sound from the next buffer on, also the one playing.
+    void SetRenderQuality(const RenderQuality& quality);
+    /// What happens when the song of the playing module ends: it repeats; the next slot of
+    /// the disc plays, where the module is a slot's (otherwise it repeats); or play stops,
+    /// and playing again starts it from its start.
+    void SetSongEnd(ClassOptions::SongEnd action);
+
     /// n in decimal with leading zeros to at least three digits.
     static QString PositionText(int n);
 
@@ -100,6 +108,12 @@ signals:
 
 private:
     void ApplyStoredOutputVolume();
+    void ApplyStoredRenderQuality();
+    /// Tells the library whether the module repeats at its end, as the rule and the disc
+    /// decide now; the library hears of changes only.
+    void ApplyEndRule();
+    /// The song ended without repeating and its end has been heard.
+    void SongEnded();
     /// The loaded module's file name in a directory chosen for a copy or move; empty without
     /// a module (message 20000) or when the chooser was cancelled.
     QString ChooseFileTarget(int chooserKind);
@@ -121,6 +135,7 @@ private:
     bool m_playing = false;
     bool m_infosShown = false;
     bool m_destroying = false;
+    bool m_repeat = true;  // as the library was told last
     QString m_modulePath;
     int m_songLength = 0;
     int m_position = 0;

@@ -27,6 +27,10 @@ public:
     virtual void ShowNoModule() = 0;
     /// The disc model: the slot of the closed module is no longer the current one.
     virtual void ForgetCurrentSlot() = 0;
+    /// The disc model: whether the loaded module is the current slot's.
+    virtual bool PlaysDiscSlot() const = 0;
+    /// The disc model: plays the next slot that holds a module, wrapping to the first.
+    virtual void PlayNextSlot() = 0;
 
     /// The directory chooser (kind 1: copy, 2: move): the chosen directory ending in "/", or
     /// empty when cancelled.

@@ -13,6 +13,7 @@ const QString kPaths = QStringLiteral("Paths");
 const QString kUserActions = QStringLiteral("User Actions");
 const QString kSoundOptions = QStringLiteral("Sound Options");
 const QString kPlaying = QStringLiteral("Playing");
+const QString kPlaybackQuality = QStringLiteral("Playback Quality");
 
 /// Reads and writes the values of one sub-key of the options key, all stored as strings.
 class OptionsSubKey {
@@ -172,7 +173,20 @@ void ClassOptions::read()
     m_scrollSpeed = sound.readInteger(QStringLiteral("Scrollspeed"), 1, 0, 3);
     m_fadeout = sound.readInteger(QStringLiteral("Fadeout"), 10, 0, kFadeoutMax);
     m_volumeExe = sound.readString(QStringLiteral("VolumeExe"));
-    m_outputVolume = OptionsSubKey(m_registry, kPlaying).readInteger(QStringLiteral("Volume"), 100, 0, 100);
+    const OptionsSubKey playing(m_registry, kPlaying);
+    m_outputVolume = playing.readInteger(QStringLiteral("Volume"), 100, 0, 100);
+    m_atTheEnd = static_cast<SongEnd>(playing.readInteger(QStringLiteral("At the end"), 0, 0, 2));
+
+    const OptionsSubKey quality(m_registry, kPlaybackQuality);
+    const RenderQuality defaults;
+    const int taps = quality.readInteger(QStringLiteral("Interpolation"), defaults.interpolationTaps);
+    m_playbackQuality.interpolationTaps = taps == 1 || taps == 2 || taps == 4 || taps == 8 ? taps : defaults.interpolationTaps;
+    m_playbackQuality.stereoSeparation = quality.readInteger(QStringLiteral("Stereo separation"),
+                                                             defaults.stereoSeparation, 0, 200);
+    m_playbackQuality.amigaResampler = quality.readInteger(QStringLiteral("Amiga resampler"), 0, 0, 1) == 1;
+    m_playbackQuality.volumeRamping = quality.readInteger(QStringLiteral("Volume ramping"),
+                                                          RenderQuality::kDefaultVolumeRamping,
+                                                          RenderQuality::kDefaultVolumeRamping, 10);
 }
 
 void ClassOptions::write() const
@@ -204,6 +218,13 @@ void ClassOptions::write() const
     sound.write(QStringLiteral("Scrollspeed"), m_scrollSpeed);
     sound.write(QStringLiteral("Fadeout"), m_fadeout);
     sound.write(QStringLiteral("VolumeExe"), m_volumeExe);
-    OptionsSubKey(m_registry, kPlaying).write(QStringLiteral("Volume"), m_outputVolume);
+    const OptionsSubKey playing(m_registry, kPlaying);
+    playing.write(QStringLiteral("Volume"), m_outputVolume);
+    playing.write(QStringLiteral("At the end"), static_cast<int>(m_atTheEnd));
+    const OptionsSubKey quality(m_registry, kPlaybackQuality);
+    quality.write(QStringLiteral("Interpolation"), m_playbackQuality.interpolationTaps);
+    quality.write(QStringLiteral("Stereo separation"), m_playbackQuality.stereoSeparation);
+    quality.write(QStringLiteral("Amiga resampler"), m_playbackQuality.amigaResampler);
+    quality.write(QStringLiteral("Volume ramping"), m_playbackQuality.volumeRamping);
     m_registry.commitWrites();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/audio/AudioLibrary.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -7,8 +9,9 @@ class Registry;
 
 /// Every user setting of the program. Reads all values from the registry when created and
 /// writes them all back when destroyed; in between they live in memory only. Values are
-/// stored as strings below "Software\Vorn Inc.\Jukarium\1.0" in "Paths", "User Actions"
-/// and "Sound Options": integers as signed decimal text, booleans as "0" or "1".
+/// stored as strings below "Software\Vorn Inc.\Jukarium\1.0" in "Paths", "User Actions",
+/// "Sound Options", "Playing" and "Playback Quality": integers as signed decimal text, booleans
+/// as "0" or "1".
 /// Stored numbers outside their ranges read as the defaults (and are written back so at exit);
 /// numbers set in memory are kept as given.
 /// GUI thread only.
@@ -18,6 +21,9 @@ public:
     /// The options dialog offers 0 to 17 and shows a stored 18 to 20 at its end.
     static constexpr int kPlaybackBufferMax = 20;
     static constexpr int kFadeoutMax = 30;
+
+    /// What happens when a module's song ends, as stored (0 to 2).
+    enum class SongEnd { RepeatIt = 0, PlayNextSlot = 1, Stop = 2 };
 
     /// registry: the program's registry, which must outlive the store.
     explicit ClassOptions(Registry& registry);
@@ -61,6 +67,15 @@ public:
     /// Volume of all output in percent, 0 to 100, as the desktop's media controls set it.
     int OutputVolume() const { return m_outputVolume; }
     void SetOutputVolume(int percent) { m_outputVolume = percent; }
+    /// What happens when the playing module's song ends.
+    SongEnd AtTheEnd() const { return m_atTheEnd; }
+    void SetAtTheEnd(SongEnd action) { m_atTheEnd = action; }
+
+    /// How modules sound: interpolation taps 1, 2, 4 or 8, stereo separation 0 to 200 %,
+    /// Amiga resampler, volume ramping -1 (the library's choice) or 0 to 10.
+    const RenderQuality& PlaybackQuality() const { return m_playbackQuality; }
+    void SetPlaybackQuality(const RenderQuality& quality) { m_playbackQuality = quality; }
+
     /// Program started by the volume command; empty means the desktop's own mixer.
     QString VolumeExe() const { return m_volumeExe; }
     void SetVolumeExe(const QString& commandLine) { m_volumeExe = commandLine; }
@@ -94,4 +109,6 @@ private:
     int m_fadeout = 10;
     QString m_volumeExe;
     int m_outputVolume = 100;
+    SongEnd m_atTheEnd = SongEnd::RepeatIt;
+    RenderQuality m_playbackQuality;
 };

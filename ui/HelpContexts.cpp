@@ -23,6 +23,8 @@ const QHash<int, QString>& pages()
         {100600, QStringLiteral("options.html#user-action-sleep")},
         {100700, QStringLiteral("options.html#user-action-close")},
         {100900, QStringLiteral("options.html#user-action-browse")},
+        {101000, QStringLiteral("options.html#quality")},
+        {101100, QStringLiteral("options.html#at-the-end")},
         {110100, QStringLiteral("directory-chooser.html#drive")},
         {110200, QStringLiteral("directory-chooser.html#directory")},
         {110300, QStringLiteral("directory-chooser.html#selected-path")},

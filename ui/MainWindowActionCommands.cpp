@@ -61,6 +61,8 @@ void TMainWindow::SetOutputMode(int mode) { m_player->SetOutputMode(mode); }
 void TMainWindow::SetMixingRate(int index) { m_player->SetMixingRate(index); }
 void TMainWindow::SetBufferSize(int index) { m_player->SetBufferSize(index); }
 void TMainWindow::RestartAudio() { m_player->RestartAudio(); }
+void TMainWindow::SetRenderQuality(const RenderQuality& quality) { m_player->SetRenderQuality(quality); }
+void TMainWindow::SetSongEnd(ClassOptions::SongEnd action) { m_player->SetSongEnd(action); }
 
 void TMainWindow::CloseModule() { m_player->CloseModule(); }
 void TMainWindow::RepaintNow() { repaint(); }

@@ -5,6 +5,7 @@
 
 #include "app/CJKMessages.h"
 #include "controls/TIEButton.h"
+#include "platform/audio/ModuleTypes.h"
 #include "playback/ClassModPlayer.h"
 #include "settings/ClassOptions.h"
 #include "ui/F1Help.h"
@@ -26,7 +27,9 @@ QStringList chooseModulesInDialog(QWidget* owner, const QString& startDirectory)
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     FitFileDialogColumns(dialog);
     InstallF1Help(&dialog, HelpContexts::kOpenModule);
-    dialog.setNameFilters({QStringLiteral("All Modules (*.mod *.s3m *.xm)"),
+    // First every type libopenmpt plays, then the classic three as they always were.
+    dialog.setNameFilters({QStringLiteral("All Module Types (%1)").arg(ModuleTypes::NamePatterns()),
+                           QStringLiteral("All Modules (*.mod *.s3m *.xm)"),
                            QStringLiteral("ProTracker Modules (*.mod)"),
                            QStringLiteral("ScreamTracker Modules (*.s3m)"),
                            QStringLiteral("FastTracker Modules (*.xm)"),

@@ -57,6 +57,7 @@ void buildPages(OptionsForm& form, QDialog& dialog)
     OptionsPages::addGeneral(form);
     OptionsPages::addAdvanced(form);
     OptionsPages::addOther(form);
+    OptionsPages::addQuality(form);
     OptionsPages::addUserActions(form);
     form.PageControl1->setCurrentIndex(0);
     fitTabs(*form.PageControl1);

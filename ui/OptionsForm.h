@@ -5,6 +5,7 @@
 #include <array>
 
 class QCheckBox;
+class QComboBox;
 class QDialog;
 class QFrame;
 class QLabel;
@@ -25,6 +26,9 @@ struct OptionsForm {
     static constexpr int kLastFrequencyPosition = 4;
     static constexpr int kLastScrollSpeedPosition = 3;
     static constexpr int kLastFadeoutPosition = 30;
+    static constexpr int kLastStereoSeparationPosition = 200;
+    /// The interpolation filters offered, by their taps.
+    static constexpr std::array<int, 4> kInterpolationTaps = {1, 2, 4, 8};
 
     /// The controls of one user action page.
     struct UserAction {
@@ -53,6 +57,13 @@ struct OptionsForm {
     TNewButton* btnVolumeControlSelected = nullptr;
     QSlider* sldFadeout = nullptr;
     QLabel* staFadeout = nullptr;
+    // "Quality"
+    QComboBox* cmbInterpolation = nullptr;  // in the order of kInterpolationTaps
+    QSlider* sldStereoSeparation = nullptr;
+    QLabel* staStereoSeparation = nullptr;
+    QCheckBox* chkAmigaResampler = nullptr;
+    QComboBox* cmbVolumeRamping = nullptr;  // "Default", "Off", then 1 to 10
+    QComboBox* cmbAtTheEnd = nullptr;       // in the order of ClassOptions::SongEnd
     // "User Actions #1" to "User Action #3"
     std::array<UserAction, 3> userActions{};  // action n at n - 1
     QFrame* panButtom = nullptr;

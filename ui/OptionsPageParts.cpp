@@ -3,6 +3,7 @@
 #include "ui/DialogParts.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -67,6 +68,15 @@ QCheckBox* makeCheckBox(QWidget* parent, const char* name, const QString& text, 
     box->setObjectName(QLatin1String(name));
     box->setGeometry(kInnerLeft, top, kInnerWidth, 20);
     return box;
+}
+
+QComboBox* makeChoice(QWidget* parent, const char* name, const QStringList& items, const QRect& place)
+{
+    auto* choice = new QComboBox(parent);
+    choice->setObjectName(QLatin1String(name));
+    choice->addItems(items);
+    choice->setGeometry(place);
+    return choice;
 }
 
 QRadioButton* makeRadio(QWidget* parent, const char* name, const QString& text, const QPoint& at)

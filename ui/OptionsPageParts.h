@@ -9,6 +9,7 @@
 #include <QString>
 
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -46,6 +47,9 @@ TNewButton* makeBrowseButton(QGroupBox* group, const char* name);
 
 /// A check box across parent at top.
 QCheckBox* makeCheckBox(QWidget* parent, const char* name, const QString& text, int top);
+
+/// A drop-down list of items at place, the first chosen.
+QComboBox* makeChoice(QWidget* parent, const char* name, const QStringList& items, const QRect& place);
 
 /// A radio button half the width of a group's content, at.
 QRadioButton* makeRadio(QWidget* parent, const char* name, const QString& text, const QPoint& at);

@@ -14,6 +14,8 @@ void addGeneral(OptionsForm& form);
 void addAdvanced(OptionsForm& form);
 /// "Other": volume control program and fade-out time (OptionsOtherPage.cpp).
 void addOther(OptionsForm& form);
+/// "Quality": how modules sound, and what happens when one ends (OptionsQualityPage.cpp).
+void addQuality(OptionsForm& form);
 /// One page per user action, 1 to 3 (OptionsUserActionPages.cpp).
 void addUserActions(OptionsForm& form);
 

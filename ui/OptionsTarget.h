@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/audio/AudioLibrary.h"
+#include "settings/ClassOptions.h"
+
 #include <QString>
 
 /// What the options dialog changes in the running program. The main window implements it by
@@ -21,6 +24,10 @@ public:
     virtual void SetMixingRate(int index) = 0;
     /// Buffer length index 0 to 17 (index x 100 + 300 ms); heard after RestartAudio.
     virtual void SetBufferSize(int index) = 0;
+    /// How modules sound, heard at once, also the one playing.
+    virtual void SetRenderQuality(const RenderQuality& quality) = 0;
+    /// What happens when the playing module's song ends; decided at its end.
+    virtual void SetSongEnd(ClassOptions::SongEnd action) = 0;
     /// Restarts the sound output with the stored settings and reloads the loaded module, which
     /// then plays from its start. Failures are reported by the player.
     virtual void RestartAudio() = 0;

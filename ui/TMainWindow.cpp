@@ -241,6 +241,16 @@ void TMainWindow::ForgetCurrentSlot()
     m_disc->ForgetCurrentSlot();
 }
 
+bool TMainWindow::PlaysDiscSlot() const
+{
+    return m_disc->CurrentSlot() != 0;
+}
+
+void TMainWindow::PlayNextSlot()
+{
+    m_disc->PlaySlot(m_disc->NeighbourSlot(1));
+}
+
 void TMainWindow::SetInfoLines(const QStringList& lines)
 {
     m_form.staModInfo->setPlainText(lines.join(QLatin1Char('\n')));

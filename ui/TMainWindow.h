@@ -60,6 +60,8 @@ public:
     void ShowModuleInfo(const ModuleInfo& info, const QString& path) override;
     void ShowNoModule() override;
     void ForgetCurrentSlot() override;
+    bool PlaysDiscSlot() const override;
+    void PlayNextSlot() override;
     /// Shows or hides the information memo, each view with its own stored height.
     void SetInfoView(bool flag) override;
     void SetInfoLines(const QStringList& lines) override;
@@ -88,6 +90,8 @@ public:
     void SetMixingRate(int index) override;
     void SetBufferSize(int index) override;
     void RestartAudio() override;
+    void SetRenderQuality(const RenderQuality& quality) override;
+    void SetSongEnd(ClassOptions::SongEnd action) override;
 
     // UserActionHost (CurrentModule and SetStatusText as above)
     void CloseModule() override;

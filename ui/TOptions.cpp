@@ -8,12 +8,15 @@
 #include "ui/OptionsTarget.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScreen>
 #include <QSlider>
+
+#include <algorithm>
 
 namespace {
 
@@ -52,6 +55,8 @@ void TOptions::connectControls()
     connect(m_form.btnVolumeControlSelected, &QPushButton::clicked, this,
             &TOptions::btnVolumeControlSelectedClick);
     connect(m_form.sldFadeout, &QSlider::valueChanged, this, &TOptions::sldFadeoutChange);
+    connect(m_form.sldStereoSeparation, &QSlider::valueChanged, this,
+            &TOptions::sldStereoSeparationChange);
     for (int n = 1; n <= 3; ++n) {
         connect(m_form.userActions[n - 1].browse, &QPushButton::clicked, this,
                 [this, n] { browseUserAction(n); });
@@ -80,12 +85,21 @@ void TOptions::FormCreate()
                                         kFadeoutFallback));
     m_form.outputModes()[inRange(m_options.PlaybackMode(), 0, 2, 3)]->setChecked(true);
     m_form.ediVolumeControl->setText(m_options.VolumeExe());
+    const auto& taps = OptionsForm::kInterpolationTaps;
+    const RenderQuality& quality = m_options.PlaybackQuality();
+    m_form.cmbInterpolation->setCurrentIndex(
+        static_cast<int>(std::find(taps.begin(), taps.end() - 1, quality.interpolationTaps) - taps.begin()));
+    m_form.sldStereoSeparation->setValue(quality.stereoSeparation);
+    m_form.chkAmigaResampler->setChecked(quality.amigaResampler);
+    m_form.cmbVolumeRamping->setCurrentIndex(quality.volumeRamping - RenderQuality::kDefaultVolumeRamping);
+    m_form.cmbAtTheEnd->setCurrentIndex(static_cast<int>(m_options.AtTheEnd()));
 
     // A slider already at its loaded position emits nothing, so the labels are filled here.
     sldSamplingFreqChange();
     sldBufferSizeChange();
     sldScrollSpeedChange();
     sldFadeoutChange();
+    sldStereoSeparationChange();
     OptionsChanged = false;
 }
 
@@ -100,6 +114,7 @@ void TOptions::btnOKClick()
     m_target.ApplyScrollSpeed(m_form.sldScrollSpeed->value());
     m_target.SetFadeOutSteps(m_form.sldFadeout->value());
     m_options.SetVolumeExe(m_form.ediVolumeControl->text());
+    applyQualityAndSongEnd();
     if (OptionsChanged) {
         m_target.SetOutputMode(selectedOutputMode());
         m_target.SetMixingRate(m_form.sldSamplingFreq->value());
@@ -154,6 +169,34 @@ void TOptions::sldFadeoutChange()
 {
     m_form.staFadeout->setText(
         QStringLiteral("Fadeout: %1 ms").arg(m_form.sldFadeout->value() * 100));
+}
+
+void TOptions::sldStereoSeparationChange()
+{
+    const int percent = m_form.sldStereoSeparation->value();
+    m_form.staStereoSeparation->setText(QStringLiteral("Stereo separation: %1 %").arg(percent)
+                                        + (percent == 0 ? QStringLiteral(" (mono)") : QString()));
+}
+
+RenderQuality TOptions::chosenRenderQuality() const
+{
+    RenderQuality quality;
+    quality.interpolationTaps = OptionsForm::kInterpolationTaps.at(m_form.cmbInterpolation->currentIndex());
+    quality.stereoSeparation = m_form.sldStereoSeparation->value();
+    quality.amigaResampler = m_form.chkAmigaResampler->isChecked();
+    quality.volumeRamping = m_form.cmbVolumeRamping->currentIndex() + RenderQuality::kDefaultVolumeRamping;
+    return quality;
+}
+
+void TOptions::applyQualityAndSongEnd()
+{
+    // Told only of a change, so that a module playing is not disturbed for nothing.
+    const RenderQuality quality = chosenRenderQuality();
+    if (quality != m_options.PlaybackQuality())
+        m_target.SetRenderQuality(quality);
+    const auto songEnd = static_cast<ClassOptions::SongEnd>(m_form.cmbAtTheEnd->currentIndex());
+    if (songEnd != m_options.AtTheEnd())
+        m_target.SetSongEnd(songEnd);
 }
 
 int TOptions::selectedOutputMode() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/audio/AudioLibrary.h"
 #include "ui/OptionsForm.h"
 
 #include <QDialog>
@@ -10,10 +11,11 @@
 class ClassOptions;
 class OptionsTarget;
 
-/// "Options": the stored options on six pages (" General ", " Advanced ", "Other" and one per
-/// user action). Loaded from the store when created; nothing is stored or applied before OK.
-/// OK stores the user actions and the volume command, applies scroller speed and fade-out at
-/// once, and the sound settings (output mode, mixing frequency, buffer size) with a restart of
+/// "Options": the stored options on seven pages (" General ", " Advanced ", "Other", "Quality"
+/// and one per user action). Loaded from the store when created; nothing is stored or applied
+/// before OK. OK stores the user actions and the volume command, applies scroller speed and
+/// fade-out at once, the sound quality and what happens at a song's end at once where they
+/// were changed, and the sound settings (output mode, mixing frequency, buffer size) with a restart of
 /// the audio output only when one of their controls was changed. Cancel, Esc and the close box
 /// store and apply nothing.
 ///
@@ -46,6 +48,7 @@ public:
     void sldBufferSizeChange();
     void sldScrollSpeedChange();
     void sldFadeoutChange();
+    void sldStereoSeparationChange();
     void chk8bit_MonoClick() { OptionsChanged = true; }
     void chk8bit_StereoClick() { OptionsChanged = true; }
     void chk16bit_MonoClick() { OptionsChanged = true; }
@@ -59,6 +62,8 @@ private:
     void FormCreate();
     void browseUserAction(int n);
     int selectedOutputMode() const;
+    RenderQuality chosenRenderQuality() const;
+    void applyQualityAndSongEnd();
     QString defaultChooseProgramFile(const QString& dialogName);
 
     ClassOptions& m_options;

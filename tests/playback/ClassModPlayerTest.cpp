@@ -291,3 +291,41 @@ TEST_F(ClassModPlayerTest, PositionIsPolledWhilePlaying)
     ASSERT_TRUE(tickNow(*poll));
     EXPECT_EQ(host.positionText, "005/024");
 }
+
+TEST_F(ClassModPlayerTest, AtTheSongsEndTheRuleAndTheDiscDecide)
+{
+    const struct {
+        ClassOptions::SongEnd rule;
+        bool slot;
+        bool repeats;
+        int nextSlots;
+    } cases[] = {
+        {ClassOptions::SongEnd::RepeatIt, true, true, 0},
+        {ClassOptions::SongEnd::PlayNextSlot, false, true, 0},  // no slot: it repeats
+        {ClassOptions::SongEnd::PlayNextSlot, true, false, 1},
+        {ClassOptions::SongEnd::Stop, false, false, 0},
+    };
+    for (const auto& [rule, slot, repeats, nextSlots] : cases) {
+        SCOPED_TRACE(static_cast<int>(rule) * 10 + slot);
+        options.SetAtTheEnd(rule);
+        host.playsDiscSlot = slot;
+        host.nextSlotsPlayed = 0;
+        auto player = makePlayer();
+        player->LoadModule("/mods/a.mod");
+        QTimer* poll = player->findChild<QTimer*>();
+        ASSERT_TRUE(tickNow(*poll));  // the slot is known by now
+        EXPECT_EQ(library.repeats(), repeats);
+        if (!repeats) {
+            library.setSongEnded(true);
+            waits.clear();
+            ASSERT_TRUE(tickNow(*poll));
+            EXPECT_TRUE(waits.isEmpty());  // it ended by itself: no fade-out
+            EXPECT_FALSE(player->Playing());
+            EXPECT_FALSE(tickNow(*poll));
+            EXPECT_EQ(host.nextSlotsPlayed, nextSlots);
+            EXPECT_EQ(host.modulePath, "/mods/a.mod");  // kept for Play
+        }
+        player->ContinuePlaying();
+        EXPECT_TRUE(player->Playing());
+    }
+}

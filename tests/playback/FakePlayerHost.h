@@ -17,6 +17,8 @@ public:
     }
     void ShowNoModule() override { bannerText = "> No module loaded <"; }
     void ForgetCurrentSlot() override { ++slotsForgotten; }
+    bool PlaysDiscSlot() const override { return playsDiscSlot; }
+    void PlayNextSlot() override { ++nextSlotsPlayed; }
     QString ChooseDirectory(int kind) override
     {
         chooserKinds << kind;
@@ -42,6 +44,8 @@ public:
     QString commandFile;
     QString bannerText;
     int slotsForgotten = 0;
+    bool playsDiscSlot = false;
+    int nextSlotsPlayed = 0;
     QList<int> chooserKinds;
     QString chosenDirectory;
     QStringList renamed;

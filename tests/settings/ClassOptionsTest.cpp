@@ -104,19 +104,31 @@ TEST_F(ClassOptionsTest, StoredNumbersAndFlagsAreReadByTheTextRules)
 TEST_F(ClassOptionsTest, NumbersOutOfRangeReadAsTheDefaultsAndAreWrittenBackSo)
 {
     const struct {
+        const char* subKey;
         const char* name;
         const char* stored;
         const char* readBack;
     } cases[] = {
-        {"Fadeout", "2147483647", "10"}, {"Fadeout", "31", "10"},
-        {"Fadeout", "-1", "10"},         {"Playback mode", "4", "3"},
-        {"Playback frequency", "5", "4"}, {"Playback buffer", "21", "2"},
-        {"Scrollspeed", "0x80000000", "1"},
+        {"Sound Options", "Fadeout", "2147483647", "10"},
+        {"Sound Options", "Fadeout", "31", "10"},
+        {"Sound Options", "Fadeout", "-1", "10"},
+        {"Sound Options", "Playback mode", "4", "3"},
+        {"Sound Options", "Playback frequency", "5", "4"},
+        {"Sound Options", "Playback buffer", "21", "2"},
+        {"Sound Options", "Scrollspeed", "0x80000000", "1"},
+        {"Playing", "At the end", "3", "0"},
+        {"Playback Quality", "Interpolation", "3", "8"},
+        {"Playback Quality", "Interpolation", "4", "4"},
+        {"Playback Quality", "Stereo separation", "201", "100"},
+        {"Playback Quality", "Stereo separation", "0", "0"},
+        {"Playback Quality", "Amiga resampler", "2", "0"},
+        {"Playback Quality", "Volume ramping", "-2", "-1"},
+        {"Playback Quality", "Volume ramping", "10", "10"},
     };
     for (const auto& c : cases) {
-        store("Sound Options", c.name, c.stored);
+        store(c.subKey, c.name, c.stored);
         { ClassOptions options(registry); }
-        EXPECT_EQ(registry.value(RegistryRoot::CurrentUser, key("Sound Options"), c.name),
+        EXPECT_EQ(registry.value(RegistryRoot::CurrentUser, key(c.subKey), c.name),
                   RegistryValue::fromString(c.readBack))
             << c.name << " stored as " << c.stored;
     }

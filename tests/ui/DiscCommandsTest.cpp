@@ -104,3 +104,28 @@ TEST_F(DiscCommandsTest, DiscFromTheCommandLineOrASecondStartIsLoadedAndItsSlots
     ASSERT_FALSE(boxes.shown.isEmpty());
     EXPECT_TRUE(boxes.shown.last().request.text.startsWith("No disc was assigned to this button."));
 }
+
+TEST_F(DiscCommandsTest, WhenASlotsSongEndsTheNextSlotPlaysOrPlayStops)
+{
+    ModuleMaker::Song shortSong = TestSongs::toneSong();
+    shortSong.orders = {0};  // 0.96 s
+    const QString first = TestSongs::write(shortSong, ModuleMaker::Format::It, dir.path(), "short");
+    auto window = open();
+    window->disc().AssignSlot(1, first);
+    window->disc().AssignSlot(6, module);
+    const auto stopsByItself = [&window] {
+        return QTest::qWaitFor([&window] { return !window->player().Playing(); }, 5000);
+    };
+
+    window->player().SetSongEnd(ClassOptions::SongEnd::PlayNextSlot);
+    window->form().ibtDiscNr[0]->click();
+    EXPECT_TRUE(QTest::qWaitFor([&window, this] { return window->CurrentModule() == module; }, 5000));
+    EXPECT_TRUE(window->player().Playing());
+    EXPECT_EQ(window->disc().CurrentSlot(), 6);
+
+    window->player().SetSongEnd(ClassOptions::SongEnd::Stop);
+    window->form().ibtDiscNr[0]->click();
+    EXPECT_TRUE(stopsByItself());
+    EXPECT_EQ(window->CurrentModule(), first);
+    EXPECT_EQ(window->disc().CurrentSlot(), 1);
+}

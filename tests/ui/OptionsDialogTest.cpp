@@ -9,6 +9,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QFile>
@@ -45,6 +46,15 @@ public:
     void SetMixingRate(int index) override { record("SetMixingRate", index); }
     void SetBufferSize(int index) override { record("SetBufferSize", index); }
     void RestartAudio() override { calls.append(QStringLiteral("RestartAudio()")); }
+    void SetRenderQuality(const RenderQuality& quality) override
+    {
+        calls.append(QStringLiteral("SetRenderQuality(%1 %2 %3 %4)")
+                         .arg(quality.interpolationTaps)
+                         .arg(quality.stereoSeparation)
+                         .arg(quality.amigaResampler)
+                         .arg(quality.volumeRamping));
+    }
+    void SetSongEnd(ClassOptions::SongEnd action) override { record("SetSongEnd", static_cast<int>(action)); }
     void SetStatusText(const QString& text) override
     {
         calls.append(QStringLiteral("SetStatusText(%1)").arg(text));
@@ -358,8 +368,13 @@ void changeEverything(TOptions& dialog)
     }
     child<QLineEdit>(dialog, "ediVolumeControl")->setText("/bin/false");
     child<QRadioButton>(dialog, "chk8bit_Mono")->click();
-    for (const char* name : {"sldSamplingFreq", "sldBufferSize", "sldScrollSpeed", "sldFadeout"})
+    for (const char* name : {"sldSamplingFreq", "sldBufferSize", "sldScrollSpeed", "sldFadeout",
+                             "sldStereoSeparation"})
         slider(dialog, name)->setValue(0);
+    child<QComboBox>(dialog, "cmbInterpolation")->setCurrentIndex(0);
+    child<QCheckBox>(dialog, "chkAmigaResampler")->click();
+    child<QComboBox>(dialog, "cmbVolumeRamping")->setCurrentIndex(1);
+    child<QComboBox>(dialog, "cmbAtTheEnd")->setCurrentIndex(2);
 }
 
 class DialogCloseTest : public OptionsDialogTest,
@@ -416,9 +431,11 @@ TEST_F(OptionsDialogTest, OkButtonOfTheShownDialogAppliesEverything)
     });
     EXPECT_EQ(dialog.exec(), QDialog::Accepted);
 
-    const QStringList expected = {"ApplyScrollSpeed(0)", "SetFadeOutSteps(0)", "SetOutputMode(0)",
-                                  "SetMixingRate(0)",    "SetBufferSize(0)",   "RestartAudio()",
-                                  "SetStatusText(Options changed)"};
+    // Sound quality and the song's end as none, mono, Amiga, ramping off; stop.
+    const QStringList expected = {"ApplyScrollSpeed(0)", "SetFadeOutSteps(0)",
+                                  "SetRenderQuality(1 0 1 0)", "SetSongEnd(2)",
+                                  "SetOutputMode(0)", "SetMixingRate(0)", "SetBufferSize(0)",
+                                  "RestartAudio()", "SetStatusText(Options changed)"};
     EXPECT_EQ(target.calls, expected);
     reopenStore();
     for (int n = 1; n <= 3; ++n) {
@@ -448,12 +465,14 @@ TEST_F(OptionsDialogTest, F1ShowsTheTopicOfTheFocusedControlAndEscapeClosesIt)
         {1, "sldScrollSpeed", "options.html#scroller-speed"},
         {2, "ediVolumeControl", "options.html#volume-control"},
         {2, "sldFadeout", "options.html#fadeout"},
-        {3, "ediAction1", "options.html#user-action-line"},
-        {4, "chkSleep2", "options.html#user-action-sleep"},
-        {5, "chkClose3", "options.html#user-action-close"},
-        {5, "btnUserAction3", "options.html#user-action-browse"},
-        {5, "btnOK", "buttons.html#ok"},
-        {5, "btnCancel", "buttons.html#cancel"},
+        {3, "sldStereoSeparation", "options.html#quality"},
+        {3, "cmbAtTheEnd", "options.html#at-the-end"},
+        {4, "ediAction1", "options.html#user-action-line"},
+        {5, "chkSleep2", "options.html#user-action-sleep"},
+        {6, "chkClose3", "options.html#user-action-close"},
+        {6, "btnUserAction3", "options.html#user-action-browse"},
+        {6, "btnOK", "buttons.html#ok"},
+        {6, "btnCancel", "buttons.html#cancel"},
     };
     for (const auto& [page, name, topic] : cases) {
         SCOPED_TRACE(name);
@@ -485,9 +504,9 @@ TEST_F(OptionsDialogTest, PagesAndControlsAreNamedAndInPlace)
     EXPECT_EQ(dialog.size(), QSize(440, 268));
 
     auto* pages = child<QTabWidget>(dialog, "PageControl1");
-    const QStringList captions = {" General ", " Advanced ", "Other", "User Actions #1",
-                                  "User Action #2", "User Action #3"};
-    const QStringList names = {"TabSheet1", "TabSheet3", "TabSheet6",
+    const QStringList captions = {" General ", " Advanced ", "Other", "Quality",
+                                  "User Actions #1", "User Action #2", "User Action #3"};
+    const QStringList names = {"TabSheet1", "TabSheet3", "TabSheet6", "TabSheetQuality",
                                "TabSheet2", "TabSheet4", "TabSheet5"};
     ASSERT_EQ(pages->count(), captions.size());
     for (int i = 0; i < pages->count(); ++i) {
@@ -523,6 +542,10 @@ TEST_F(OptionsDialogTest, TextsFitTheirControlsAndControlsTheirGroups)
             EXPECT_LE(push ? button->fontMetrics().horizontalAdvance(caption) + 16
                            : button->sizeHint().width(),
                       button->width());
+        }
+        for (auto* control : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            SCOPED_TRACE(control->objectName().toStdString());
+            EXPECT_TRUE(page->rect().contains(control->geometry()));
         }
         for (auto* group : page->findChildren<QGroupBox*>()) {
             SCOPED_TRACE(group->objectName().toStdString());

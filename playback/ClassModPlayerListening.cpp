@@ -1,0 +1,47 @@
+// How the player sounds and what it does when a song ends.
+#include "playback/ClassModPlayer.h"
+
+#include "playback/PlayerHost.h"
+
+void ClassModPlayer::SetRenderQuality(const RenderQuality& quality)
+{
+    m_options.SetPlaybackQuality(quality);
+    m_library.setRenderQuality(quality);
+}
+
+void ClassModPlayer::ApplyStoredRenderQuality()
+{
+    // The library starts with the default quality: only another one needs telling.
+    if (m_options.PlaybackQuality() != RenderQuality())
+        m_library.setRenderQuality(m_options.PlaybackQuality());
+}
+
+void ClassModPlayer::SetSongEnd(ClassOptions::SongEnd action)
+{
+    m_options.SetAtTheEnd(action);
+    ApplyEndRule();
+}
+
+void ClassModPlayer::ApplyEndRule()
+{
+    const ClassOptions::SongEnd action = m_options.AtTheEnd();
+    // A module that is no slot's has no next slot: it repeats.
+    const bool repeat = action == ClassOptions::SongEnd::RepeatIt
+        || (action == ClassOptions::SongEnd::PlayNextSlot && !m_host.PlaysDiscSlot());
+    if (repeat == m_repeat)
+        return;
+    m_repeat = repeat;
+    m_library.setRepeat(repeat);
+}
+
+void ClassModPlayer::SongEnded()
+{
+    // The song ended by itself: nothing left to fade.
+    m_positionTimer.stop();
+    m_library.stopModule(m_module);
+    m_playing = false;
+    m_host.SetStatusText(QStringLiteral("Playback stopped"));
+    emit playingChanged();
+    if (m_options.AtTheEnd() == ClassOptions::SongEnd::PlayNextSlot)
+        m_host.PlayNextSlot();
+}
