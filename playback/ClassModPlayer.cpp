@@ -37,7 +37,6 @@ ClassModPlayer::ClassModPlayer(AudioLibrary& library, ClassOptions& options, Pla
     connect(&m_positionTimer, &QTimer::timeout, this, &ClassModPlayer::PollPosition);
     ApplyStoredOutputVolume();
     ApplyStoredRenderQuality();
-    ApplyEndRule();
     StartAudio();
     ShowPosition();
 }

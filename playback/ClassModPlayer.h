@@ -112,7 +112,7 @@ private:
     /// Tells the library whether the module repeats at its end, as the rule and the disc
     /// decide now; the library hears of changes only.
     void ApplyEndRule();
-    /// The song ended without repeating and its end has been heard.
+    /// The song ended without repeating: play stops there by itself.
     void SongEnded();
     /// The loaded module's file name in a directory chosen for a copy or move; empty without
     /// a module (message 20000) or when the chooser was cancelled.

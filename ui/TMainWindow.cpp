@@ -243,7 +243,8 @@ void TMainWindow::ForgetCurrentSlot()
 
 bool TMainWindow::PlaysDiscSlot() const
 {
-    return m_disc->CurrentSlot() != 0;
+    // The player comes before the disc.
+    return m_disc && m_disc->CurrentSlot() != 0;
 }
 
 void TMainWindow::PlayNextSlot()

@@ -53,8 +53,9 @@ struct PlayStatus {
     quint32 pattern = 0;
     quint32 row = 0;
     quint32 syncInfo = 0;
-    /// The song played to its end without repeating (see setRepeat), and its end has been
-    /// heard: playback is silent until the module is played again or moved.
+    /// The song played to its end without repeating (see setRepeat): what follows is silence
+    /// until the module is played again or moved. What was queued before is still heard, also
+    /// when the next module plays at once.
     bool songEnded = false;
 };
 

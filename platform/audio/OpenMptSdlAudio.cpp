@@ -169,8 +169,11 @@ void OpenMptSdlAudio::retireDevice()
 {
     // Only a server that keeps a queue of its own plays two streams at once for us. Elsewhere
     // the next module follows on the same device, after the two periods SDL's driver queues:
-    // a hardware device may open only once, and the disk driver writes a single file.
-    if (!m_device || !m_device->hasPlayed() || m_device->timing().serverLatencyMs == 0)
+    // a hardware device may open only once, and the disk driver writes a single file. A song
+    // that ended by itself has nothing more to play: the next follows on its stream, after
+    // its last notes, with neither a gap nor an overlap.
+    if (!m_device || !m_device->hasPlayed() || m_device->timing().serverLatencyMs == 0
+        || m_device->playedToEnd())
         return;
     {
         DeviceLock lock(m_device);
@@ -325,7 +328,7 @@ void OpenMptSdlAudio::getPlayStatus(PlayStatus* status)
     status->position = count(module.get_current_order());
     status->pattern = count(module.get_current_pattern());
     status->row = count(module.get_current_row());
-    status->songEnded = sounding() && m_device && m_device->songEndHeard(OutputDevice::Clock::now());
+    status->songEnded = sounding() && m_device && m_device->songEnded();
 }
 
 void OpenMptSdlAudio::setPosition(int position)

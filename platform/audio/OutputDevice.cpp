@@ -95,24 +95,14 @@ void OutputDevice::unpark()
     SDL_UnlockAudioDevice(m_id);
 }
 
-std::chrono::milliseconds OutputDevice::queuedTime() const
+bool OutputDevice::playedOut(Clock::time_point now) const
 {
     const int rate = m_renderer.format().rate;
     const int periodMs = m_timing.periodFrames * 1000 / rate + 1;
     // Without a latency of its own the server holds what the driver queues: about two periods.
     const int queuedMs = m_timing.serverLatencyMs > 0 ? m_timing.serverLatencyMs : 2 * periodMs;
-    // One more period: the one the thread is writing.
-    return std::chrono::milliseconds(queuedMs + periodMs);
-}
-
-bool OutputDevice::playedOut(Clock::time_point now) const
-{
-    return m_parked && now - m_parkedAt >= queuedTime();
-}
-
-bool OutputDevice::songEndHeard(Clock::time_point now) const
-{
-    return songEnded() && now - m_songEndedAt >= queuedTime();
+    // One more period: the one the thread was writing when it was parked.
+    return m_parked && now - m_parkedAt >= std::chrono::milliseconds(queuedMs + periodMs);
 }
 
 void OutputDevice::callback(void* self, std::uint8_t* stream, int length)
@@ -121,7 +111,5 @@ void OutputDevice::callback(void* self, std::uint8_t* stream, int length)
     auto* device = static_cast<OutputDevice*>(self);
     const std::size_t frames = static_cast<std::size_t>(length / device->m_renderer.format().frameBytes());
     device->m_renderer.render(device->m_module, stream, frames);
-    if (device->songEnded() && device->m_songEndedAt == Clock::time_point())
-        device->m_songEndedAt = Clock::now();
     device->m_silentFrames = device->m_module ? 0 : device->m_silentFrames + frames;
 }

@@ -45,13 +45,21 @@ public:
     /// The device never touches a module after it has been replaced here.
     void setModule(openmpt::module* module)
     {
-        if (module != m_module)
-            forgetSongEnd();
+        if (module == m_module)
+            return;
+        if (module)
+            m_playedToEnd = false;
+        else if (m_module)
+            m_playedToEnd = songEnded();
+        forgetSongEnd();
         m_module = module;
-        m_hasPlayed = m_hasPlayed || module;
+        m_hasPlayed = true;
     }
     /// Whether it has been given a module to play since it opened.
     bool hasPlayed() const { return m_hasPlayed; }
+    /// Whether the module it played last came to the end of its song, so that all it has to
+    /// play is queued already; nothing plays on it now.
+    bool playedToEnd() const { return m_playedToEnd; }
     OutputRenderer& renderer() { return m_renderer; }
 
     /// Whether the last full period it rendered was silence, so that the stream ends quietly
@@ -68,31 +76,24 @@ public:
     bool playedOut(Clock::time_point now) const;
 
     /// Under the device lock: whether the module set came to the end of its song without
-    /// repeating (OutputRenderer::songEnded), and whether that end has been heard at now.
+    /// repeating (OutputRenderer::songEnded).
     bool songEnded() const { return m_renderer.songEnded(); }
-    bool songEndHeard(Clock::time_point now) const;
     /// Under the device lock: the module was moved; it renders again from there.
-    void forgetSongEnd()
-    {
-        m_renderer.forgetSongEnd();
-        m_songEndedAt = {};
-    }
+    void forgetSongEnd() { m_renderer.forgetSongEnd(); }
 
 private:
     OutputDevice(const OutputFormat& format, const DeviceTiming& timing);
     static void callback(void* self, std::uint8_t* stream, int length);
-    /// How long what the device thread writes takes to be heard, at most.
-    std::chrono::milliseconds queuedTime() const;
 
     std::uint32_t m_id = 0;
     DeviceTiming m_timing;
     bool m_parked = false;
     Clock::time_point m_parkedAt;
     bool m_hasPlayed = false;
+    bool m_playedToEnd = false;
 
     // Used by the device thread, under the device lock.
     OutputRenderer m_renderer;
     openmpt::module* m_module = nullptr;
     std::size_t m_silentFrames = 0;  // rendered since the module was last set to null
-    Clock::time_point m_songEndedAt;  // when the period with the song's end was written
 };

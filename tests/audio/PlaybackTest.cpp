@@ -119,6 +119,7 @@ TEST_F(PlaybackTest, WithoutRepeatTheSongFallsSilentAtItsEndAndPlayStartsItAgain
         m_audio.getPlayStatus(&status);
         return status.songEnded;
     }));
+    ASSERT_TRUE(letDeviceWrite(4 * kSlackBytes));
     const qint64 endedBytes = outputSize();
     m_audio.stopModule(module);  // as the player does
     m_audio.playModule(module, 0);

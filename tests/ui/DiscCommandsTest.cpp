@@ -3,6 +3,7 @@
 #include "controls/TIEButton.h"
 #include "disc/ClassDisc.h"
 #include "platform/Registry.h"
+#include "settings/RegistryKeys.h"
 #include "platform/audio/OpenMptSdlAudio.h"
 #include "playback/ClassModPlayer.h"
 #include "support/ScriptedMessageBoxes.h"
@@ -110,6 +111,9 @@ TEST_F(DiscCommandsTest, WhenASlotsSongEndsTheNextSlotPlaysOrPlayStops)
     ModuleMaker::Song shortSong = TestSongs::toneSong();
     shortSong.orders = {0};  // 0.96 s
     const QString first = TestSongs::write(shortSong, ModuleMaker::Format::It, dir.path(), "short");
+    // Stored before the start, as a user's choice is.
+    registry.setValue(RegistryRoot::CurrentUser, RegistryKeys::kOptions + "\\Playing", "At the end",
+                      RegistryValue::fromString("1"));
     auto window = open();
     window->disc().AssignSlot(1, first);
     window->disc().AssignSlot(6, module);
@@ -117,7 +121,6 @@ TEST_F(DiscCommandsTest, WhenASlotsSongEndsTheNextSlotPlaysOrPlayStops)
         return QTest::qWaitFor([&window] { return !window->player().Playing(); }, 5000);
     };
 
-    window->player().SetSongEnd(ClassOptions::SongEnd::PlayNextSlot);
     window->form().ibtDiscNr[0]->click();
     EXPECT_TRUE(QTest::qWaitFor([&window, this] { return window->CurrentModule() == module; }, 5000));
     EXPECT_TRUE(window->player().Playing());
