@@ -34,7 +34,9 @@ class TrayDropHelpTest : public ::testing::Test {
 protected:
     TrayDropHelpTest()
     {
-        for (const char* name : {"first", "second", "third"})
+        // The first an Impulse Tracker module: every format libopenmpt plays is dropped alike.
+        modules << TestSongs::write(TestSongs::toneSong(), ModuleMaker::Format::It, dir.path(), "first");
+        for (const char* name : {"second", "third"})
             modules << TestSongs::write(TestSongs::toneSong(), ModuleMaker::Format::Mod, dir.path(), name);
         window = std::make_unique<TMainWindow>(registry, audio, QStringList{"jukarium"});
         window->player().SetFadeOutSteps(0);
@@ -68,6 +70,7 @@ TEST_F(TrayDropHelpTest, DroppingThreeFilesOpensTheFirst)
     drop(modules);
     EXPECT_EQ(window->CurrentModule(), modules[0]);
     EXPECT_EQ(window->CommandFile(), modules[0]);
+    EXPECT_TRUE(window->player().Playing());
 }
 
 TEST_F(TrayDropHelpTest, DroppedDiscReplacesAChangedDiscWithoutAsking)
