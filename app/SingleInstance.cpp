@@ -2,12 +2,12 @@
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QLockFile>
+#include <QSocketNotifier>
 #include <QThread>
 #include <QTimer>
 
+#include <cerrno>
 #include <cstring>
 #include <poll.h>
 #include <sys/socket.h>
@@ -80,15 +80,24 @@ private:
     int m_fd;
 };
 
+// False when the path does not fit a socket address.
+bool socketAddress(const QString& endpoint, sockaddr_un* address)
+{
+    *address = {};
+    address->sun_family = AF_UNIX;
+    const QByteArray path = QFile::encodeName(endpoint);
+    if (path.size() >= qsizetype(sizeof address->sun_path))
+        return false;
+    std::memcpy(address->sun_path, path.constData(), path.size());
+    return true;
+}
+
 // While the instance's queue of waiting connections is full, waits for room, timeoutMs at most.
 bool connectTo(int socket, const QString& endpoint, int timeoutMs)
 {
-    sockaddr_un address = {};
-    address.sun_family = AF_UNIX;
-    const QByteArray path = QFile::encodeName(endpoint);
-    if (path.size() >= qsizetype(sizeof address.sun_path))
+    sockaddr_un address;
+    if (!socketAddress(endpoint, &address))
         return false;
-    std::memcpy(address.sun_path, path.constData(), path.size());
     const timeval timeout = {timeoutMs / 1000, (timeoutMs % 1000) * 1000};
     ::setsockopt(socket, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof timeout);
     return ::connect(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
@@ -172,20 +181,52 @@ std::unique_ptr<SingleInstance> SingleInstance::Claim(const QString& endpoint, c
     }
 }
 
+/// A second start's connection while its text arrives.
+class SingleInstance::Connection : public QObject {
+public:
+    explicit Connection(int fd) : m_fd(fd), readable(fd, QSocketNotifier::Read, this)
+    {
+        idle.setSingleShot(true);
+    }
+    ~Connection() override
+    {
+        readable.setEnabled(false);  // before its descriptor goes
+        ::close(m_fd);
+    }
+    int fd() const { return m_fd; }
+
+    QByteArray received;
+    QSocketNotifier readable;
+    QTimer idle{this};
+
+private:
+    int m_fd;
+};
+
 bool SingleInstance::Listen()
 {
-    QLocalServer::removeServer(m_endpoint);  // the endpoint of an instance that was killed
-    m_server = std::make_unique<QLocalServer>();
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    sockaddr_un address;
+    if (!socketAddress(m_endpoint, &address))
+        return false;
+    ::unlink(address.sun_path);  // the endpoint of an instance that was killed
+    m_listener = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     // Starts queue up here while the instance is busy loading; the system may allow fewer.
-    m_server->setListenBacklogSize(SOMAXCONN);
-    return m_server->listen(m_endpoint);
+    // The directory keeps others out; the mode says the same of the socket itself.
+    if (m_listener < 0 || ::bind(m_listener, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0
+        || ::chmod(address.sun_path, 0600) != 0 || ::listen(m_listener, SOMAXCONN) != 0) {
+        closeEndpoint();
+        return false;
+    }
+    return true;
 }
 
 void SingleInstance::Serve()
 {
-    connect(m_server.get(), &QLocalServer::newConnection, this, &SingleInstance::acceptConnections);
-    acceptConnections();
+    if (m_listener < 0)
+        return;
+    m_listening = std::make_unique<QSocketNotifier>(m_listener, QSocketNotifier::Read);
+    connect(m_listening.get(), &QSocketNotifier::activated, this, &SingleInstance::acceptConnection);
+    acceptConnection();
 }
 
 SingleInstance::SingleInstance(QString endpoint, std::unique_ptr<QLockFile> lock)
@@ -193,57 +234,89 @@ SingleInstance::SingleInstance(QString endpoint, std::unique_ptr<QLockFile> lock
 
 SingleInstance::~SingleInstance()
 {
-    // Sockets still waiting belong to the server; deleting them reports their end to us, so
-    // they go while everything they report to is still here.
-    for (QLocalSocket* socket : m_pending.keys())
-        socket->disconnect(this);
-    m_server.reset();
+    qDeleteAll(m_pending);
+    closeEndpoint();
     m_lock.reset();
 }
 
-void SingleInstance::acceptConnections()
+void SingleInstance::closeEndpoint()
 {
-    while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-        m_pending.insert(socket, QByteArray());
-        auto* idle = new QTimer(socket);
-        idle->setSingleShot(true);
-        connect(idle, &QTimer::timeout, this, [this, socket] { drop(socket); });
-        idle->start(kIdleTimeoutMs);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readFrom(socket); });
-        connect(socket, &QLocalSocket::disconnected, this, [this, socket] { drop(socket); });
-        readFrom(socket);
-    }
+    m_listening.reset();
+    if (m_listener < 0)
+        return;
+    ::close(m_listener);
+    m_listener = -1;
+    ::unlink(QFile::encodeName(m_endpoint).constData());
 }
 
-void SingleInstance::readFrom(QLocalSocket* socket)
+void SingleInstance::acceptConnection()
 {
-    const auto pending = m_pending.find(socket);
-    if (pending == m_pending.end())
+    // One at a time: handling a text may take a second (fade-out and load), and the event
+    // loop must see the rest (a termination signal, the window) between two. The socket stays
+    // readable while more wait, so the loop comes back for them.
+    const int fd = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+    if (fd < 0)
+        return;  // none waiting (or the system is out of descriptors: they wait)
+    auto* connection = new Connection(fd);
+    m_pending.insert(connection);
+    connect(&connection->idle, &QTimer::timeout, this, [this, connection] { drop(connection); });
+    connection->idle.start(kIdleTimeoutMs);
+    connect(&connection->readable, &QSocketNotifier::activated, this,
+            [this, connection] { readFrom(connection); });
+    readFrom(connection);
+}
+
+void SingleInstance::readFrom(Connection* connection)
+{
+    if (!m_pending.contains(connection))
         return;
-    pending->append(socket->readAll());
-    const qsizetype end = pending->indexOf('\0');
+    char chunk[4096];
+    for (;;) {
+        const ssize_t got = ::recv(connection->fd(), chunk, sizeof chunk, MSG_DONTWAIT);
+        if (got > 0) {
+            connection->received.append(chunk, got);
+            if (connection->received.size() > kMaxMessageBytes + 1)
+                break;
+            continue;
+        }
+        if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR))
+            break;
+        // Hung up, or failed, without a whole text: forgotten.
+        if (!connection->received.contains('\0')) {
+            drop(connection);
+            return;
+        }
+        break;
+    }
+    const qsizetype end = connection->received.indexOf('\0');
     if (end < 0) {
-        if (pending->size() > kMaxMessageBytes)
-            drop(socket);
+        if (connection->received.size() > kMaxMessageBytes)
+            drop(connection);
         return;
     }
     if (end > kMaxMessageBytes) {
-        drop(socket);
+        drop(connection);
         return;
     }
-    const QString text = QString::fromUtf8(pending->left(end));
-    m_pending.erase(pending);
+    const QString text = QString::fromUtf8(connection->received.left(end));
+    // No longer pending while it is handled: a message box shown meanwhile runs the event loop.
+    forget(connection);
     emit fileReceived(text);
-    socket->write("\x01", 1);
-    socket->flush();
-    socket->disconnectFromServer();
-    socket->deleteLater();
+    ::send(connection->fd(), "\x01", 1, MSG_NOSIGNAL | MSG_DONTWAIT);
+    connection->deleteLater();
 }
 
-void SingleInstance::drop(QLocalSocket* socket)
+void SingleInstance::drop(Connection* connection)
 {
-    if (m_pending.remove(socket) == 0)
-        return;
-    socket->abort();
-    socket->deleteLater();
+    if (m_pending.contains(connection)) {
+        forget(connection);
+        connection->deleteLater();
+    }
+}
+
+void SingleInstance::forget(Connection* connection)
+{
+    m_pending.remove(connection);
+    connection->readable.setEnabled(false);
+    connection->idle.stop();
 }

@@ -1,15 +1,14 @@
 #pragma once
 
 #include <QByteArray>
-#include <QHash>
 #include <QObject>
+#include <QSet>
 #include <QString>
 
 #include <memory>
 
-class QLocalServer;
-class QLocalSocket;
 class QLockFile;
+class QSocketNotifier;
 
 /// One running instance per user and display. The running instance holds a lock file for its
 /// whole life and listens on a local socket beside it, both in a directory only its user can
@@ -20,6 +19,9 @@ class QLockFile;
 /// answers one byte when the text has been handled and closes the connection. Connections
 /// that send more than kMaxMessageBytes, or nothing complete within kIdleTimeoutMs, are
 /// dropped unhandled.
+///
+/// Plain sockets and a socket notifier of the event loop serve it: Qt's local sockets would
+/// bring in its network library, and with it a megabyte of memory the jukebox never uses.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
@@ -64,13 +66,20 @@ signals:
     void fileReceived(const QString& text);
 
 private:
+    class Connection;
+
     SingleInstance(QString endpoint, std::unique_ptr<QLockFile> lock);
-    void acceptConnections();
-    void readFrom(QLocalSocket* socket);
-    void drop(QLocalSocket* socket);
+    void acceptConnection();
+    void readFrom(Connection* connection);
+    /// Closes a connection that brought no text, or too much.
+    void drop(Connection* connection);
+    /// Stops waiting for more of connection.
+    void forget(Connection* connection);
+    void closeEndpoint();
 
     QString m_endpoint;
     std::unique_ptr<QLockFile> m_lock;
-    std::unique_ptr<QLocalServer> m_server;
-    QHash<QLocalSocket*, QByteArray> m_pending;
+    int m_listener = -1;
+    std::unique_ptr<QSocketNotifier> m_listening;
+    QSet<Connection*> m_pending;
 };
