@@ -8,6 +8,11 @@ one run of the program with the demo module:
                                                   of that while playing)
     playing, hidden in the notification area      program CPU (target <= 0.22 %)
     resident memory, the largest seen             (target <= 40 MiB)
+    SDL2 with libopenmpt alone, playing           floor_player's CPU: the floor under the
+                                                  jukebox's, on this machine
+
+CPU figures differ between machines; the floor, measured in the same run, tells how this one
+compares with another.
 
 The sound server's work for us is its CPU beyond what it uses with no jukebox connected,
 measured first. Needs the null sound server (PULSE_SERVER and NULL_SOUND_PID set; see
@@ -15,7 +20,7 @@ bench/README.md), Xvfb, xdotool and trayer.
 
     bench/cpu_share.py [--build DIR] [--seconds 20]
 """
-import argparse, os, sys, time
+import argparse, os, subprocess, sys, time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import buildtree
@@ -24,10 +29,24 @@ from session import HIDE_TO_TRAY, PLAY, STOP, Session, resident_mib, share
 TARGETS = {"shown": 0.35, "hidden": 0.22, "server": 0.1, "rss": 40}
 
 
-def measure(binary, module, seconds, server_pid):
+def floor_share(floor_player, module, seconds):
+    """floor_player's CPU while it plays module through the sound server."""
+    process = subprocess.Popen([floor_player, module], env=dict(os.environ, SDL_AUDIODRIVER="pulseaudio"))
+    try:
+        time.sleep(3)
+        if process.poll() is not None:
+            raise RuntimeError("floor_player did not play")
+        return share([process.pid], seconds)[0]
+    finally:
+        process.kill()
+        process.wait()
+
+
+def measure(binary, floor_player, module, seconds, server_pid):
     """The figures of one run, as a dictionary."""
     figures = {}
     figures["server idle"] = share([server_pid], seconds)[0]
+    figures["floor"] = floor_share(floor_player, module, seconds)
     session = Session(binary, tray=True)
     try:
         session.launch(module)
@@ -69,6 +88,7 @@ def report(figures):
         ("sound server for us, stopped : playing", "%.4f %% : %.4f %% = %.2f" % (stopped, playing, ratio),
          "<= %.1f" % TARGETS["server"], ratio <= TARGETS["server"]),
         ("resident memory", "%.1f MiB" % figures["rss"], "<= %d MiB" % TARGETS["rss"], figures["rss"] <= TARGETS["rss"]),
+        ("CPU of SDL2 with libopenmpt alone", "%.3f %%" % figures["floor"], "(the floor, this machine)", None),
     ]
 
 
@@ -81,8 +101,10 @@ def main():
         sys.exit("no null sound server: eval \"$(../shared/tools/null-sound-server start)\" first")
     build = buildtree.find(args.build)
     binary = buildtree.require(os.path.join(build, "jukarium"))
+    floor_player = buildtree.require(os.path.join(build, "bench", "floor_player"))
     module = buildtree.require(os.path.join(build, "demo", "jukarium-demo.xm"))
-    for name, value, target, met in report(measure(binary, module, args.seconds, int(os.environ["NULL_SOUND_PID"]))):
+    for name, value, target, met in report(measure(binary, floor_player, module, args.seconds,
+                                                   int(os.environ["NULL_SOUND_PID"]))):
         print("%-40s %-32s %-20s %s" % (name, value, target, {True: "met", False: "MISSED", None: ""}[met]))
 
 

@@ -62,6 +62,7 @@ def main():
     modules = {side: buildtree.require(os.path.join(build, "bench", "modules", side + ".xm"))
                for side in ("left", "right")}
     demo = buildtree.require(os.path.join(build, "demo", "jukarium-demo.xm"))
+    floor_player = buildtree.require(os.path.join(build, "bench", "floor_player"))
     print("build %s; %s" % (build, load()))
 
     with tempfile.TemporaryDirectory() as sound:
@@ -74,7 +75,7 @@ def main():
             finally:
                 monitor.close()
             rows = first_sound.report(cold, second)
-            rows += cpu_share.report(cpu_share.measure(binary, demo, args.seconds, server))
+            rows += cpu_share.report(cpu_share.measure(binary, floor_player, demo, args.seconds, server))
         finally:
             sound_server("stop", sound)
     rows.append(render_overhead(build))
