@@ -197,6 +197,22 @@ QString readAll(const QString& path)
 
 bool finishes(QProcess& process) { return process.waitForFinished(20000); }
 
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// For starts that play and end where the fade-out is not what is tested: each would wait a
+// second for it when the next module loads and at the end.
+void storeNoFadeOut()
+{
+    writeFile(registryFile(), "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Vorn Inc.\\Jukarium\\1.0\\Sound Options]\n"
+                              "\"Fadeout\"=\"0\"\n");
+}
+
 }  // namespace
 
 class ProgramTest : public ::testing::Test {
@@ -250,6 +266,7 @@ protected:
 
 TEST_F(ProgramTest, SecondStartsHandOverTheirFileAndEnd)
 {
+    storeNoFadeOut();
     QProcess& first = program.start();
     ASSERT_TRUE(JukeboxProgram::waitForInstance());
     const QStringList seconds[] = {{},
@@ -408,15 +425,10 @@ INSTANTIATE_TEST_SUITE_P(Signals, TerminationTest, ::testing::Values(SIGTERM, SI
 
 TEST_F(ProgramTest, UnreadableSettingsAreKeptAsideAndDefaultsUsed)
 {
-    QDir().mkpath(TestEnvironment::configDirectory());
     QByteArray garbage(4096, '\0');
     for (char& byte : garbage)
         byte = static_cast<char>(QRandomGenerator::global()->bounded(256));
-    {
-        QFile file(registryFile());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(garbage);
-    }
+    writeFile(registryFile(), garbage);
     QProcess& jukebox = program.start();
     ASSERT_TRUE(JukeboxProgram::waitForInstance());
     terminate(jukebox);
@@ -431,6 +443,7 @@ TEST_F(ProgramTest, OddCommandLinePathsStartNormally)
 {
     // Modules that play, a missing one (its message box is open when the end is asked for)
     // and no file at all.
+    storeNoFadeOut();
     for (const QString& path : {module("dir with blanks", "my song"), module("qu\"ote's", "x"),
                                 module("Ünïcödé ♫", "sóng"), module("$(touch pwned)", "rm -rf x|y&"),
                                 QString("/tmp/missing module.xm"), QString("")}) {
