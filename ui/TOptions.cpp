@@ -87,6 +87,7 @@ void TOptions::FormCreate()
     m_form.ediVolumeControl->setText(m_options.VolumeExe());
     const auto& taps = OptionsForm::kInterpolationTaps;
     const RenderQuality& quality = m_options.PlaybackQuality();
+    // Taps the list does not offer (the store never gives them) show as the last, the default.
     m_form.cmbInterpolation->setCurrentIndex(
         static_cast<int>(std::find(taps.begin(), taps.end() - 1, quality.interpolationTaps) - taps.begin()));
     m_form.sldStereoSeparation->setValue(quality.stereoSeparation);
