@@ -102,6 +102,8 @@ public:
     const QString& DiscButtonPath(int b) const { return m_discButtonPaths[buttonIndex(b)]; }
     /// The slot last played or assigned, 0 for none.
     int CurrentSlot() const { return m_currentSlot; }
+    /// Whether the current slot still holds its module: not cleared, nor its disc closed.
+    bool CurrentSlotAssigned() const { return validSlot(m_currentSlot) && assigned(m_currentSlot); }
     /// The disc has changes not yet saved.
     bool Changed() const { return m_changed; }
 

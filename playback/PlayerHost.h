@@ -27,7 +27,7 @@ public:
     virtual void ShowNoModule() = 0;
     /// The disc model: the slot of the closed module is no longer the current one.
     virtual void ForgetCurrentSlot() = 0;
-    /// The disc model: whether the loaded module is the current slot's.
+    /// The disc model: whether the loaded module is the current slot's, and the slot still holds it.
     virtual bool PlaysDiscSlot() const = 0;
     /// The disc model: plays the next slot that holds a module, wrapping to the first.
     virtual void PlayNextSlot() = 0;

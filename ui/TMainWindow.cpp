@@ -244,7 +244,7 @@ void TMainWindow::ForgetCurrentSlot()
 bool TMainWindow::PlaysDiscSlot() const
 {
     // The player comes before the disc.
-    return m_disc && m_disc->CurrentSlot() != 0;
+    return m_disc && m_disc->CurrentSlotAssigned();
 }
 
 void TMainWindow::PlayNextSlot()

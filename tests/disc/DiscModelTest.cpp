@@ -151,12 +151,15 @@ TEST_F(DiscModelTest, CurrentSlotFollowsTheModuleUntilThePlayerForgetsIt)
     EXPECT_FALSE(disc.Changed());
 
     assign(6, "/music/FLY.MOD", "Fly away");
+    EXPECT_TRUE(disc.CurrentSlotAssigned());
     disc.ModulePathChanged("/other/FLIGHT.MOD");
     EXPECT_EQ(disc.SlotPath(6), "/other/FLIGHT.MOD");
     EXPECT_EQ(disc.SlotTitle(6), "Fly away");
 
     disc.ModulePathChanged("");  // deleted
     EXPECT_EQ(disc.SlotPath(6), " ");
+    EXPECT_EQ(disc.CurrentSlot(), 6);  // the number stays for the neighbours
+    EXPECT_FALSE(disc.CurrentSlotAssigned());
     EXPECT_FALSE(host.assignedColour.value(6));
 
     disc.ForgetCurrentSlot();

@@ -131,4 +131,14 @@ TEST_F(DiscCommandsTest, WhenASlotsSongEndsTheNextSlotPlaysOrPlayStops)
     EXPECT_TRUE(stopsByItself());
     EXPECT_EQ(window->CurrentModule(), first);
     EXPECT_EQ(window->disc().CurrentSlot(), 1);
+
+    // Its disc closed, the module is no slot's any more: under "next slot" it repeats.
+    window->player().SetSongEnd(ClassOptions::SongEnd::PlayNextSlot);
+    window->form().ibtDiscNr[0]->click();
+    boxes.answers = {MessageBoxRequest::Button::No};
+    window->disc().CloseDisc();
+    // Play time counts on through the repeats, past the song's 0.96 s.
+    EXPECT_TRUE(QTest::qWaitFor([&window] { return window->player().PlayTime() > 1.5; }, 5000));
+    EXPECT_TRUE(window->player().Playing());
+    EXPECT_EQ(window->CurrentModule(), first);
 }
