@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -64,6 +65,8 @@ OpenMptSdlAudio::OpenMptSdlAudio()
     constexpr int kIdleCheckMs = 100;
     m_idleTimer.setInterval(kIdleCheckMs);
     m_idleTimer.callOnTimeout([this] { settleIdleDevices(); });
+    m_startCheckTimer.setSingleShot(true);
+    m_startCheckTimer.callOnTimeout([this] { checkFreshStart(); });
 }
 
 OpenMptSdlAudio::~OpenMptSdlAudio() { close(); }
@@ -154,15 +157,64 @@ void OpenMptSdlAudio::updateOutput()
         m_device = openDevice();
     if (!m_device)
         return;
+    const bool freshStart = sounding() && !m_device->hasPlayed();
     {
         DeviceLock lock(m_device);
         noteSongEnd();
         m_device->setModule(sounding() ? m_current->module.get() : nullptr);
+        if (freshStart)
+            m_freshStart = {m_device.get(), m_current->module->get_position_seconds(), false};
     }
     if (sounding())
         m_device->unpark();
     else
         m_idleTimer.start();
+    if (freshStart)
+        scheduleStartCheck();
+}
+
+void OpenMptSdlAudio::scheduleStartCheck()
+{
+    const auto delay = m_device->startCheckDelay();
+    if (!delay || !m_serverMayStartBehind)
+        return;
+    m_startCheckTimer.start(*delay);
+}
+
+void OpenMptSdlAudio::checkFreshStart()
+{
+    if (!sounding() || !m_device || m_device.get() != m_freshStart.device)
+        return;
+    {
+        DeviceLock lock(m_device);
+        if (!m_device->startsBehindSilence())
+            return;
+    }
+    if (m_freshStart.replacement) {
+        // Two streams in a row taken only period by period: the server does not take its
+        // queue at once, so that a slow start says nothing about silence queued ahead.
+        m_serverMayStartBehind = false;
+        return;
+    }
+    auto replacement = openDevice();
+    if (!replacement)
+        return;
+    // The stream behind its silence goes, with the module's first periods queued there
+    // unheard; the module starts again, where it started, on a stream of its own.
+    const std::unique_ptr<OutputDevice> behind = std::exchange(m_device, std::move(replacement));
+    {
+        DeviceLock lock(behind);
+        behind->setModule(nullptr);
+    }
+    {
+        DeviceLock lock(m_device);
+        const double start = m_freshStart.position;
+        moveCurrent([start](openmpt::module& module) { module.set_position_seconds(start); });
+        m_device->setModule(m_current->module.get());
+    }
+    m_device->unpark();
+    m_freshStart = {m_device.get(), m_freshStart.position, true};
+    scheduleStartCheck();
 }
 
 void OpenMptSdlAudio::retireDevice()
@@ -180,6 +232,7 @@ void OpenMptSdlAudio::retireDevice()
         noteSongEnd();
         m_device->setModule(nullptr);
     }
+    m_startCheckTimer.stop();
     m_retired.push_back(std::move(m_device));
     // Modules changed faster than their sound is heard: the oldest is cut short.
     constexpr std::size_t kMostRetired = 2;
@@ -228,6 +281,7 @@ void OpenMptSdlAudio::close()
 void OpenMptSdlAudio::closeDevices()
 {
     m_idleTimer.stop();
+    m_startCheckTimer.stop();
     // Each returns once its device thread has ended, so nothing renders after this.
     m_retired.clear();
     m_device.reset();

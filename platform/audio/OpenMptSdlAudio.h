@@ -112,6 +112,13 @@ private:
     void retireDevice();
     /// Parks devices that have nothing to play and closes those whose sound has been heard.
     void settleIdleDevices();
+    /// Looks, a little after the device was first given a module, whether its first notes
+    /// wait behind silence queued at the server while it opened (OutputDevice::
+    /// startsBehindSilence); such a device is replaced at once, the module starting again
+    /// where it started. Once per start: a replacement that starts behind as well shows a
+    /// server that never takes its queue at once, and the checks end.
+    void scheduleStartCheck();
+    void checkFreshStart();
     LoadedModule* find(ModuleHandle handle) const;
 
     struct Options {
@@ -126,6 +133,16 @@ private:
     /// Devices of modules played before, playing the end of their sound until it is heard.
     std::vector<std::unique_ptr<OutputDevice>> m_retired;
     QTimer m_idleTimer;
+    QTimer m_startCheckTimer;
+    /// The device last given its first module, the module's place then, and whether it
+    /// replaced a device that started behind silence.
+    struct FreshStart {
+        const OutputDevice* device = nullptr;
+        double position = 0;
+        bool replacement = false;
+    };
+    FreshStart m_freshStart;
+    bool m_serverMayStartBehind = true;
     int m_volume = 64;
     double m_outputGain = 1.0;
     RenderQuality m_quality;

@@ -56,8 +56,9 @@ std::unique_ptr<OutputDevice> OutputDevice::open(const OutputFormat& format, con
     }
     if (device->m_id == 0)
         return nullptr;
-    // SDL opens the device paused, and its thread may already be writing a period of
-    // silence; parked first, it writes no more than that one until it is given a module.
+    // SDL opens the device paused, and its thread writes silence at once: mostly a period
+    // before it is parked here, at times all the server takes while the device opens
+    // (startsBehindSilence). Parked, it writes no more until it is given a module.
     device->park();
     SDL_PauseAudioDevice(device->m_id, 0);
     return device;
@@ -105,11 +106,41 @@ bool OutputDevice::playedOut(Clock::time_point now) const
     return m_parked && now - m_parkedAt >= std::chrono::milliseconds(queuedMs + periodMs);
 }
 
+namespace {
+
+/// How long after its first module a device is looked at: its first burst to a fresh stream
+/// is long done, while a stream full already has asked it for about one period more.
+constexpr std::chrono::milliseconds kStartCheckDelay{30};
+
+}  // namespace
+
+std::optional<std::chrono::milliseconds> OutputDevice::startCheckDelay() const
+{
+    // By the check, a device that the server takes only period by period has rendered
+    // kStartCheckDelay and one period more; a quarter of the latency must be well above that.
+    const int periodMs = m_timing.periodFrames * 1000 / m_renderer.format().rate;
+    const int pacedMs = static_cast<int>(kStartCheckDelay.count()) + periodMs;
+    if (m_timing.serverLatencyMs / 4 < 2 * pacedMs)
+        return std::nullopt;
+    return kStartCheckDelay;
+}
+
+bool OutputDevice::startsBehindSilence() const
+{
+    const auto quarterLatency = static_cast<std::size_t>(m_renderer.format().rate) * m_timing.serverLatencyMs / 4000;
+    return m_moduleFrames < quarterLatency;
+}
+
 void OutputDevice::callback(void* self, std::uint8_t* stream, int length)
 {
     // SDL holds the device lock around this call.
     auto* device = static_cast<OutputDevice*>(self);
     const std::size_t frames = static_cast<std::size_t>(length / device->m_renderer.format().frameBytes());
     device->m_renderer.render(device->m_module, stream, frames);
-    device->m_silentFrames = device->m_module ? 0 : device->m_silentFrames + frames;
+    if (device->m_module) {
+        device->m_silentFrames = 0;
+        device->m_moduleFrames += frames;
+    } else {
+        device->m_silentFrames += frames;
+    }
 }

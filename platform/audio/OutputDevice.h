@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 namespace openmpt {
 class module;
@@ -28,7 +29,7 @@ public:
     using Clock = std::chrono::steady_clock;
 
     /// Opens SDL's default output device in exactly format (SDL converts where the hardware
-    /// differs), parked, with at most one period of silence queued; null when it does not
+    /// differs), parked, with the silence SDL wrote meanwhile queued; null when it does not
     /// open. SDL's audio must be started.
     static std::unique_ptr<OutputDevice> open(const OutputFormat& format, const DeviceTiming& timing);
     /// Closes the device; returns once the device thread has ended (SDL lets it sleep for two
@@ -75,6 +76,16 @@ public:
     /// Whether everything it played before it was parked has been heard at now.
     bool playedOut(Clock::time_point now) const;
 
+    /// How long after its first module to look at startsBehindSilence(); nothing where the
+    /// answer would not be clear (a server latency of about 400 ms or less, or none).
+    std::optional<std::chrono::milliseconds> startCheckDelay() const;
+    /// Under the device lock, startCheckDelay() after it was first given a module: whether the
+    /// server took less than a quarter of its latency at once. A fresh stream takes about half
+    /// of it at once; one that takes less is full already, of the silence SDL's thread wrote
+    /// while the device opened (SDL 2 runs it, paused, before the device can be parked), and
+    /// the module's first note waits behind all of it.
+    bool startsBehindSilence() const;
+
     /// Under the device lock: whether the module set came to the end of its song without
     /// repeating (OutputRenderer::songEnded).
     bool songEnded() const { return m_renderer.songEnded(); }
@@ -96,4 +107,5 @@ private:
     OutputRenderer m_renderer;
     openmpt::module* m_module = nullptr;
     std::size_t m_silentFrames = 0;  // rendered since the module was last set to null
+    std::size_t m_moduleFrames = 0;  // rendered from modules since it opened
 };

@@ -40,8 +40,8 @@ DeviceTiming deviceTiming(int rate, int bufferMs, bool serverKeepsLatency)
 {
     // The mixing buffer length (300 ms and more) is how long a volume change or a jump takes
     // to be heard. A server that keeps it queued wakes the device thread a few times a second
-    // whatever the period, so the period can be short: a device starts with up to one period
-    // of silence (SDL 2 may run its thread before the device is unpaused) and closes after
+    // whatever the period, so the period can be short: a device mostly starts with one period
+    // of silence (SDL 2 runs its thread before the device is unpaused) and closes after
     // sleeping two. Shorter than 24 ms, the writes to the server cost CPU; longer than
     // 500 ms, the fade-out is heard too late; 500 ms halves the server's work against 200 ms.
     constexpr int kPeriodMs = 24;

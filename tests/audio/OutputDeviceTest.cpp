@@ -1,9 +1,16 @@
-// Opening the sound output: every mode at every rate, a driver that does not exist, and
-// opening again after closing.
+// Opening the sound output: every mode at every rate, a driver that does not exist, opening
+// again after closing, and telling a stream whose first notes wait behind silence.
 #include "audio/DiskOutput.h"
+#include "platform/audio/OutputDevice.h"
 #include "support/TestSongs.h"
 
 #include <QFile>
+#include <QScopeGuard>
+
+#include <SDL.h>
+#include <libopenmpt/libopenmpt.hpp>
+
+#include <thread>
 
 using ModuleMaker::Format;
 
@@ -108,6 +115,38 @@ TEST_F(OutputDeviceTest, StartupRestoresTheDefaultsAndBadOptionsAreIgnored)
     const auto onsets = closeAndRead(AudioLibrary::kMode16BitStereo, 44100).onsets(441);
     ASSERT_GE(onsets.size(), 4);
     EXPECT_NEAR(onsets[3] - onsets[2], TestSongs::kBeatSeconds * 44100, 3);
+}
+
+// A stream that takes the device's first module only period by period is full already:
+// the module's first notes wait behind what was queued before them. SDL's disk driver stands
+// in for the server, pacing the device to one period per period by default and taking
+// everything at once without a delay.
+TEST_F(OutputDeviceTest, AStreamTakingItsFirstModulePeriodByPeriodStartsBehindSilence)
+{
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_AUDIO), 0);
+    const auto quitAudio = qScopeGuard([] { SDL_QuitSubSystem(SDL_INIT_AUDIO); });
+    const QByteArray song = ModuleMaker::make(TestSongs::toneSong(), Format::Xm);
+    for (const bool paced : {true, false}) {
+        if (paced)
+            qunsetenv("SDL_DISKAUDIODELAY");
+        else
+            qputenv("SDL_DISKAUDIODELAY", "0");
+        // What a sound server that keeps 500 ms queued gets.
+        auto device = OutputDevice::open(OutputFormat{}, DeviceTiming{1024, 500});
+        ASSERT_TRUE(device);
+        const auto checkDelay = device->startCheckDelay();
+        ASSERT_TRUE(checkDelay);
+        openmpt::module module(song.constData(), static_cast<std::size_t>(song.size()));
+        device->setModule(&module);  // parked: the device lock is held here
+        device->unpark();
+        std::this_thread::sleep_for(*checkDelay);
+        SDL_LockAudioDevice(device->id());
+        EXPECT_EQ(device->startsBehindSilence(), paced);
+        device->setModule(nullptr);
+        SDL_UnlockAudioDevice(device->id());
+    }
+    // Without a latency of its own, the server says nothing by how it takes a stream.
+    EXPECT_FALSE(OutputDevice::open(OutputFormat{}, deviceTiming(44100, 500, false))->startCheckDelay());
 }
 
 }  // namespace
