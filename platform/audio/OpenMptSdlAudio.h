@@ -115,8 +115,8 @@ private:
     /// Looks, a little after the device was first given a module, whether its first notes
     /// wait behind silence queued at the server while it opened (OutputDevice::
     /// startsBehindSilence); such a device is replaced at once, the module starting again
-    /// where it started. Once per start: a replacement that starts behind as well shows a
-    /// server that never takes its queue at once, and the checks end.
+    /// where it started. Twice at most per start: a third device that starts behind as well
+    /// shows a server that never takes its queue at once, and the checks end.
     void scheduleStartCheck();
     void checkFreshStart();
     LoadedModule* find(ModuleHandle handle) const;
@@ -134,12 +134,12 @@ private:
     std::vector<std::unique_ptr<OutputDevice>> m_retired;
     QTimer m_idleTimer;
     QTimer m_startCheckTimer;
-    /// The device last given its first module, the module's place then, and whether it
-    /// replaced a device that started behind silence.
+    /// The device last given its first module, the module's place then, and how many
+    /// devices that started behind silence it replaced.
     struct FreshStart {
         const OutputDevice* device = nullptr;
         double position = 0;
-        bool replacement = false;
+        int replacements = 0;
     };
     FreshStart m_freshStart;
     bool m_serverMayStartBehind = true;

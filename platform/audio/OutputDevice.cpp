@@ -110,7 +110,7 @@ namespace {
 
 /// How long after its first module a device is looked at: its first burst to a fresh stream
 /// is long done, while a stream full already has asked it for about one period more.
-constexpr std::chrono::milliseconds kStartCheckDelay{30};
+constexpr std::chrono::milliseconds kStartCheckDelay{15};
 
 }  // namespace
 
