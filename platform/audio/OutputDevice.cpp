@@ -108,8 +108,8 @@ bool OutputDevice::playedOut(Clock::time_point now) const
 
 namespace {
 
-/// How long after its first module a device is looked at: its first burst to a fresh stream
-/// is long done, while a stream full already has asked it for about one period more.
+/// How long after its first module a device is looked at: long after its first burst to a
+/// fresh stream (about a millisecond), before a stream full already asks it for much more.
 constexpr std::chrono::milliseconds kStartCheckDelay{15};
 
 }  // namespace

@@ -77,7 +77,7 @@ public:
     bool playedOut(Clock::time_point now) const;
 
     /// How long after its first module to look at startsBehindSilence(); nothing where the
-    /// answer would not be clear (a server latency of about 400 ms or less, or none).
+    /// answer would not be clear (a server latency of about 300 ms or less, or none).
     std::optional<std::chrono::milliseconds> startCheckDelay() const;
     /// Under the device lock, startCheckDelay() after it was first given a module: whether the
     /// server took less than a quarter of its latency at once. A fresh stream takes about half
