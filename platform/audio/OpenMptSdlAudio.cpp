@@ -163,27 +163,20 @@ void OpenMptSdlAudio::updateOutput()
         noteSongEnd();
         m_device->setModule(sounding() ? m_current->module.get() : nullptr);
         if (freshStart)
-            m_freshStart = {m_device.get(), m_current->module->get_position_seconds(), 0};
+            m_freshStart = {m_current->module->get_position_seconds(), 0};
     }
     if (sounding())
         m_device->unpark();
     else
         m_idleTimer.start();
-    if (freshStart)
-        scheduleStartCheck();
-}
-
-void OpenMptSdlAudio::scheduleStartCheck()
-{
-    const auto delay = m_device->startCheckDelay();
-    if (!delay || !m_serverMayStartBehind)
-        return;
-    m_startCheckTimer.start(*delay);
+    const auto checkDelay = m_device->startCheckDelay();
+    if (freshStart && checkDelay && m_serverMayStartBehind)
+        m_startCheckTimer.start(*checkDelay);
 }
 
 void OpenMptSdlAudio::checkFreshStart()
 {
-    if (!sounding() || !m_device || m_device.get() != m_freshStart.device)
+    if (!sounding() || !m_device)
         return;
     {
         DeviceLock lock(m_device);
@@ -202,7 +195,7 @@ void OpenMptSdlAudio::checkFreshStart()
     if (!replacement)
         return;
     // The stream behind its silence goes, with the module's first periods queued there
-    // unheard; the module starts again, where it started, on a stream of its own.
+    // unheard; the module starts again, where it started, on a fresh device of its own.
     const std::unique_ptr<OutputDevice> behind = std::exchange(m_device, std::move(replacement));
     {
         DeviceLock lock(behind);
@@ -212,11 +205,10 @@ void OpenMptSdlAudio::checkFreshStart()
         DeviceLock lock(m_device);
         const double start = m_freshStart.position;
         moveCurrent([start](openmpt::module& module) { module.set_position_seconds(start); });
-        m_device->setModule(m_current->module.get());
     }
-    m_device->unpark();
-    m_freshStart = {m_device.get(), m_freshStart.position, m_freshStart.replacements + 1};
-    scheduleStartCheck();
+    const int replacements = m_freshStart.replacements + 1;
+    updateOutput();
+    m_freshStart.replacements = replacements;
 }
 
 void OpenMptSdlAudio::retireDevice()
@@ -257,8 +249,10 @@ void OpenMptSdlAudio::settleIdleDevices()
         return false;
     };
     std::erase_if(m_retired, settle);
-    if (m_device && !sounding() && settle(m_device))
+    if (m_device && !sounding() && settle(m_device)) {
+        m_startCheckTimer.stop();
         m_device.reset();
+    }
     if (m_retired.empty() && (!m_device || sounding()))
         m_idleTimer.stop();
 }

@@ -116,8 +116,8 @@ private:
     /// wait behind silence queued at the server while it opened (OutputDevice::
     /// startsBehindSilence); such a device is replaced at once, the module starting again
     /// where it started. Twice at most per start: a third device that starts behind as well
-    /// shows a server that never takes its queue at once, and the checks end.
-    void scheduleStartCheck();
+    /// shows a server that never takes its queue at once, and the checks end. The check
+    /// stops whenever the device leaves for another reason.
     void checkFreshStart();
     LoadedModule* find(ModuleHandle handle) const;
 
@@ -134,10 +134,9 @@ private:
     std::vector<std::unique_ptr<OutputDevice>> m_retired;
     QTimer m_idleTimer;
     QTimer m_startCheckTimer;
-    /// The device last given its first module, the module's place then, and how many
+    /// Of the device last given its first module: the module's place then, and how many
     /// devices that started behind silence it replaced.
     struct FreshStart {
-        const OutputDevice* device = nullptr;
         double position = 0;
         int replacements = 0;
     };
