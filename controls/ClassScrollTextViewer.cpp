@@ -1,5 +1,4 @@
 #include "controls/ClassScrollTextViewer.h"
-#include "app/PathParts.h"
 
 #include "controls/TBanner.h"
 #include "platform/RegularFile.h"
@@ -9,8 +8,6 @@
 #include <QRandomGenerator>
 
 namespace {
-
-QString g_currentModuleTitle;
 
 constexpr int kTipCount = 9;
 const char* const kTips[kTipCount] = {
@@ -36,14 +33,8 @@ const char* const kTips[kTipCount] = {
 ClassScrollTextViewer::ClassScrollTextViewer(TBanner& banner, ClassOptions& options)
     : m_banner(banner), m_options(options)
 {
-    g_currentModuleTitle.clear();
     ApplyScrollSpeed(m_options.ScrollSpeed());
     m_banner.SetScrollText(TipText(QRandomGenerator::global()->bounded(kTipCount)));
-}
-
-ClassScrollTextViewer::~ClassScrollTextViewer()
-{
-    g_currentModuleTitle.clear();
 }
 
 QString ClassScrollTextViewer::TipText(int index)
@@ -63,15 +54,11 @@ void ClassScrollTextViewer::ApplyScrollSpeed(int speed)
 void ClassScrollTextViewer::ShowNoModule()
 {
     showKeepingScrollState(QStringLiteral("> No module loaded <"));
-    g_currentModuleTitle.clear();
 }
 
-void ClassScrollTextViewer::ShowModuleInfo(const ModuleInfo& info, const QString& path)
+void ClassScrollTextViewer::ShowModuleInfo(const ModuleInfo& info, const QString& path,
+                                           const QString& title)
 {
-    QString title = NameText(info.songName);
-    if (title.isEmpty())
-        title = PathParts::FileNamePart(path);
-    g_currentModuleTitle = title;
     const QString separator = QStringLiteral(" ||");
     const QString line = title + separator + QStringLiteral(" %1 kB").arg(RegularFile::Size(path) / 1024) +
                          separator + QStringLiteral(" %1 channels").arg(info.channelCount) +
@@ -80,8 +67,6 @@ void ClassScrollTextViewer::ShowModuleInfo(const ModuleInfo& info, const QString
                          separator + QStringLiteral(" %1 Instruments allocated").arg(info.instrumentCount);
     showKeepingScrollState(line);
 }
-
-QString ClassScrollTextViewer::CurrentModuleTitle() { return g_currentModuleTitle; }
 
 void ClassScrollTextViewer::showKeepingScrollState(const QString& text)
 {

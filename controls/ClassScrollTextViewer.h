@@ -7,16 +7,13 @@ class TBanner;
 struct ModuleInfo;
 
 /// Decides what the main banner scrolls and how fast: a random tip at start, a fixed line
-/// while no module is loaded, and a one-line summary after each successful load. It also
-/// keeps the current module title that other parts read. A banner the user stopped stays
-/// stopped while its text changes. GUI thread only.
+/// while no module is loaded, and a one-line summary after each successful load. A banner the
+/// user stopped stays stopped while its text changes. GUI thread only.
 class ClassScrollTextViewer {
 public:
     /// The banner and the options store are not owned and must outlive the feed.
     /// Applies the stored scroll speed and shows a random tip.
     ClassScrollTextViewer(TBanner& banner, ClassOptions& options);
-    /// Clears the current module title.
-    ~ClassScrollTextViewer();
     ClassScrollTextViewer(const ClassScrollTextViewer&) = delete;
     ClassScrollTextViewer& operator=(const ClassScrollTextViewer&) = delete;
 
@@ -24,15 +21,11 @@ public:
     /// stored back normalised to 0 to 3.
     void ApplyScrollSpeed(int speed);
 
-    /// "> No module loaded <"; clears the current module title.
+    /// "> No module loaded <".
     void ShowNoModule();
 
-    /// The summary line of the module at path; its title becomes the current module title.
-    void ShowModuleInfo(const ModuleInfo& info, const QString& path);
-
-    /// The trimmed song name of the loaded module, or its file name when the song name is
-    /// blank; empty without a module.
-    static QString CurrentModuleTitle();
+    /// The summary line of the module at path, titled title (the player's module title).
+    void ShowModuleInfo(const ModuleInfo& info, const QString& path, const QString& title);
 
     /// The tip shown at start, index 0 to 8, with its "Tip: " prefix.
     static QString TipText(int index);

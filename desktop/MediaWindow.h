@@ -14,6 +14,4 @@ public:
     virtual void QuitWindow() = 0;
     /// Opens a module or disc file as a second start handing it over would.
     virtual void OpenFile(const QString& path) = 0;
-    /// The loaded module's song name, or its file name when that is blank; empty without one.
-    virtual QString CurrentModuleTitle() const = 0;
 };

@@ -4,6 +4,7 @@
 #include "desktop/MprisAdaptors.h"
 #include "disc/ClassDisc.h"
 #include "playback/ClassModPlayer.h"
+#include "session/JukeboxSession.h"
 
 #include <QCoreApplication>
 #include <QDBusMessage>
@@ -26,12 +27,12 @@ qlonglong microseconds(double seconds) { return qlonglong(std::llround(seconds *
 
 }  // namespace
 
-std::unique_ptr<MprisService> MprisService::Offer(QDBusConnection bus, ClassModPlayer& player,
-                                                  ClassDisc& disc, MediaWindow& window)
+std::unique_ptr<MprisService> MprisService::Offer(QDBusConnection bus, JukeboxSession& session,
+                                                  MediaWindow& window)
 {
     if (!bus.isConnected())
         return nullptr;
-    std::unique_ptr<MprisService> service(new MprisService(bus, player, disc, window));
+    std::unique_ptr<MprisService> service(new MprisService(bus, session, window));
     if (!bus.registerObject(kObjectPath, service.get(), QDBusConnection::ExportAdaptors))
         return nullptr;
     const QString ownName =
@@ -46,19 +47,24 @@ std::unique_ptr<MprisService> MprisService::Offer(QDBusConnection bus, ClassModP
     return nullptr;
 }
 
-MprisService::MprisService(QDBusConnection bus, ClassModPlayer& player, ClassDisc& disc,
-                           MediaWindow& window)
-    : m_bus(std::move(bus)), m_player(player), m_disc(disc), m_window(window)
+MprisService::MprisService(QDBusConnection bus, JukeboxSession& session, MediaWindow& window)
+    : m_bus(std::move(bus)),
+      m_session(session),
+      m_player(session.player()),
+      m_disc(session.disc()),
+      m_window(window)
 {
     new MprisRootAdaptor(*this);
     new MprisPlayerAdaptor(*this);
-    connect(&m_player, &ClassModPlayer::moduleChanged, this, [this] {
-        if (!m_player.ModulePath().isEmpty())
-            ++m_track;
+    connect(&m_session, &JukeboxSession::moduleLoaded, this, [this] {
+        ++m_track;
         Refresh();
     });
-    connect(&m_player, &ClassModPlayer::playingChanged, this, &MprisService::Refresh);
-    connect(&m_player, &ClassModPlayer::seeked, this, [this] { emit Seeked(Position()); });
+    connect(&m_session, &JukeboxSession::moduleClosed, this, &MprisService::Refresh);
+    connect(&m_session, &JukeboxSession::playingChanged, this, &MprisService::Refresh);
+    // Whether there is a slot to go to may have changed.
+    connect(&m_session, &JukeboxSession::slotChanged, this, &MprisService::Refresh);
+    connect(&m_session, &JukeboxSession::seeked, this, [this] { emit Seeked(Position()); });
     m_announced = playerProperties();
 }
 
@@ -91,7 +97,7 @@ QVariantMap MprisService::Metadata() const
     if (path.isEmpty())
         return metadata;
     const ModuleDetails details = m_player.Details();
-    metadata.insert(QStringLiteral("xesam:title"), m_window.CurrentModuleTitle());
+    metadata.insert(QStringLiteral("xesam:title"), m_session.CurrentModuleTitle());
     metadata.insert(QStringLiteral("xesam:url"), QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded));
     metadata.insert(QStringLiteral("mpris:length"), microseconds(details.durationSeconds));
     if (!details.message.isEmpty()) {
@@ -182,7 +188,7 @@ void MprisService::Play()
         }
         const int slot = m_disc.CurrentSlot() != 0 ? m_disc.CurrentSlot() : m_disc.NeighbourSlot(1);
         if (slot != 0)
-            m_disc.PlaySlot(slot);
+            m_session.PlaySlot(slot);
     });
 }
 
@@ -213,7 +219,7 @@ void MprisService::playNeighbour(int step)
 {
     later([this, step] {
         if (const int slot = m_disc.NeighbourSlot(step))
-            m_disc.PlaySlot(slot);
+            m_session.PlaySlot(slot);
     });
 }
 

@@ -9,13 +9,14 @@
 
 class ClassDisc;
 class ClassModPlayer;
+class JukeboxSession;
 class MediaWindow;
 
 /// The jukebox on the desktop's media controls (media keys, the panel's player, playerctl):
 /// the MPRIS 2 interfaces org.mpris.MediaPlayer2 and org.mpris.MediaPlayer2.Player at
 /// /org/mpris/MediaPlayer2, under the name org.mpris.MediaPlayer2.jukarium.
 ///
-/// Commands reach the player, the disc and the window through the interfaces the window uses.
+/// Commands reach the session's player and disc, and the window.
 /// They run from the event loop after the call has been answered, since they may fade out for
 /// a second or ask a question. Every change of a property is announced with PropertiesChanged
 /// (the position, which changes all the time, is not: it is read, and jumps are announced
@@ -29,12 +30,11 @@ public:
     /// Offers the interfaces on bus. Null when the bus is not connected or the object cannot be
     /// registered; the program then runs without media controls. When another jukebox (on
     /// another display) holds the name, this one is offered under a name with its process id.
-    static std::unique_ptr<MprisService> Offer(QDBusConnection bus, ClassModPlayer& player,
-                                               ClassDisc& disc, MediaWindow& window);
+    static std::unique_ptr<MprisService> Offer(QDBusConnection bus, JukeboxSession& session,
+                                               MediaWindow& window);
     ~MprisService() override;
 
-    /// Announces what changed since the last announcement; for changes the player does not
-    /// signal itself, such as slots assigned or cleared.
+    /// Announces what changed since the last announcement.
     void Refresh();
 
     // What the adaptors ask and command.
@@ -66,7 +66,7 @@ signals:
     void Seeked(qlonglong position);
 
 private:
-    MprisService(QDBusConnection bus, ClassModPlayer& player, ClassDisc& disc, MediaWindow& window);
+    MprisService(QDBusConnection bus, JukeboxSession& session, MediaWindow& window);
     /// The properties of interface as announced.
     QVariantMap playerProperties() const;
     QString trackId() const;
@@ -77,6 +77,7 @@ private:
 
     QDBusConnection m_bus;
     QString m_name;
+    JukeboxSession& m_session;
     ClassModPlayer& m_player;
     ClassDisc& m_disc;
     MediaWindow& m_window;

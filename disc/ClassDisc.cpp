@@ -77,13 +77,16 @@ void ClassDisc::UnmarkCurrentSlot()
         m_host.SetSlotCurrent(m_currentSlot, false);
 }
 
-void ClassDisc::PlaySlot(int n)
+QString ClassDisc::SlotModulePath(int n) const
 {
-    if (!validSlot(n) || !assigned(n))
+    return validSlot(n) && assigned(n) ? ResolvePath(m_slotPaths[n - 1]) : QString();
+}
+
+void ClassDisc::SetCurrentSlot(int n)
+{
+    if (!validSlot(n))
         return;
-    const QString path = ResolvePath(m_slotPaths[n - 1]);
     UnmarkCurrentSlot();
-    m_host.LoadModule(path);  // the player reports its own failure; the slot is current anyway
     m_currentSlot = n;
     MarkCurrentSlot();
 }

@@ -45,13 +45,13 @@ public:
     /// Offers to save a changed disc (message 30000). True when the caller must abort (Cancel);
     /// Yes saves (whether or not that works) and No discards, both returning false.
     bool QuerySave();
-    /// Loads the host's CommandFile when it names a disc (".jkdc" in any case), without asking
-    /// to save the current disc.
-    void OpenPendingFile();
-
     // Slots (ClassDisc.cpp).
-    /// Plays slot n and makes it current; nothing for an empty slot.
-    void PlaySlot(int n);
+    /// The module slot n holds, as a path to load: a bare name is found in the disc file's
+    /// directory. Empty for an empty slot or another number.
+    QString SlotModulePath(int n) const;
+    /// Slot n becomes the current one, shown so; the one before is no longer. Nothing for
+    /// another number.
+    void SetCurrentSlot(int n);
     /// The slot holding a module after (step 1) or before (step -1) the current slot, wrapping
     /// around; the first (or last) such slot when none is current; 0 when no slot holds one.
     /// With a single module the current slot is its own neighbour.
@@ -64,7 +64,7 @@ public:
     /// AssignSlot / clearing for the slot whose menu was opened last.
     void AssignPopupSlot(const QString& path);
     void ClearPopupSlot();
-    /// The player closed its module: no slot is current any more.
+    /// The player closed its module, or another slot's loads: no slot is current any more.
     void ForgetCurrentSlot();
     /// The loaded module was moved or renamed to path, or deleted (path empty); the current
     /// slot, if any, follows it.
@@ -100,7 +100,7 @@ public:
     const QString& DiscFileName() const { return m_discFileName; }
     /// Disc button b's disc file as chosen, or kNoDiscSelected.
     const QString& DiscButtonPath(int b) const { return m_discButtonPaths[buttonIndex(b)]; }
-    /// The slot last played or assigned, 0 for none.
+    /// The slot last made current (played or assigned), 0 for none.
     int CurrentSlot() const { return m_currentSlot; }
     /// Whether the current slot still holds its module: not cleared, nor its disc closed.
     bool CurrentSlotAssigned() const { return validSlot(m_currentSlot) && assigned(m_currentSlot); }

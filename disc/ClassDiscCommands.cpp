@@ -73,14 +73,6 @@ void ClassDisc::SaveDiscAs()
     RefreshDisplay();
 }
 
-void ClassDisc::OpenPendingFile()
-{
-    // A disc handed over from outside replaces the current one without the save question.
-    const QString name = m_host.CommandFile();
-    if (!name.isEmpty() && PathParts::IsDiscPath(name))
-        LoadFromFile(name);
-}
-
 void ClassDisc::OpenDiscButton(int b)
 {
     if (QuerySave())

@@ -2,8 +2,8 @@
 
 #include <QString>
 
-/// What the disc model needs of the main window and, through it, of the player, the banner
-/// text feed and the file dialogs. The main window implements it; tests fake it.
+/// What the disc model tells its owner, and asks of it: the status bar, the disc's look, the
+/// current module's title and the dialogs. The session implements it; tests fake it.
 /// Slot numbers are 1 to 20, disc button numbers 1 or 2. GUI thread only.
 class DiscHost {
 public:
@@ -11,15 +11,9 @@ public:
 
     /// Status bar panel 0, painted at once.
     virtual void SetStatusText(const QString& text) = 0;
-    /// The file handed over by the command line, a second start or a drop.
-    virtual QString CommandFile() const = 0;
-    /// The loaded module's path; length 0 or 1 means none.
-    virtual QString CurrentModule() const = 0;
     /// Shows path as the loaded module's (caption, module menu items).
     virtual void SetModulePath(const QString& path) = 0;
-    /// The player loads and plays path; false when it cannot.
-    virtual bool LoadModule(const QString& path) = 0;
-    /// The banner text feed's current module title; empty without a module.
+    /// The current module title; empty without a module.
     virtual QString CurrentModuleTitle() const = 0;
 
     /// The disc group box's caption and the disc buttons' captions.

@@ -2,7 +2,6 @@
 #include "app/PathParts.h"
 
 #include "app/CJKMessages.h"
-#include "app/CommandLine.h"
 #include "app/ScreenCursor.h"
 #include "playback/PlayerHost.h"
 
@@ -46,6 +45,12 @@ ClassModPlayer::~ClassModPlayer()
     m_destroying = true;
     m_positionTimer.stop();
     StopAudio();
+}
+
+QString ClassModPlayer::TitleOf(const ModuleInfo& info, const QString& path)
+{
+    const QString songName = NameText(info.songName);
+    return songName.isEmpty() ? PathParts::FileNamePart(path) : songName;
 }
 
 QString ClassModPlayer::PositionText(int n)
@@ -138,10 +143,11 @@ bool ClassModPlayer::LoadModule(const QString& path)
         return false;
     }
     m_library.setMusicVolume(kFullVolume);
-    ApplyEndRule();
+    UpdateEndRule();
     m_library.playModule(m_module, 0);
     ModuleInfo info;
     m_library.getModuleInfo(m_module, &info);
+    m_moduleTitle = TitleOf(info, path);
     m_host.ShowModuleInfo(info, path);
     m_songLength = static_cast<int>(info.songLength);
     m_position = 0;
@@ -200,6 +206,7 @@ void ClassModPlayer::CloseModule()
         m_module = 0;
         m_playing = false;
         m_modulePath.clear();
+        m_moduleTitle.clear();
         m_songLength = 0;
         m_position = 0;
         m_host.SetModulePath(QString());
@@ -245,13 +252,6 @@ bool ClassModPlayer::StepBack()
     return true;
 }
 
-void ClassModPlayer::OpenCommandFile()
-{
-    const QString file = m_host.CommandFile();
-    if (!file.isEmpty() && PathParts::IsModulePath(file))
-        LoadModule(file);
-}
-
 void ClassModPlayer::PollPosition()
 {
     PlayStatus status;
@@ -260,7 +260,6 @@ void ClassModPlayer::PollPosition()
         SongEnded();
         return;
     }
-    ApplyEndRule();  // the module may have become a slot's, or stopped being one
     const int position = static_cast<int>(status.position);
     if (position != m_position) {
         m_position = position;

@@ -41,8 +41,6 @@ public:
     /// 20000) when no module is loaded, so repeating callers can stop.
     bool StepForward();
     bool StepBack();
-    /// Loads the host's CommandFile when it names a module.
-    void OpenCommandFile();
     /// True with a module; otherwise shows message 20000 and returns false.
     bool HasModule();
 
@@ -67,6 +65,11 @@ public:
     void RenameModule();
 
     const QString& ModulePath() const { return m_modulePath; }
+    /// The trimmed song name of the loaded module, or its file name when that is blank; empty
+    /// without a module.
+    const QString& ModuleTitle() const { return m_moduleTitle; }
+    /// The title of the module at path whose record is info, as ModuleTitle gives it.
+    static QString TitleOf(const ModuleInfo& info, const QString& path);
     bool Playing() const { return m_playing; }
     bool AudioStarted() const { return m_audioStarted; }
     bool InfosShown() const { return m_infosShown; }
@@ -94,6 +97,9 @@ public:
     /// the disc plays, where the module is a slot's (otherwise it repeats); or play stops,
     /// and playing again starts it from its start.
     void SetSongEnd(ClassOptions::SongEnd action);
+    /// Tells the library whether the module repeats at its end, as the rule and the host's
+    /// PlaysDiscSlot decide now; the host calls it whenever that answer may have changed.
+    void UpdateEndRule();
 
     /// n in decimal with leading zeros to at least three digits.
     static QString PositionText(int n);
@@ -109,9 +115,6 @@ signals:
 private:
     void ApplyStoredOutputVolume();
     void ApplyStoredRenderQuality();
-    /// Tells the library whether the module repeats at its end, as the rule and the disc
-    /// decide now; the library hears of changes only.
-    void ApplyEndRule();
     /// The song ended without repeating: play stops there by itself.
     void SongEnded();
     /// The loaded module's file name in a directory chosen for a copy or move; empty without
@@ -137,6 +140,7 @@ private:
     bool m_destroying = false;
     bool m_repeat = true;  // as the library was told last
     QString m_modulePath;
+    QString m_moduleTitle;
     int m_songLength = 0;
     int m_position = 0;
     int m_fadeOutSteps = 10;

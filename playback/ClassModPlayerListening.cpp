@@ -19,17 +19,17 @@ void ClassModPlayer::ApplyStoredRenderQuality()
 void ClassModPlayer::SetSongEnd(ClassOptions::SongEnd action)
 {
     m_options.SetAtTheEnd(action);
-    ApplyEndRule();
+    UpdateEndRule();
 }
 
-void ClassModPlayer::ApplyEndRule()
+void ClassModPlayer::UpdateEndRule()
 {
     const ClassOptions::SongEnd action = m_options.AtTheEnd();
     // A module that is no slot's has no next slot: it repeats.
     const bool repeat = action == ClassOptions::SongEnd::RepeatIt
         || (action == ClassOptions::SongEnd::PlayNextSlot && !m_host.PlaysDiscSlot());
     if (repeat == m_repeat)
-        return;
+        return;  // the library hears of changes only
     m_repeat = repeat;
     m_library.setRepeat(repeat);
 }

@@ -5,8 +5,9 @@
 
 struct ModuleInfo;
 
-/// What the module player needs of the main window and, through it, of the banner text feed
-/// and the disc model. The main window implements it; tests fake it. GUI thread only.
+/// What the module player tells its owner, and asks of it: the status bar, the banner text
+/// feed, the disc model and the dialogs. The session implements it; tests fake it. GUI thread
+/// only.
 class PlayerHost {
 public:
     virtual ~PlayerHost() = default;
@@ -19,8 +20,6 @@ public:
     virtual void SetPositionText(const QString& text) = 0;
     /// The loaded module's path; empty or one blank for none.
     virtual void SetModulePath(const QString& path) = 0;
-    /// The file handed over by the command line, a second start or a drop.
-    virtual QString CommandFile() const = 0;
 
     /// The banner text feed: the summary of a loaded module, or the no-module line.
     virtual void ShowModuleInfo(const ModuleInfo& info, const QString& path) = 0;

@@ -1,11 +1,13 @@
 // Program entry: one instance per user and display. A second start hands its file to the
-// running instance and ends; otherwise the main window is created and runs until closed.
+// running instance and ends; otherwise the session plays the file named, and then the main
+// window is created on it and runs until closed.
 #include "app/CJKMessages.h"
 #include "app/CommandLine.h"
 #include "app/SingleInstance.h"
 #include "app/TerminationSignals.h"
 #include "platform/Registry.h"
 #include "platform/audio/OpenMptSdlAudio.h"
+#include "session/JukeboxSession.h"
 #include "ui/QtMessageBoxes.h"
 #include "ui/TMainWindow.h"
 
@@ -101,7 +103,15 @@ int main(int argc, char** argv)
     OpenMptSdlAudio audio;
     int exitCode = 0;
     {
-        TMainWindow window(registry, audio, arguments);
+        // Reading the options and then the window's placement creates their keys where
+        // missing: one write of the settings file at most.
+        registry.deferWrites();
+        auto session = std::make_unique<JukeboxSession>(registry, audio);
+        // The module named is heard before the window is built, which takes longer than
+        // loading it.
+        session->OpenCommandFile(CommandLine::FirstArgument(arguments));
+        TMainWindow window(registry, std::move(session));
+        registry.commitWrites();
         mainWindow = &window;
         QObject::connect(&window, &TMainWindow::closed, &app, &QApplication::quit);
         if (instance) {

@@ -21,17 +21,17 @@ void TMainWindow::connectActionCommands()
         {m_form.mnuActions_User1, 1}, {m_form.mnuActions_User2, 2}, {m_form.mnuActions_User3, 3}};
     for (const auto& [item, n] : userActions) {
         connect(item, &QAction::triggered, this, [this, n = n] {
-            RunUserAction(n, m_options->UserActionPath(n), m_options->UserActionSleep(n),
-                          m_options->UserActionCloseMod(n), *this);
+            RunUserAction(n, options().UserActionPath(n), options().UserActionSleep(n),
+                          options().UserActionCloseMod(n), *this);
         });
     }
     // Whether the volume control started is not reported.
     connect(m_form.mnuActions_Volume, &QAction::triggered, this,
-            [this] { ::StartProgram(VolumeCommand(m_options->VolumeExe())); });
+            [this] { ::StartProgram(VolumeCommand(options().VolumeExe())); });
     connect(m_form.mnuActions_Options, &QAction::triggered, this, [this] {
         PauseBanner();
         {
-            TOptions dialog(*m_options, *this, this);
+            TOptions dialog(options(), *this, this);
             dialog.exec();
         }
         ResumeBanner();
@@ -56,15 +56,15 @@ void TMainWindow::connectActionCommands()
 }
 
 void TMainWindow::ApplyScrollSpeed(int speed) { m_textFeed->ApplyScrollSpeed(speed); }
-void TMainWindow::SetFadeOutSteps(int steps) { m_player->SetFadeOutSteps(steps); }
-void TMainWindow::SetOutputMode(int mode) { m_player->SetOutputMode(mode); }
-void TMainWindow::SetMixingRate(int index) { m_player->SetMixingRate(index); }
-void TMainWindow::SetBufferSize(int index) { m_player->SetBufferSize(index); }
-void TMainWindow::RestartAudio() { m_player->RestartAudio(); }
-void TMainWindow::SetRenderQuality(const RenderQuality& quality) { m_player->SetRenderQuality(quality); }
-void TMainWindow::SetSongEnd(ClassOptions::SongEnd action) { m_player->SetSongEnd(action); }
+void TMainWindow::SetFadeOutSteps(int steps) { player().SetFadeOutSteps(steps); }
+void TMainWindow::SetOutputMode(int mode) { player().SetOutputMode(mode); }
+void TMainWindow::SetMixingRate(int index) { player().SetMixingRate(index); }
+void TMainWindow::SetBufferSize(int index) { player().SetBufferSize(index); }
+void TMainWindow::RestartAudio() { player().RestartAudio(); }
+void TMainWindow::SetRenderQuality(const RenderQuality& quality) { player().SetRenderQuality(quality); }
+void TMainWindow::SetSongEnd(ClassOptions::SongEnd action) { player().SetSongEnd(action); }
 
-void TMainWindow::CloseModule() { m_player->CloseModule(); }
+void TMainWindow::CloseModule() { player().CloseModule(); }
 void TMainWindow::RepaintNow() { repaint(); }
 void TMainWindow::Sleep(int milliseconds) { QThread::msleep(milliseconds); }
 bool TMainWindow::StartProgram(const QString& commandLine) { return ::StartProgram(commandLine); }

@@ -1,14 +1,11 @@
 // The main window's disc commands: the disc menu and buttons, the slot and disc buttons with
-// their menus, assigning the current module by dropping the banner on a slot, and the disc
-// model's view of the window.
+// their menus, assigning the current module by dropping the banner on a slot, and the dialogs
+// the session asks for.
 #include "ui/TMainWindow.h"
 
-#include "controls/ClassScrollTextViewer.h"
 #include "controls/TBanner.h"
 #include "controls/TIEButton.h"
-#include "desktop/MprisService.h"
 #include "disc/ClassDisc.h"
-#include "playback/ClassModPlayer.h"
 #include "ui/F1Help.h"
 #include "ui/FileDialogColumns.h"
 #include "ui/HelpContexts.h"
@@ -30,32 +27,32 @@ const QString kDiscFilters = QStringLiteral("Jukarium Discs (*.jkdc);;All Files 
 
 void TMainWindow::connectDiscCommands()
 {
-    connect(m_form.mnuDisc_New, &QAction::triggered, this, [this] { m_disc->NewDisc(); });
-    connect(m_form.mnuDisc_Open, &QAction::triggered, this, [this] { m_disc->OpenDisc(); });
-    connect(m_form.btnOpenDisc, &QAbstractButton::clicked, this, [this] { m_disc->OpenDisc(); });
-    connect(m_form.mnuDisc_Save, &QAction::triggered, this, [this] { m_disc->SaveDisc(); });
-    connect(m_form.mnuDisc_SaveAs, &QAction::triggered, this, [this] { m_disc->SaveDiscAs(); });
-    connect(m_form.mnuDisc_MoveAllTo, &QAction::triggered, this, [this] { m_disc->MoveAllTo(); });
-    connect(m_form.mnuDisc_Close, &QAction::triggered, this, [this] { m_disc->CloseDisc(); });
-    connect(m_form.btnCloseDisc, &QAbstractButton::clicked, this, [this] { m_disc->CloseDisc(); });
+    connect(m_form.mnuDisc_New, &QAction::triggered, this, [this] { disc().NewDisc(); });
+    connect(m_form.mnuDisc_Open, &QAction::triggered, this, [this] { disc().OpenDisc(); });
+    connect(m_form.btnOpenDisc, &QAbstractButton::clicked, this, [this] { disc().OpenDisc(); });
+    connect(m_form.mnuDisc_Save, &QAction::triggered, this, [this] { disc().SaveDisc(); });
+    connect(m_form.mnuDisc_SaveAs, &QAction::triggered, this, [this] { disc().SaveDiscAs(); });
+    connect(m_form.mnuDisc_MoveAllTo, &QAction::triggered, this, [this] { disc().MoveAllTo(); });
+    connect(m_form.mnuDisc_Close, &QAction::triggered, this, [this] { disc().CloseDisc(); });
+    connect(m_form.btnCloseDisc, &QAbstractButton::clicked, this, [this] { disc().CloseDisc(); });
 
     for (TIEButton* slot : m_form.ibtDiscNr) {
-        connect(slot, &QAbstractButton::clicked, this, [this, slot] { m_disc->PlaySlot(slot->Tag()); });
+        connect(slot, &QAbstractButton::clicked, this, [this, slot] { m_session->PlaySlot(slot->Tag()); });
         slot->setAcceptDrops(true);
         slot->installEventFilter(this);
     }
     for (TIEButton* button : {m_form.btnDisc1, m_form.btnDisc2}) {
         connect(button, &QAbstractButton::clicked, this,
-                [this, button] { m_disc->OpenDiscButton(button->Tag()); });
+                [this, button] { disc().OpenDiscButton(button->Tag()); });
         button->installEventFilter(this);
     }
     connect(m_form.popDiscNrButtons_Assign, &QAction::triggered, this,
-            [this] { m_disc->AssignPopupSlot(m_currentModule); });
-    connect(m_form.popDiscNrButtons_Clear, &QAction::triggered, this, [this] { m_disc->ClearPopupSlot(); });
+            [this] { disc().AssignPopupSlot(CurrentModule()); });
+    connect(m_form.popDiscNrButtons_Clear, &QAction::triggered, this, [this] { disc().ClearPopupSlot(); });
     connect(m_form.popDiscDiscButtons_BrowseDisc, &QAction::triggered, this,
-            [this] { m_disc->BrowseDiscButton(); });
+            [this] { disc().BrowseDiscButton(); });
     connect(m_form.popDiscDiscButtons_Clear, &QAction::triggered, this,
-            [this] { m_disc->ClearDiscButton(); });
+            [this] { disc().ClearDiscButton(); });
 }
 
 bool TMainWindow::filterDiscButtonEvent(QObject* watched, QEvent* event)
@@ -71,16 +68,16 @@ bool TMainWindow::filterDiscButtonEvent(QObject* watched, QEvent* event)
             return false;
         const QPoint at = button->mapToGlobal(mouse->position().toPoint());
         if (isSlot)
-            m_disc->ShowSlotMenu(button->Tag(), at.x(), at.y());
+            disc().ShowSlotMenu(button->Tag(), at.x(), at.y());
         else
-            m_disc->ShowDiscButtonMenu(button->Tag(), at.x(), at.y());
+            disc().ShowDiscButtonMenu(button->Tag(), at.x(), at.y());
         return true;
     }
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         // A slot takes the banner only while a module is loaded.
         auto* drag = static_cast<QDragMoveEvent*>(event);
-        if (isSlot && TBanner::isBannerDrag(drag->mimeData()) && m_currentModule.size() > 1)
+        if (isSlot && TBanner::isBannerDrag(drag->mimeData()) && CurrentModule().size() > 1)
             drag->acceptProposedAction();
         else
             drag->ignore();
@@ -88,10 +85,10 @@ bool TMainWindow::filterDiscButtonEvent(QObject* watched, QEvent* event)
     }
     case QEvent::Drop: {
         auto* drop = static_cast<QDropEvent*>(event);
-        if (!isSlot || !TBanner::isBannerDrag(drop->mimeData()) || m_currentModule.size() <= 1)
+        if (!isSlot || !TBanner::isBannerDrag(drop->mimeData()) || CurrentModule().size() <= 1)
             return false;
         drop->acceptProposedAction();
-        m_disc->AssignSlot(button->Tag(), m_currentModule);
+        disc().AssignSlot(button->Tag(), CurrentModule());
         return true;
     }
     default:
@@ -101,48 +98,12 @@ bool TMainWindow::filterDiscButtonEvent(QObject* watched, QEvent* event)
 
 void TMainWindow::closeEvent(QCloseEvent* event)
 {
-    if (m_disc->QuerySave()) {
+    if (disc().QuerySave()) {
         event->ignore();
         return;
     }
     QMainWindow::closeEvent(event);
     emit closed();
-}
-
-bool TMainWindow::LoadModule(const QString& path) { return m_player->LoadModule(path); }
-
-QString TMainWindow::CurrentModuleTitle() const { return ClassScrollTextViewer::CurrentModuleTitle(); }
-
-void TMainWindow::SetDiscCaption(const QString& caption) { m_form.grpDisc->setTitle(caption); }
-
-void TMainWindow::SetDiscButtonCaption(int button, const QString& caption)
-{
-    (button == 1 ? m_form.btnDisc1 : m_form.btnDisc2)->SetCaption(caption);
-}
-
-void TMainWindow::SetSlotHint(int slot, const QString& hint)
-{
-    m_form.ibtDiscNr[slot - 1]->setToolTip(hint);
-}
-
-void TMainWindow::SetSlotAssigned(int slot, bool assigned)
-{
-    TIEButton* button = m_form.ibtDiscNr[slot - 1];
-    QPalette colours = button->palette();
-    colours.setColor(QPalette::ButtonText, assigned ? palette().color(QPalette::Highlight)
-                                                    : palette().color(QPalette::WindowText));
-    button->setPalette(colours);
-    if (m_mediaControls)
-        m_mediaControls->Refresh();  // whether there is a slot to go to may have changed
-}
-
-void TMainWindow::SetSlotCurrent(int slot, bool current)
-{
-    TIEButton* button = m_form.ibtDiscNr[slot - 1];
-    QFont font = button->font();
-    font.setBold(current);
-    font.setItalic(current);
-    button->setFont(font);
 }
 
 void TMainWindow::ShowSlotMenu(int x, int y, bool assignEnabled, bool clearEnabled)
@@ -180,6 +141,6 @@ QString TMainWindow::ChooseSaveDiscFile()
 
 QString TMainWindow::ChooseDirectory(int kind)
 {
-    TCDirectoryChoose chooser(*m_options, this);
+    TCDirectoryChoose chooser(options(), this);
     return chooser.ChooseDirectory(kind);
 }

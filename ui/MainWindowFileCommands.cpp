@@ -3,7 +3,6 @@
 #include "ui/TMainWindow.h"
 
 #include "controls/TIEButton.h"
-#include "disc/ClassDisc.h"
 #include "playback/ClassModPlayer.h"
 #include "ui/TCRename.h"
 
@@ -15,7 +14,7 @@ void TMainWindow::connectFileCommands()
     auto withBannerResting = [this](Operation operation) {
         return [this, operation] {
             PauseBanner();
-            (m_player.get()->*operation)();
+            (player().*operation)();
             ResumeBanner();
         };
     };
@@ -33,5 +32,3 @@ QString TMainWindow::RenameModuleDialog(const QString& path)
     TCRename dialog(this);
     return dialog.RenameModuleDialog(path);
 }
-
-void TMainWindow::ModulePathChanged(const QString& path) { m_disc->ModulePathChanged(path); }

@@ -8,7 +8,7 @@
 void TMainWindow::offerMediaControls()
 {
     // Without a session bus the jukebox simply has no media controls.
-    m_mediaControls = MprisService::Offer(QDBusConnection::sessionBus(), *m_player, *m_disc, *this);
+    m_mediaControls = MprisService::Offer(QDBusConnection::sessionBus(), *m_session, *this);
 }
 
 void TMainWindow::RaiseWindow()

@@ -46,9 +46,9 @@ void TMainWindow::connectPlayCommands()
     connect(m_form.btnOpenFile, &QAbstractButton::clicked, this, &TMainWindow::mnuFile_OpenClick);
     connect(m_form.mnuFile_Close, &QAction::triggered, this, &TMainWindow::mnuFile_CloseClick);
     connect(m_form.btnCloseFile, &QAbstractButton::clicked, this, &TMainWindow::mnuFile_CloseClick);
-    connect(m_form.btnPlay, &QAbstractButton::clicked, this, [this] { m_player->ContinuePlaying(); });
-    connect(m_form.btnStop, &QAbstractButton::clicked, this, [this] { m_player->StopPlaying(); });
-    connect(m_form.btnShowModuleInfo, &QAbstractButton::clicked, this, [this] { m_player->ToggleInfos(); });
+    connect(m_form.btnPlay, &QAbstractButton::clicked, this, [this] { player().ContinuePlaying(); });
+    connect(m_form.btnStop, &QAbstractButton::clicked, this, [this] { player().StopPlaying(); });
+    connect(m_form.btnShowModuleInfo, &QAbstractButton::clicked, this, [this] { player().ToggleInfos(); });
     connect(m_form.btnLastModule, &QAbstractButton::clicked, this, [this] { browseSelection(-1); });
     connect(m_form.btnNextModule, &QAbstractButton::clicked, this, [this] { browseSelection(+1); });
 
@@ -64,11 +64,11 @@ void TMainWindow::connectPlayCommands()
 
 void TMainWindow::mnuFile_OpenClick()
 {
-    const QStringList files = m_chooseModules(m_options->OpenModulePath());
+    const QStringList files = m_chooseModules(options().OpenModulePath());
     if (files.isEmpty())
         return;
     const QString& first = files.first();
-    m_options->SetOpenModulePath(PathParts::DirectoryPart(first));
+    options().SetOpenModulePath(PathParts::DirectoryPart(first));
     m_selection = files;
     m_browsingSelection = false;
     m_selectionIndex = 1;
@@ -78,7 +78,7 @@ void TMainWindow::mnuFile_OpenClick()
 
 void TMainWindow::mnuFile_CloseClick()
 {
-    m_player->CloseModule();
+    player().CloseModule();
     UpdateModuleControls();
 }
 
@@ -95,8 +95,8 @@ void TMainWindow::OpenFromSelection(int n)
     if (count == 0)
         return;
     if (count == 1) {
-        if (m_currentModule != m_selection.first())
-            m_player->LoadModule(m_selection.first());
+        if (CurrentModule() != m_selection.first())
+            player().LoadModule(m_selection.first());
         else if (m_browsingSelection)
             CJKMessages::Show(20100);
         m_selectionIndex = 1;
@@ -104,8 +104,8 @@ void TMainWindow::OpenFromSelection(int n)
     }
     // Past either end the first or last file stays, without restarting it.
     const int index = qBound(1, n, count);
-    if (index == n || m_currentModule != m_selection.at(index - 1))
-        m_player->LoadModule(m_selection.at(index - 1));
+    if (index == n || CurrentModule() != m_selection.at(index - 1))
+        player().LoadModule(m_selection.at(index - 1));
     m_selectionIndex = index;
 }
 
@@ -114,7 +114,7 @@ void TMainWindow::stepAndRepeat(QTimer& repeat, bool forward)
     // The repeat is off during the step: a step without a module shows its message in a
     // modal run, where a running repeat would show the next one behind it.
     repeat.stop();
-    const bool stepped = forward ? m_player->StepForward() : m_player->StepBack();
+    const bool stepped = forward ? player().StepForward() : player().StepBack();
     if (stepped)
         repeat.start();
 }

@@ -5,7 +5,6 @@
 #include "controls/TDragAcceptFiles.h"
 #include "controls/TIEButton.h"
 #include "controls/TTrayIcon.h"
-#include "disc/ClassDisc.h"
 #include "playback/ClassModPlayer.h"
 
 #include <QAction>
@@ -23,8 +22,8 @@ void TMainWindow::connectTrayAndDrop()
     connect(TrayIcon, &TTrayIcon::OnDblClick, this, &TMainWindow::TrayIconDblClick);
     connect(m_form.btnHide2Tray, &QAbstractButton::clicked, this, &TMainWindow::btnHide2TrayClick);
     connect(m_form.popTrayIcon_Show, &QAction::triggered, this, &TMainWindow::TrayIconDblClick);
-    connect(m_form.popTrayIcon_ContPlay, &QAction::triggered, this, [this] { m_player->ContinuePlaying(); });
-    connect(m_form.popTrayIcon_Stop, &QAction::triggered, this, [this] { m_player->StopPlaying(); });
+    connect(m_form.popTrayIcon_ContPlay, &QAction::triggered, this, [this] { player().ContinuePlaying(); });
+    connect(m_form.popTrayIcon_Stop, &QAction::triggered, this, [this] { player().StopPlaying(); });
     // Restored first, so the close question comes up over a visible window.
     connect(m_form.popTrayIcon_Exit, &QAction::triggered, this, [this] {
         TrayIconDblClick();
@@ -64,9 +63,7 @@ void TMainWindow::TrayIconDblClick()
 void TMainWindow::drgFileDrop()
 {
     drgFile->SetEnabled(false);
-    m_commandFile = drgFile->DroppedFiles().value(0);
-    m_player->OpenCommandFile();
-    m_disc->OpenPendingFile();
+    m_session->OpenCommandFile(drgFile->DroppedFiles().value(0));
     drgFile->SetEnabled(true);
     BringToFront();
 }

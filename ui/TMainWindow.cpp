@@ -1,15 +1,11 @@
 #include "ui/TMainWindow.h"
 #include "app/PathParts.h"
 
-#include "app/CommandLine.h"
 #include "controls/ClassScrollTextViewer.h"
 #include "controls/TBanner.h"
 #include "controls/TTrayIcon.h"
 #include "desktop/MprisService.h"
-#include "disc/ClassDisc.h"
 #include "platform/Registry.h"
-#include "playback/ClassModPlayer.h"
-#include "settings/ClassOptions.h"
 #include "settings/RegistryKeys.h"
 #include "ui/VisiblePlacement.h"
 
@@ -41,9 +37,10 @@ public:
 
 }  // namespace
 
-TMainWindow::TMainWindow(Registry& registry, AudioLibrary& audio, const QStringList& arguments)
+TMainWindow::TMainWindow(Registry& registry, std::unique_ptr<JukeboxSession> session)
     : m_form(BuildMainWindowForm(*this)),
       m_registry(registry),
+      m_session(std::move(session)),
       prwMainWindow(m_bounds, registry),
       prwMainWindowHeight(m_bounds, registry)
 {
@@ -63,21 +60,16 @@ TMainWindow::TMainWindow(Registry& registry, AudioLibrary& audio, const QStringL
     prwMainWindowHeight.SaveLeft = prwMainWindowHeight.SaveTop = prwMainWindowHeight.SaveWidth = false;
     prwMainWindowHeight.SetLeft = prwMainWindowHeight.SetTop = prwMainWindowHeight.SetWidth = false;
 
-    // FormCreate. Reading the settings creates their keys where missing: one write at most.
+    // FormCreate. Reading the placement creates its key where missing: one write at most.
     UpdateModuleControls();
     m_registry.deferWrites();
-    m_options = std::make_unique<ClassOptions>(registry);
-    m_textFeed = std::make_unique<ClassScrollTextViewer>(*m_form.banMain, *m_options);
-    m_player = std::make_unique<ClassModPlayer>(audio, *m_options, *this);
-    m_disc = std::make_unique<ClassDisc>(*this, *m_options);
+    m_textFeed = std::make_unique<ClassScrollTextViewer>(*m_form.banMain, options());
     QApplication::setStyle(new HintTimingStyle);
-    m_commandFile = CommandLine::FirstArgument(arguments);
     resize(MainWindowForm::kClientWidth, defaultHeight(false));
+    connectSession();
     LoadPlacement();
     m_registry.commitWrites();
     connectCommands();
-    m_player->OpenCommandFile();
-    m_disc->OpenPendingFile();
     offerMediaControls();
 }
 
@@ -89,9 +81,11 @@ TMainWindow::~TMainWindow()
     m_registry.deferWrites();
     SavePlacement();
     m_textFeed.reset();
-    m_player.reset();
-    m_disc.reset();
-    m_options.reset();
+    // The session's last words (the fade-out, "Module closed") are for nobody: the window has
+    // closed.
+    m_session->disconnect(this);
+    m_session->SetDialogs(nullptr);
+    m_session.reset();
     for (const QString& file : m_registry.commitWrites())
         std::fprintf(stderr, "jukarium: cannot save the settings in %s; it keeps the earlier ones\n",
                      qPrintable(file));
@@ -134,28 +128,13 @@ void TMainWindow::updateBannerScrolling()
     m_form.banMain->update();
 }
 
-void TMainWindow::SetStatusText(const QString& text)
-{
-    m_form.statusPanels[0]->setText(text);
-    m_form.statusPanels[0]->repaint();
-}
-
-void TMainWindow::SetBufferText(const QString& text) { m_form.statusPanels[1]->setText(text); }
-
-void TMainWindow::SetPositionText(const QString& text) { m_form.statusPanels[2]->setText(text); }
-
-void TMainWindow::SetModulePath(const QString& path)
-{
-    m_currentModule = path;
-    UpdateModuleControls();
-}
-
 void TMainWindow::UpdateModuleControls()
 {
-    const bool loaded = m_currentModule.size() > 1;
+    const QString module = m_session->CurrentModule();
+    const bool loaded = module.size() > 1;
     for (QAction* item : m_form.moduleItems())
         item->setEnabled(loaded);
-    setWindowTitle(loaded ? PathParts::FileNamePart(m_currentModule).toUpper() +
+    setWindowTitle(loaded ? PathParts::FileNamePart(module).toUpper() +
                                 QStringLiteral(" - ") + kInstanceCaption
                           : kInstanceCaption);
     if (TrayIcon)
@@ -215,46 +194,8 @@ void TMainWindow::BringToFront()
 
 void TMainWindow::ReceiveForwardedFile(const QString& text)
 {
-    m_commandFile = text;
-    m_player->OpenCommandFile();
-    m_disc->OpenPendingFile();
+    m_session->OpenCommandFile(text);
     BringToFront();
-}
-
-void TMainWindow::ShowModuleInfo(const ModuleInfo& info, const QString& path)
-{
-    m_textFeed->ShowModuleInfo(info, path);
-}
-
-void TMainWindow::ShowNoModule()
-{
-    // Closing a module must not fail on the banner: a banner that could not take the line
-    // keeps what it showed.
-    try {
-        m_textFeed->ShowNoModule();
-    } catch (const BannerContentError&) {
-    }
-}
-
-void TMainWindow::ForgetCurrentSlot()
-{
-    m_disc->ForgetCurrentSlot();
-}
-
-bool TMainWindow::PlaysDiscSlot() const
-{
-    // The player comes before the disc.
-    return m_disc && m_disc->CurrentSlotAssigned();
-}
-
-void TMainWindow::PlayNextSlot()
-{
-    m_disc->PlaySlot(m_disc->NeighbourSlot(1));
-}
-
-void TMainWindow::SetInfoLines(const QStringList& lines)
-{
-    m_form.staModInfo->setPlainText(lines.join(QLatin1Char('\n')));
 }
 
 void TMainWindow::changeEvent(QEvent* event)

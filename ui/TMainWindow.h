@@ -1,8 +1,8 @@
 #pragma once
 
 #include "desktop/MediaWindow.h"
-#include "disc/DiscHost.h"
-#include "playback/PlayerHost.h"
+#include "session/JukeboxSession.h"
+#include "session/SessionDialogs.h"
 #include "ui/OptionsTarget.h"
 #include "ui/UserActionHost.h"
 #include "settings/TPersWindow.h"
@@ -17,23 +17,18 @@
 #include <functional>
 #include <memory>
 
-class AudioLibrary;
-class ClassDisc;
 class TDragAcceptFiles;
 class TTrayIcon;
-class ClassModPlayer;
-class ClassOptions;
 class ClassScrollTextViewer;
 class MprisService;
 class Registry;
 
-/// The program's main window and hub. Creating it builds the working objects (options store,
-/// banner text feed, player, disc model); every user command is a short handler that
-/// forwards to one of them. The working objects call back through the operations below.
-/// GUI thread only.
+/// The program's main window: shows what the session announces (status bar, caption, banner,
+/// disc, information view) and hands every user command to the session's player, disc and
+/// options, or to a dialog. It owns the banner text feed and the media controls, and the
+/// session it shows. GUI thread only.
 class TMainWindow : public QMainWindow,
-                    public PlayerHost,
-                    public DiscHost,
+                    public SessionDialogs,
                     public OptionsTarget,
                     public UserActionHost,
                     public MediaWindow {
@@ -45,43 +40,25 @@ public:
     /// the dialog's order, empty when cancelled.
     using ModuleFileChooser = std::function<QStringList(const QString& startDirectory)>;
 
-    /// registry and audio must outlive the window. arguments: the program's command line,
-    /// program first.
-    TMainWindow(Registry& registry, AudioLibrary& audio, const QStringList& arguments);
-    /// Saves the placement, then releases the working objects, the options store last.
+    /// Shows session as it is now and from then on; registry (for the placement) must outlive
+    /// the window. The session is owned from here on.
+    TMainWindow(Registry& registry, std::unique_ptr<JukeboxSession> session);
+    /// Saves the placement, then releases the banner text feed and the session, whose options
+    /// store is written last.
     ~TMainWindow() override;
 
-    // PlayerHost
+    /// Status bar panel 0, painted at once.
     void SetStatusText(const QString& text) override;
-    void SetBufferText(const QString& text) override;
-    void SetPositionText(const QString& text) override;
-    void SetModulePath(const QString& path) override;
-    QString CommandFile() const override { return m_commandFile; }
-    void ShowModuleInfo(const ModuleInfo& info, const QString& path) override;
-    void ShowNoModule() override;
-    void ForgetCurrentSlot() override;
-    bool PlaysDiscSlot() const override;
-    void PlayNextSlot() override;
-    /// Shows or hides the information memo, each view with its own stored height.
-    void SetInfoView(bool flag) override;
-    void SetInfoLines(const QStringList& lines) override;
-    QString RenameModuleDialog(const QString& path) override;
-    void ModulePathChanged(const QString& path) override;
+    /// The loaded module's path: length 0 or 1 means none.
+    QString CurrentModule() const override { return m_session->CurrentModule(); }
 
-    // DiscHost (SetStatusText, CommandFile and SetModulePath as above)
-    QString CurrentModule() const override { return m_currentModule; }
-    bool LoadModule(const QString& path) override;
-    QString CurrentModuleTitle() const override;
-    void SetDiscCaption(const QString& caption) override;
-    void SetDiscButtonCaption(int button, const QString& caption) override;
-    void SetSlotHint(int slot, const QString& hint) override;
-    void SetSlotAssigned(int slot, bool assigned) override;
-    void SetSlotCurrent(int slot, bool current) override;
+    // SessionDialogs
+    QString ChooseDirectory(int kind) override;
+    QString RenameModuleDialog(const QString& path) override;
     void ShowSlotMenu(int x, int y, bool assignEnabled, bool clearEnabled) override;
     void ShowDiscButtonMenu(int x, int y, bool clearEnabled) override;
     QString ChooseDiscFile(const QString& startDirectory) override;
     QString ChooseSaveDiscFile() override;
-    QString ChooseDirectory(int kind) override;
 
     // OptionsTarget (SetStatusText as above)
     void ApplyScrollSpeed(int speed) override;
@@ -104,11 +81,13 @@ public:
     /// hidden in the notification area.
     void PauseBanner();
     void ResumeBanner();
+    /// Shows or hides the information memo, each view with its own stored height.
+    void SetInfoView(bool flag);
     /// Makes the window the active one and raises it; a hidden window stays hidden.
     void BringToFront();
 
-    /// A second start handed over text: it becomes CommandFile, is opened if it names a
-    /// module or a disc, and the window comes to the front.
+    /// A second start handed over text: the session opens it (JukeboxSession::
+    /// OpenCommandFile), and the window comes to the front.
     void ReceiveForwardedFile(const QString& text);
 
     // MediaWindow (MainWindowMediaControls.cpp)
@@ -123,9 +102,10 @@ public:
     bool ScrollerDisabled() const { return m_scrollerDisabled; }
     int SelectionIndex() const { return m_selectionIndex; }
     const MainWindowForm& form() const { return m_form; }
-    ClassOptions& options() { return *m_options; }
-    ClassModPlayer& player() { return *m_player; }
-    ClassDisc& disc() { return *m_disc; }
+    JukeboxSession& session() { return *m_session; }
+    ClassOptions& options() { return m_session->options(); }
+    ClassModPlayer& player() { return m_session->player(); }
+    ClassDisc& disc() { return m_session->disc(); }
 
 signals:
     /// The user (or a polite request to end) closed the window and the disc question let it.
@@ -139,6 +119,14 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    /// Shows what the session announced before the window existed, and all it announces
+    /// from now on.
+    void connectSession();
+    void ShowNoModule();
+    void SetDiscButtonCaption(int button, const QString& caption);
+    /// Slot button n: its hint; its font colour (the active-caption colour when it holds a
+    /// module, the window-text colour otherwise); bold italic when it is the current slot.
+    void showSlot(int n);
     void connectCommands();
     void connectPlayCommands();
     void connectDiscCommands();
@@ -176,10 +164,8 @@ private:
     MainWindowForm m_form;
     WidgetBounds m_bounds{*this};
     Registry& m_registry;
-    std::unique_ptr<ClassOptions> m_options;
+    std::unique_ptr<JukeboxSession> m_session;
     std::unique_ptr<ClassScrollTextViewer> m_textFeed;
-    std::unique_ptr<ClassModPlayer> m_player;
-    std::unique_ptr<ClassDisc> m_disc;
     std::unique_ptr<MprisService> m_mediaControls;
     TTrayIcon* TrayIcon = nullptr;
     TDragAcceptFiles* drgFile = nullptr;
@@ -191,8 +177,6 @@ private:
     QStringList m_selection;
     int m_selectionIndex = 0;
     bool m_browsingSelection = false;
-    QString m_commandFile;
-    QString m_currentModule;
     bool m_infoVisible = false;
     bool m_scrollerDisabled = false;
     int m_bannerPauses = 0;  // modal dialogs open that rest the banner

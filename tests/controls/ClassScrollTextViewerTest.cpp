@@ -56,7 +56,6 @@ TEST_F(ClassScrollTextViewerTest, StartsWithATipAtTheStoredSpeed)
     EXPECT_TRUE(banner.ScrollEnabled());
     EXPECT_EQ(banner.ScrollInterval(), 100);
     EXPECT_EQ(banner.ScrollPixels(), 3);
-    EXPECT_EQ(ClassScrollTextViewer::CurrentModuleTitle(), "");
 }
 
 TEST_F(ClassScrollTextViewerTest, SpeedsOutsideTheTableAreFastestAndStoredNormalised)
@@ -77,40 +76,30 @@ TEST_F(ClassScrollTextViewerTest, SummaryLineOfAModule)
 {
     ClassScrollTextViewer feed(banner, options);
     const QString path = writeModuleFile("night.xm", 268000);
-    feed.ShowModuleInfo(moduleInfo("  Night Drive \t", 42, 38, 15, 4), path);
+    feed.ShowModuleInfo(moduleInfo("  Night Drive \t", 42, 38, 15, 4), path, "Night Drive");
     EXPECT_EQ(banner.ScrollText(),
               "Night Drive || 261 kB || 4 channels || 42 Patterns used for song || "
               "38 Patterns are different || 15 Instruments allocated");
-    EXPECT_EQ(ClassScrollTextViewer::CurrentModuleTitle(), "Night Drive");
 }
 
-TEST_F(ClassScrollTextViewerTest, TitleRules)
+TEST_F(ClassScrollTextViewerTest, SizesRoundDownAndAnUnreadableFileCountsNothing)
 {
     ClassScrollTextViewer feed(banner, options);
-    const QString path = writeModuleFile("SONG.MOD", 1023);
-    feed.ShowModuleInfo(moduleInfo("                                ", 1, 1, 1, 4), path);
-    EXPECT_EQ(ClassScrollTextViewer::CurrentModuleTitle(), "SONG.MOD");
+    feed.ShowModuleInfo(moduleInfo("", 1, 1, 1, 4), writeModuleFile("SONG.MOD", 1023), "SONG.MOD");
     EXPECT_TRUE(banner.ScrollText().startsWith("SONG.MOD || 0 kB ||"));
-
-    const char full[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345";  // 32 characters, no NUL inside
-    feed.ShowModuleInfo(moduleInfo(full, 1, 1, 1, 4), path);
-    EXPECT_EQ(ClassScrollTextViewer::CurrentModuleTitle(), QString(full));
-
-    feed.ShowModuleInfo(moduleInfo("x", 1, 1, 1, 4), dir.path() + "/gone.xm");
-    EXPECT_TRUE(banner.ScrollText().startsWith("x || 0 kB ||"));  // unreadable size
+    feed.ShowModuleInfo(moduleInfo("x", 1, 1, 1, 4), dir.path() + "/gone.xm", "x");
+    EXPECT_TRUE(banner.ScrollText().startsWith("x || 0 kB ||"));
 }
 
 TEST_F(ClassScrollTextViewerTest, UserStoppedBannerStaysStoppedWhileItsTextChanges)
 {
     ClassScrollTextViewer feed(banner, options);
     banner.SetScrollEnabled(false);
-    feed.ShowModuleInfo(moduleInfo("Tune", 1, 1, 1, 4), writeModuleFile("tune.s3m", 10));
+    feed.ShowModuleInfo(moduleInfo("Tune", 1, 1, 1, 4), writeModuleFile("tune.s3m", 10), "Tune");
     EXPECT_FALSE(banner.ScrollEnabled());
-    EXPECT_EQ(ClassScrollTextViewer::CurrentModuleTitle(), "Tune");
     feed.ShowNoModule();
     EXPECT_FALSE(banner.ScrollEnabled());
     EXPECT_EQ(banner.ScrollText(), "> No module loaded <");
-    EXPECT_EQ(ClassScrollTextViewer::CurrentModuleTitle(), "");
     banner.SetScrollEnabled(true);
     EXPECT_FALSE(banner.Bitmap().isNull());
 }

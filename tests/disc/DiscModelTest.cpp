@@ -128,20 +128,18 @@ TEST_F(DiscModelTest, YesToTheSaveQuestionSavesToTheDiscFile)
 TEST_F(DiscModelTest, BareNameResolvesAgainstTheDiscFilesDirectory)
 {
     assign(4, "FLY.MOD");
-    disc.PlaySlot(4);
-    EXPECT_EQ(host.loadedModules, QStringList{"FLY.MOD"});  // no disc file: stays bare
+    EXPECT_EQ(disc.SlotModulePath(4), "FLY.MOD");  // no disc file: stays bare
 
     ASSERT_TRUE(QDir().mkpath(path("discs")));
     ASSERT_TRUE(disc.SaveToFile(path("discs/ROCK.jkdc")));
     disc.LoadFromFile(path("discs/ROCK.jkdc"));
-    disc.PlaySlot(4);
-    EXPECT_EQ(host.loadedModules.last(), path("discs/FLY.MOD"));
+    EXPECT_EQ(disc.SlotModulePath(4), path("discs/FLY.MOD"));
+    disc.SetCurrentSlot(4);
     EXPECT_EQ(disc.CurrentSlot(), 4);
     EXPECT_TRUE(host.boldItalic.value(4));
 
-    disc.PlaySlot(5);  // empty: nothing happens
-    EXPECT_EQ(host.loadedModules.size(), 2);
-    EXPECT_EQ(disc.CurrentSlot(), 4);
+    EXPECT_EQ(disc.SlotModulePath(5), "");  // empty
+    EXPECT_EQ(disc.SlotModulePath(21), "");
 }
 
 TEST_F(DiscModelTest, CurrentSlotFollowsTheModuleUntilThePlayerForgetsIt)
@@ -165,26 +163,6 @@ TEST_F(DiscModelTest, CurrentSlotFollowsTheModuleUntilThePlayerForgetsIt)
     disc.ForgetCurrentSlot();
     EXPECT_EQ(disc.CurrentSlot(), 0);
     EXPECT_FALSE(host.boldItalic.value(6));
-}
-
-TEST_F(DiscModelTest, DiscHandedOverFromOutsideReplacesAChangedDiscWithoutAsking)
-{
-    assign(1, "/music/FLY.MOD");
-    ASSERT_TRUE(disc.SaveToFile(path("OTHER.jkdc")));
-    disc.NewDisc();
-    assign(2, "/music/SUN.XM");
-
-    host.commandFile = path("song.mod");
-    disc.OpenPendingFile();
-    EXPECT_EQ(disc.SlotPath(2), "/music/SUN.XM");
-
-    QFile::rename(path("OTHER.jkdc"), path("OTHER.JKDC"));
-    host.commandFile = path("OTHER.JKDC");
-    disc.OpenPendingFile();
-    EXPECT_TRUE(boxes.shown.isEmpty());
-    EXPECT_EQ(disc.SlotPath(1), "/music/FLY.MOD");
-    EXPECT_EQ(disc.SlotPath(2), "");
-    EXPECT_FALSE(disc.Changed());
 }
 
 TEST_F(DiscModelTest, OpenDiscAsksThenOpensTheChosenDiscAndRemembersItsDirectory)

@@ -6,7 +6,7 @@
 #include <QMap>
 #include <QStringList>
 
-/// The main window as the disc sees it: records what it is shown and answers the dialogs
+/// The session as the disc sees it: records what it is shown and answers the dialogs
 /// from fields the test sets.
 class FakeDiscHost : public DiscHost {
 public:
@@ -18,14 +18,7 @@ public:
     };
 
     void SetStatusText(const QString& text) override { statusTexts << text; }
-    QString CommandFile() const override { return commandFile; }
-    QString CurrentModule() const override { return currentModule; }
     void SetModulePath(const QString& path) override { modulePath = path; }
-    bool LoadModule(const QString& path) override
-    {
-        loadedModules << path;
-        return true;
-    }
     QString CurrentModuleTitle() const override { return currentTitle; }
 
     void SetDiscCaption(const QString& caption) override { discCaption = caption; }
@@ -65,7 +58,6 @@ public:
     // What the disc showed and asked for.
     QStringList statusTexts;
     QString modulePath;
-    QStringList loadedModules;
     QString discCaption;
     QMap<int, QString> buttonCaptions;
     QMap<int, QString> hints;
@@ -78,8 +70,6 @@ public:
     QList<int> directoryKinds;
 
     // What the window and its dialogs answer.
-    QString commandFile;
-    QString currentModule;
     QString currentTitle;
     QString openDialogAnswer;
     QString saveDialogAnswer;

@@ -72,8 +72,7 @@ TEST_F(MoveAllToTest, ModulesAndDiscMoveAndTheDiscPlaysFromItsNewPlace)
     disc.NewDisc();
     disc.LoadFromFile(path("target/ROCK.jkdc"));
     EXPECT_EQ(host.discCaption, "ROCK.jkdc");
-    disc.PlaySlot(5);
-    EXPECT_EQ(host.loadedModules.last(), path("target/sun.xm"));
+    EXPECT_EQ(disc.SlotModulePath(5), path("target/sun.xm"));
 }
 
 TEST_F(MoveAllToTest, UnsavedDiscIsRefused)

@@ -266,18 +266,22 @@ TEST_F(ClassModPlayerTest, DestructionClosesWithoutTellingTheBanner)
               QStringList({"stopModule 1", "freeModule 1", "stopBackgroundPlay", "close"}));
 }
 
-TEST_F(ClassModPlayerTest, CommandFileOpensOnlyModules)
+TEST_F(ClassModPlayerTest, TitleIsTheTrimmedSongNameOrTheFileName)
 {
-    library.addLoadablePath("/mods/Upper Case.XM");
+    ModuleInfo info;
+    EXPECT_EQ(ClassModPlayer::TitleOf(info, "/mods/SONG.MOD"), "SONG.MOD");
+    const char blank[] = "  \t ";
+    std::copy(blank, blank + 4, info.songName.begin());
+    EXPECT_EQ(ClassModPlayer::TitleOf(info, "/mods/SONG.MOD"), "SONG.MOD");
+    const char full[] = "  Night Drive ABCDEFGHIJKLMNOPQR";  // all 32 used, no NUL
+    std::copy(full, full + 32, info.songName.begin());
+    EXPECT_EQ(ClassModPlayer::TitleOf(info, "/mods/SONG.MOD"), "Night Drive ABCDEFGHIJKLMNOPQR");
+
     auto player = makePlayer();
-    for (const char* file : {"", "/mods/readme.txt", "/mods/disc.jkdc"}) {
-        host.commandFile = file;
-        player->OpenCommandFile();
-    }
-    EXPECT_TRUE(library.calls().isEmpty());
-    host.commandFile = "/mods/Upper Case.XM";
-    player->OpenCommandFile();
-    EXPECT_EQ(host.modulePath, "/mods/Upper Case.XM");
+    player->LoadModule("/mods/a.mod");
+    EXPECT_EQ(player->ModuleTitle(), "Song");
+    player->CloseModule();
+    EXPECT_EQ(player->ModuleTitle(), "");
 }
 
 TEST_F(ClassModPlayerTest, PositionIsPolledWhilePlaying)

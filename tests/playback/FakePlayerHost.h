@@ -3,14 +3,13 @@
 #include "platform/audio/AudioLibrary.h"
 #include "playback/PlayerHost.h"
 
-/// The main window as the player sees it, recording what it is told.
+/// The session as the player sees it, recording what it is told.
 class FakePlayerHost : public PlayerHost {
 public:
     void SetStatusText(const QString& text) override { statusTexts << text; }
     void SetBufferText(const QString& text) override { bufferText = text; }
     void SetPositionText(const QString& text) override { positionText = text; }
     void SetModulePath(const QString& path) override { modulePath = path; }
-    QString CommandFile() const override { return commandFile; }
     void ShowModuleInfo(const ModuleInfo& info, const QString& path) override
     {
         bannerText = QString::number(info.songLength) + " orders of " + path;
@@ -41,7 +40,6 @@ public:
     QString bufferText;
     QString positionText;
     QString modulePath;
-    QString commandFile;
     QString bannerText;
     int slotsForgotten = 0;
     bool playsDiscSlot = false;

@@ -199,13 +199,13 @@ protected:
     ClassModPlayer player{library, options, host, [](int) {}};
 };
 
-TEST_F(RealLibraryInformationTest, ImpulseTrackerModulesOpenFromTheCommandLine)
+TEST_F(RealLibraryInformationTest, ImpulseTrackerModulesShowTheirInstrumentsAndSongMessage)
 {
     ModuleMaker::Song song = TestSongs::toneSong();
     song.message = "Made for the jukebox\n\n  by its own maker";
-    host.commandFile = TestSongs::write(song, ModuleMaker::Format::It, dir.path(), "Song");
-    player.OpenCommandFile();
-    ASSERT_EQ(host.modulePath, host.commandFile);
+    const QString module = TestSongs::write(song, ModuleMaker::Format::It, dir.path(), "Song");
+    player.LoadModule(module);
+    ASSERT_EQ(host.modulePath, module);
     player.ToggleInfos();
     const QStringList instruments = {"-=] Instruments [=-", "001: Square Lead", "002: Saw Bass",
                                      "003: Sine Pad", "[-=end=-]"};
@@ -214,15 +214,13 @@ TEST_F(RealLibraryInformationTest, ImpulseTrackerModulesOpenFromTheCommandLine)
                                                          "  by its own maker", "[-=end=-]"}));
 
     // libopenmpt's stand-in for a missing message, the list of names, is no message.
-    host.commandFile = TestSongs::write(TestSongs::toneSong(), ModuleMaker::Format::It,
-                                        dir.path(), "Plain");
-    player.OpenCommandFile();
+    player.LoadModule(TestSongs::write(TestSongs::toneSong(), ModuleMaker::Format::It,
+                                       dir.path(), "Plain"));
     EXPECT_EQ(host.infoLines, instruments);
 
     const QString notAModule = dir.path() + "/language.It";
     writeFile(notAModule, "Deutsch\r\nEnglish\r\n");
-    host.commandFile = notAModule;
-    player.OpenCommandFile();
+    player.LoadModule(notAModule);
     ASSERT_EQ(boxes.shown.size(), 1);
     EXPECT_TRUE(boxes.shown[0].request.text.startsWith(
         "Load Error! Can't read module \"" + notAModule + "\"."));

@@ -8,6 +8,7 @@
 #include "playback/ClassModPlayer.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TestSongs.h"
+#include "MainWindowMaker.h"
 #include "ui/TMainWindow.h"
 
 #include <QDropEvent>
@@ -27,7 +28,7 @@ protected:
 
     std::unique_ptr<TMainWindow> open(const QStringList& arguments = {"jukarium"})
     {
-        auto window = std::make_unique<TMainWindow>(registry, audio, arguments);
+        auto window = MakeMainWindow(registry, audio, arguments);
         window->player().SetFadeOutSteps(0);
         window->show();
         return window;

@@ -5,10 +5,13 @@
 #include "platform/audio/OpenMptSdlAudio.h"
 #include "settings/ClassOptions.h"
 #include "settings/RegistryKeys.h"
+#include "MainWindowMaker.h"
+#include "support/TestSongs.h"
 #include "ui/TMainWindow.h"
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -24,7 +27,7 @@ class MainWindowTest : public ::testing::Test {
 protected:
     std::unique_ptr<TMainWindow> open(const QStringList& arguments = {"jukarium"})
     {
-        auto window = std::make_unique<TMainWindow>(registry, audio, arguments);
+        auto window = MakeMainWindow(registry, audio, arguments);
         window->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         return window;
@@ -49,7 +52,7 @@ TEST_F(MainWindowTest, OpensTitledWithTheInstanceCaptionAndNoModule)
         EXPECT_FALSE(item->isEnabled()) << qPrintable(item->objectName());
     EXPECT_TRUE(window->form().mnuFile_Exit->isEnabled());
     EXPECT_TRUE(window->form().btnPlay->isEnabled());  // buttons are never disabled
-    EXPECT_EQ(window->CommandFile(), "");
+    EXPECT_EQ(window->session().CommandFile(), "");
 }
 
 TEST_F(MainWindowTest, FormHoldsEveryControlInItsPlace)
@@ -102,12 +105,15 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndShortcuts)
 
 TEST_F(MainWindowTest, ModulePathSetsCaptionAndModuleItems)
 {
-    auto window = open();
-    window->SetModulePath("/home/me/My Mods/fly.mod");
+    ASSERT_TRUE(QDir(dir.path()).mkdir("My Mods"));
+    const QString module =
+        TestSongs::write(TestSongs::toneSong(), ModuleMaker::Format::Mod, dir.path() + "/My Mods", "fly");
+    auto window = open({"jukarium", module});  // played before the window was made
     EXPECT_EQ(window->windowTitle(), "FLY.MOD - Vorn Jukarium");
     for (QAction* item : window->form().moduleItems())
         EXPECT_TRUE(item->isEnabled());
-    window->SetModulePath(" ");  // what a failed load leaves
+    window->ReceiveForwardedFile(dir.path() + "/missing.mod");  // a failed load leaves one blank
+    EXPECT_EQ(window->CurrentModule(), " ");
     EXPECT_EQ(window->windowTitle(), "Vorn Jukarium");
     EXPECT_FALSE(window->form().mnuFile_Close->isEnabled());
 }
@@ -116,12 +122,10 @@ TEST_F(MainWindowTest, StatusPanelsKeepTheirWidthsAndTheMemoItsGap)
 {
     auto window = open();
     window->SetStatusText("Module closed");
-    window->SetBufferText("B:0.5");
-    window->SetPositionText("011/024");
     const MainWindowForm& form = window->form();
     EXPECT_EQ(form.statusPanels[0]->text(), "Module closed");
-    EXPECT_EQ(form.statusPanels[1]->text(), "B:0.5");
-    EXPECT_EQ(form.statusPanels[2]->text(), "011/024");
+    EXPECT_EQ(form.statusPanels[1]->text(), "B:0.5");  // what the player showed before
+    EXPECT_EQ(form.statusPanels[2]->text(), "000/000");
     for (int width : {430, 600, 380}) {
         window->resize(width, 420);
         QCoreApplication::processEvents();
@@ -229,9 +233,9 @@ TEST_F(MainWindowTest, PlacementIsWrittenWhenTheWindowGoes)
 TEST_F(MainWindowTest, CommandLineAndForwardedFilesBecomeTheCommandFile)
 {
     auto window = open({"jukarium", "/tmp/My Mods/song.xm", "/ignored.mod"});
-    EXPECT_EQ(window->CommandFile(), "/tmp/My Mods/song.xm");
+    EXPECT_EQ(window->session().CommandFile(), "/tmp/My Mods/song.xm");
     window->ReceiveForwardedFile("/tmp/disc one.JKDC");
-    EXPECT_EQ(window->CommandFile(), "/tmp/disc one.JKDC");
+    EXPECT_EQ(window->session().CommandFile(), "/tmp/disc one.JKDC");
     window->hide();
     window->ReceiveForwardedFile("");
     EXPECT_FALSE(window->isVisible());  // a hidden window stays hidden

@@ -8,6 +8,7 @@
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TestSongs.h"
 #include "support/TimerTick.h"
+#include "MainWindowMaker.h"
 #include "ui/TMainWindow.h"
 
 #include <QAction>
@@ -25,7 +26,7 @@ protected:
     {
         for (const char* name : {"one", "two", "three"})
             modules << TestSongs::write(TestSongs::toneSong(), ModuleMaker::Format::Xm, dir.path(), name);
-        window = std::make_unique<TMainWindow>(registry, audio, QStringList{"jukarium"});
+        window = MakeMainWindow(registry, audio);
         window->player().SetFadeOutSteps(0);
         window->SetModuleFileChooser([this](const QString& start) {
             startDirectories << start;

@@ -13,6 +13,7 @@
 #include "support/TestSongs.h"
 #include "ui/TAboutWindow.h"
 #include "ui/THelpWindow.h"
+#include "MainWindowMaker.h"
 #include "ui/TMainWindow.h"
 
 #include <QAction>
@@ -38,7 +39,7 @@ protected:
         modules << TestSongs::write(TestSongs::toneSong(), ModuleMaker::Format::It, dir.path(), "first");
         for (const char* name : {"second", "third"})
             modules << TestSongs::write(TestSongs::toneSong(), ModuleMaker::Format::Mod, dir.path(), name);
-        window = std::make_unique<TMainWindow>(registry, audio, QStringList{"jukarium"});
+        window = MakeMainWindow(registry, audio);
         window->player().SetFadeOutSteps(0);
         window->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -69,7 +70,7 @@ TEST_F(TrayDropHelpTest, DroppingThreeFilesOpensTheFirst)
 {
     drop(modules);
     EXPECT_EQ(window->CurrentModule(), modules[0]);
-    EXPECT_EQ(window->CommandFile(), modules[0]);
+    EXPECT_EQ(window->session().CommandFile(), modules[0]);
     EXPECT_TRUE(window->player().Playing());
 }
 

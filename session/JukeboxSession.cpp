@@ -1,0 +1,211 @@
+#include "session/JukeboxSession.h"
+
+#include "app/PathParts.h"
+#include "session/SessionDialogs.h"
+#include "settings/ClassOptions.h"
+
+JukeboxSession::JukeboxSession(Registry& registry, AudioLibrary& audio, ClassModPlayer::Wait wait)
+{
+    m_options = std::make_unique<ClassOptions>(registry);
+    m_player = std::make_unique<ClassModPlayer>(audio, *m_options, static_cast<PlayerHost&>(*this),
+                                                std::move(wait));
+    m_disc = std::make_unique<ClassDisc>(static_cast<DiscHost&>(*this), *m_options);
+    connect(m_player.get(), &ClassModPlayer::moduleChanged, this, &JukeboxSession::announceModuleChange);
+    connect(m_player.get(), &ClassModPlayer::playingChanged, this,
+            [this] { emit playingChanged(m_player->Playing()); });
+    connect(m_player.get(), &ClassModPlayer::seeked, this, &JukeboxSession::seeked);
+}
+
+JukeboxSession::~JukeboxSession()
+{
+    // The player goes first: its fade-out and close still tell the disc of the closed module.
+    // Its signals are nobody's business any more.
+    m_player->disconnect(this);
+    m_player.reset();
+    m_disc.reset();
+    m_options.reset();
+}
+
+void JukeboxSession::OpenCommandFile(const QString& file)
+{
+    m_commandFile = file;
+    if (file.isEmpty())
+        return;
+    if (PathParts::IsModulePath(file))
+        m_player->LoadModule(file);
+    else if (PathParts::IsDiscPath(file))
+        m_disc->LoadFromFile(file);  // replaces a changed disc without asking: the user chose it
+}
+
+void JukeboxSession::PlaySlot(int n)
+{
+    const QString path = m_disc->SlotModulePath(n);
+    if (path.isEmpty())
+        return;
+    // While it loads, the module counts as the slot's: its song's end is decided by the rule
+    // for slots from its first note on.
+    m_loadingSlot = n;
+    m_disc->ForgetCurrentSlot();
+    m_player->LoadModule(path);  // reports its own failure; the slot is current anyway
+    m_loadingSlot = 0;
+    m_disc->SetCurrentSlot(n);
+}
+
+QString JukeboxSession::CurrentModuleTitle() const
+{
+    return m_player ? m_player->ModuleTitle() : QString();
+}
+
+void JukeboxSession::announceModuleChange()
+{
+    if (m_player->ModulePath().isEmpty())
+        emit moduleClosed();
+    else
+        emit moduleLoaded(m_player->ModulePath(), m_player->ModuleTitle(), m_loadingSlot);
+}
+
+void JukeboxSession::updateEndRule()
+{
+    // A slot's module that loads applies the rule itself; the one before it keeps its own
+    // through its fade-out.
+    if (m_player && m_loadingSlot == 0)
+        m_player->UpdateEndRule();
+}
+
+// --- What the player tells and asks
+
+void JukeboxSession::SetStatusText(const QString& text)
+{
+    m_statusText = text;
+    emit statusTextChanged(text);
+}
+
+void JukeboxSession::SetBufferText(const QString& text)
+{
+    m_bufferText = text;
+    emit bufferTextChanged(text);
+}
+
+void JukeboxSession::SetPositionText(const QString& text)
+{
+    m_positionText = text;
+    emit positionTextChanged(text);
+}
+
+void JukeboxSession::SetModulePath(const QString& path)
+{
+    m_currentModule = path;
+    emit modulePathChanged(path);
+}
+
+void JukeboxSession::ShowModuleInfo(const ModuleInfo& info, const QString& path)
+{
+    m_summary = Summary::Module;
+    m_moduleInfo = info;
+    emit moduleSummary(info, path, m_player->ModuleTitle());
+}
+
+void JukeboxSession::ShowNoModule()
+{
+    m_summary = Summary::NoModule;
+    m_moduleInfo = ModuleInfo();
+    emit noModuleSummary();
+}
+
+void JukeboxSession::ForgetCurrentSlot()
+{
+    m_disc->ForgetCurrentSlot();
+}
+
+bool JukeboxSession::PlaysDiscSlot() const
+{
+    return m_loadingSlot != 0 || (m_disc && m_disc->CurrentSlotAssigned());
+}
+
+void JukeboxSession::PlayNextSlot()
+{
+    PlaySlot(m_disc->NeighbourSlot(1));
+}
+
+QString JukeboxSession::ChooseDirectory(int kind)
+{
+    return m_dialogs ? m_dialogs->ChooseDirectory(kind) : QString();
+}
+
+QString JukeboxSession::RenameModuleDialog(const QString& path)
+{
+    return m_dialogs ? m_dialogs->RenameModuleDialog(path) : QString();
+}
+
+void JukeboxSession::ModulePathChanged(const QString& path)
+{
+    m_disc->ModulePathChanged(path);  // which shows the new path
+}
+
+void JukeboxSession::SetInfoView(bool visible)
+{
+    m_infoViewShown = visible;
+    emit infoViewChanged(visible);
+}
+
+void JukeboxSession::SetInfoLines(const QStringList& lines)
+{
+    m_infoLines = lines;
+    emit infoLinesChanged(lines);
+}
+
+// --- What the disc tells and asks
+
+void JukeboxSession::SetDiscCaption(const QString& caption)
+{
+    m_discCaption = caption;
+    emit discCaptionChanged(caption);
+}
+
+void JukeboxSession::SetDiscButtonCaption(int button, const QString& caption)
+{
+    m_discButtonCaptions[button == 1 ? 0 : 1] = caption;
+    emit discButtonCaptionChanged(button, caption);
+}
+
+void JukeboxSession::SetSlotHint(int slot, const QString& hint)
+{
+    m_slots[slot - 1].hint = hint;
+    emit slotChanged(slot);
+}
+
+void JukeboxSession::SetSlotAssigned(int slot, bool assigned)
+{
+    m_slots[slot - 1].assigned = assigned;
+    updateEndRule();
+    emit slotChanged(slot);
+}
+
+void JukeboxSession::SetSlotCurrent(int slot, bool current)
+{
+    m_slots[slot - 1].current = current;
+    updateEndRule();
+    emit slotChanged(slot);
+}
+
+void JukeboxSession::ShowSlotMenu(int x, int y, bool assignEnabled, bool clearEnabled)
+{
+    if (m_dialogs)
+        m_dialogs->ShowSlotMenu(x, y, assignEnabled, clearEnabled);
+}
+
+void JukeboxSession::ShowDiscButtonMenu(int x, int y, bool clearEnabled)
+{
+    if (m_dialogs)
+        m_dialogs->ShowDiscButtonMenu(x, y, clearEnabled);
+}
+
+QString JukeboxSession::ChooseDiscFile(const QString& startDirectory)
+{
+    return m_dialogs ? m_dialogs->ChooseDiscFile(startDirectory) : QString();
+}
+
+QString JukeboxSession::ChooseSaveDiscFile()
+{
+    return m_dialogs ? m_dialogs->ChooseSaveDiscFile() : QString();
+}

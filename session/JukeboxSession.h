@@ -1,0 +1,168 @@
+#pragma once
+
+#include "disc/ClassDisc.h"
+#include "disc/DiscHost.h"
+#include "platform/audio/AudioLibrary.h"
+#include "playback/ClassModPlayer.h"
+#include "playback/PlayerHost.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <memory>
+
+class ClassOptions;
+class Registry;
+class SessionDialogs;
+
+/// The jukebox without a screen: owns the options store, the module player and the disc, and
+/// holds the rules between them: what a file handed over from outside opens, which slot plays,
+/// what happens when a slot's song ends, and the current module's title. Every change is
+/// announced once as a signal, for the window, the banner, the tray and the media controls;
+/// the last value of each stays readable, so a window made later shows what was announced
+/// before it. Dialogs go through SessionDialogs. GUI thread only.
+class JukeboxSession : public QObject, private PlayerHost, private DiscHost {
+    Q_OBJECT
+public:
+    /// Reads the options from registry, starts the audio library (message 1000 when no sound
+    /// output opens) and shows an empty disc. registry and audio are not owned and must
+    /// outlive the session; wait blocks for the fade-out's steps (a real sleep by default).
+    JukeboxSession(Registry& registry, AudioLibrary& audio,
+                   ClassModPlayer::Wait wait = ClassModPlayer::Wait());
+    /// Fades out and closes the module and the audio library, then writes the options.
+    ~JukeboxSession() override;
+    JukeboxSession(const JukeboxSession&) = delete;
+    JukeboxSession& operator=(const JukeboxSession&) = delete;
+
+    ClassOptions& options() { return *m_options; }
+    ClassModPlayer& player() { return *m_player; }
+    ClassDisc& disc() { return *m_disc; }
+
+    /// Where the dialogs are asked; null answers them as cancelled. Not owned.
+    void SetDialogs(SessionDialogs* dialogs) { m_dialogs = dialogs; }
+
+    /// A file handed over by the command line, a second start, a drop or the media controls
+    /// becomes the CommandFile: a module (any type libopenmpt plays) is loaded and played, a
+    /// disc (".jkdc" in any case) replaces the current one without the save question; any
+    /// other text only becomes the CommandFile.
+    void OpenCommandFile(const QString& file);
+    /// Plays slot n's module (1 to 20) and makes the slot current, also when the module does
+    /// not load (the player reports that); nothing for an empty slot or another number.
+    void PlaySlot(int n);
+
+    /// What was handed over last; empty when nothing was.
+    const QString& CommandFile() const { return m_commandFile; }
+    /// The loaded module's path: empty without one, one blank after a failed load.
+    const QString& CurrentModule() const { return m_currentModule; }
+    /// The trimmed song name of the loaded module, or its file name when that is blank; empty
+    /// without a module.
+    QString CurrentModuleTitle() const override;
+
+    /// The last texts of the status bar's panels: results, the buffer length, the position.
+    const QString& StatusText() const { return m_statusText; }
+    const QString& BufferText() const { return m_bufferText; }
+    const QString& PositionText() const { return m_positionText; }
+
+    /// What the banner was told last (see moduleSummary and noModuleSummary).
+    enum class Summary { None, NoModule, Module };
+    Summary BannerSummary() const { return m_summary; }
+    /// The loaded module's record, for its summary line; empty without a module.
+    const ModuleInfo& LoadedModuleInfo() const { return m_moduleInfo; }
+
+    /// Whether the information view is open, and its lines.
+    bool InfoViewShown() const { return m_infoViewShown; }
+    const QStringList& InfoLines() const { return m_infoLines; }
+
+    /// How the disc looks: its caption (the disc file's name), disc button b's caption (1 or
+    /// 2), and slot n's hint, whether it holds a module and whether it is the current one.
+    const QString& DiscCaption() const { return m_discCaption; }
+    QString DiscButtonCaption(int b) const { return m_discButtonCaptions[b == 1 ? 0 : 1]; }
+    struct SlotLook {
+        QString hint;
+        bool assigned = false;
+        bool current = false;
+    };
+    SlotLook SlotLooks(int n) const { return validSlot(n) ? m_slots[n - 1] : SlotLook(); }
+
+signals:
+    /// A result or progress for the first status bar panel, to be painted at once.
+    void statusTextChanged(const QString& text);
+    /// The buffer length ("B:0.5") and the song position ("004/024") panels.
+    void bufferTextChanged(const QString& text);
+    void positionTextChanged(const QString& text);
+    /// The loaded module's path changed: loaded, closed (empty), a failed load (one blank),
+    /// moved or renamed.
+    void modulePathChanged(const QString& path);
+    /// For the banner: the summary of the module at path, just loaded; or the line for no
+    /// module, after every close and every load that failed.
+    void moduleSummary(const ModuleInfo& info, const QString& path, const QString& title);
+    void noModuleSummary();
+    /// A module was loaded and plays; slot is the disc slot it was played from, 0 for none.
+    void moduleLoaded(const QString& path, const QString& title, int slot);
+    /// The loaded module was closed.
+    void moduleClosed();
+    /// The loaded module started or stopped playing.
+    void playingChanged(bool playing);
+    /// The play time jumped (seeking, or stopping at the start).
+    void seeked();
+    /// The information view opens or closes, and its lines.
+    void infoViewChanged(bool shown);
+    void infoLinesChanged(const QStringList& lines);
+    /// The disc's caption, a disc button's caption (button 1 or 2), and a slot's look.
+    void discCaptionChanged(const QString& caption);
+    void discButtonCaptionChanged(int button, const QString& caption);
+    void slotChanged(int slot);
+
+private:
+    static bool validSlot(int n) { return n >= 1 && n <= ClassDisc::kSlotCount; }
+
+    // What the player and the disc tell, and ask, their owner.
+    void SetStatusText(const QString& text) override;
+    void SetBufferText(const QString& text) override;
+    void SetPositionText(const QString& text) override;
+    void SetModulePath(const QString& path) override;
+    void ShowModuleInfo(const ModuleInfo& info, const QString& path) override;
+    void ShowNoModule() override;
+    void ForgetCurrentSlot() override;
+    bool PlaysDiscSlot() const override;
+    void PlayNextSlot() override;
+    QString ChooseDirectory(int kind) override;
+    QString RenameModuleDialog(const QString& path) override;
+    void ModulePathChanged(const QString& path) override;
+    void SetInfoView(bool visible) override;
+    void SetInfoLines(const QStringList& lines) override;
+    void SetDiscCaption(const QString& caption) override;
+    void SetDiscButtonCaption(int button, const QString& caption) override;
+    void SetSlotHint(int slot, const QString& hint) override;
+    void SetSlotAssigned(int slot, bool assigned) override;
+    void SetSlotCurrent(int slot, bool current) override;
+    void ShowSlotMenu(int x, int y, bool assignEnabled, bool clearEnabled) override;
+    void ShowDiscButtonMenu(int x, int y, bool clearEnabled) override;
+    QString ChooseDiscFile(const QString& startDirectory) override;
+    QString ChooseSaveDiscFile() override;
+
+    /// The player hears whether its module is now a slot's, which decides its song's end.
+    void updateEndRule();
+    void announceModuleChange();
+
+    SessionDialogs* m_dialogs = nullptr;
+    std::unique_ptr<ClassOptions> m_options;
+    std::unique_ptr<ClassModPlayer> m_player;
+    std::unique_ptr<ClassDisc> m_disc;
+    int m_loadingSlot = 0;  // the slot whose module loads now, 0 for none
+
+    QString m_commandFile;
+    QString m_currentModule;
+    QString m_statusText;
+    QString m_bufferText;
+    QString m_positionText;
+    Summary m_summary = Summary::None;
+    ModuleInfo m_moduleInfo;
+    bool m_infoViewShown = false;
+    QStringList m_infoLines;
+    QString m_discCaption;
+    QString m_discButtonCaptions[2];
+    std::array<SlotLook, ClassDisc::kSlotCount> m_slots;
+};

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "app/CommandLine.h"
+#include "session/JukeboxSession.h"
+#include "ui/TMainWindow.h"
+
+#include <memory>
+
+/// The main window as the program makes it: first the session, which opens the file of the
+/// command line (arguments, program first), then the window on that session.
+inline std::unique_ptr<TMainWindow> MakeMainWindow(Registry& registry, AudioLibrary& audio,
+                                                   const QStringList& arguments = {"jukarium"})
+{
+    auto session = std::make_unique<JukeboxSession>(registry, audio);
+    session->OpenCommandFile(CommandLine::FirstArgument(arguments));
+    return std::make_unique<TMainWindow>(registry, std::move(session));
+}

@@ -1,0 +1,89 @@
+// The main window as the session's view: the status bar, the caption and module items, the
+// banner, the information memo and the disc show what the session announces.
+#include "ui/TMainWindow.h"
+
+#include "controls/TBanner.h"
+#include "controls/ClassScrollTextViewer.h"
+#include "controls/TIEButton.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+
+void TMainWindow::connectSession()
+{
+    JukeboxSession* session = m_session.get();
+    session->SetDialogs(this);
+
+    // What was announced before the window existed: a module played from the command line
+    // is heard before the window is built.
+    for (int n = 1; n <= ClassDisc::kSlotCount; ++n)
+        showSlot(n);
+    m_form.grpDisc->setTitle(session->DiscCaption());
+    SetDiscButtonCaption(1, session->DiscButtonCaption(1));
+    SetDiscButtonCaption(2, session->DiscButtonCaption(2));
+    m_form.statusPanels[0]->setText(session->StatusText());
+    m_form.statusPanels[1]->setText(session->BufferText());
+    m_form.statusPanels[2]->setText(session->PositionText());
+    UpdateModuleControls();
+    if (session->BannerSummary() == JukeboxSession::Summary::Module)
+        m_textFeed->ShowModuleInfo(session->LoadedModuleInfo(), session->CurrentModule(),
+                                   session->CurrentModuleTitle());
+    else if (session->BannerSummary() == JukeboxSession::Summary::NoModule)
+        ShowNoModule();
+    m_form.staModInfo->setPlainText(session->InfoLines().join(QLatin1Char('\n')));
+    m_infoVisible = session->InfoViewShown();
+
+    connect(session, &JukeboxSession::statusTextChanged, this, &TMainWindow::SetStatusText);
+    connect(session, &JukeboxSession::bufferTextChanged, m_form.statusPanels[1], &QLabel::setText);
+    connect(session, &JukeboxSession::positionTextChanged, m_form.statusPanels[2], &QLabel::setText);
+    connect(session, &JukeboxSession::modulePathChanged, this, &TMainWindow::UpdateModuleControls);
+    connect(session, &JukeboxSession::moduleSummary, this,
+            [this](const ModuleInfo& info, const QString& path, const QString& title) {
+                m_textFeed->ShowModuleInfo(info, path, title);
+            });
+    connect(session, &JukeboxSession::noModuleSummary, this, &TMainWindow::ShowNoModule);
+    connect(session, &JukeboxSession::infoViewChanged, this, &TMainWindow::SetInfoView);
+    connect(session, &JukeboxSession::infoLinesChanged, this, [this](const QStringList& lines) {
+        m_form.staModInfo->setPlainText(lines.join(QLatin1Char('\n')));
+    });
+    connect(session, &JukeboxSession::discCaptionChanged, m_form.grpDisc, &QGroupBox::setTitle);
+    connect(session, &JukeboxSession::discButtonCaptionChanged, this, &TMainWindow::SetDiscButtonCaption);
+    connect(session, &JukeboxSession::slotChanged, this, &TMainWindow::showSlot);
+}
+
+void TMainWindow::SetStatusText(const QString& text)
+{
+    m_form.statusPanels[0]->setText(text);
+    m_form.statusPanels[0]->repaint();
+}
+
+void TMainWindow::ShowNoModule()
+{
+    // Closing a module must not fail on the banner: a banner that could not take the line
+    // keeps what it showed.
+    try {
+        m_textFeed->ShowNoModule();
+    } catch (const BannerContentError&) {
+    }
+}
+
+void TMainWindow::SetDiscButtonCaption(int button, const QString& caption)
+{
+    (button == 1 ? m_form.btnDisc1 : m_form.btnDisc2)->SetCaption(caption);
+}
+
+void TMainWindow::showSlot(int n)
+{
+    const JukeboxSession::SlotLook look = m_session->SlotLooks(n);
+    TIEButton* button = m_form.ibtDiscNr[n - 1];
+    button->setToolTip(look.hint);
+    QPalette colours = button->palette();
+    colours.setColor(QPalette::ButtonText, look.assigned ? palette().color(QPalette::Highlight)
+                                                         : palette().color(QPalette::WindowText));
+    button->setPalette(colours);
+    QFont font = button->font();
+    font.setBold(look.current);
+    font.setItalic(look.current);
+    button->setFont(font);
+}
