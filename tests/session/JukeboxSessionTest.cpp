@@ -1,0 +1,134 @@
+// The rules between player and disc, on the recording audio library: no window, no sound, no
+// waiting for a song to end.
+#include "session/JukeboxSession.h"
+
+#include "platform/Registry.h"
+#include "settings/ClassOptions.h"
+#include "support/RecordingAudioLibrary.h"
+#include "support/ScriptedMessageBoxes.h"
+#include "support/TimerTick.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+class JukeboxSessionTest : public ::testing::Test {
+protected:
+    JukeboxSessionTest()
+    {
+        for (const char* path : {"/mods/a.mod", "/mods/b.xm", "/mods/Upper Case.XM"})
+            library.addLoadablePath(path);
+        library.setModuleInfo(RecordingAudioLibrary::makeModuleInfo("Song", 24, 20, 8, 4));
+        session.disc().AssignSlot(1, "/mods/a.mod");
+        session.disc().AssignSlot(6, "/mods/b.xm");
+        session.disc().ForgetCurrentSlot();
+    }
+
+    /// The player's next poll of the library, as its timer would run it; false when it does
+    /// not poll (nothing plays).
+    bool poll() { return tickNow(*session.player().findChild<QTimer*>()); }
+
+    /// The song of the module playing comes to its end, and the player sees it.
+    void songEnds()
+    {
+        library.setSongEnded(true);
+        ASSERT_TRUE(poll());
+    }
+
+    QTemporaryDir dir;
+    Registry registry{dir.path() + "/registry"};
+    RecordingAudioLibrary library;
+    ScriptedMessageBoxes boxes;
+    JukeboxSession session{registry, library, [](int) {}};
+};
+
+TEST_F(JukeboxSessionTest, ASlotsSongEndIsDecidedWhenItsModuleLoads)
+{
+    session.player().SetSongEnd(ClassOptions::SongEnd::PlayNextSlot);
+    QSignalSpy loaded(&session, &JukeboxSession::moduleLoaded);
+
+    session.PlaySlot(1);
+    EXPECT_FALSE(library.repeats());
+    const QStringList calls = library.calls();
+    EXPECT_LT(calls.indexOf("setRepeat 0"), calls.indexOf("playModule 1"));  // from its first note
+    ASSERT_EQ(loaded.size(), 1);
+    EXPECT_EQ(loaded[0], QVariantList({"/mods/a.mod", "Song", 1}));
+    EXPECT_EQ(session.disc().CurrentSlot(), 1);
+
+    songEnds();
+    EXPECT_EQ(session.CurrentModule(), "/mods/b.xm");
+    EXPECT_EQ(session.disc().CurrentSlot(), 6);
+    EXPECT_TRUE(session.SlotLooks(6).current);
+    EXPECT_FALSE(session.SlotLooks(1).current);
+    EXPECT_EQ(loaded.last(), QVariantList({"/mods/b.xm", "Song", 6}));
+
+    // A module opened from outside is no slot's: it repeats.
+    session.OpenCommandFile("/mods/Upper Case.XM");
+    EXPECT_TRUE(library.repeats());
+    EXPECT_EQ(loaded.last(), QVariantList({"/mods/Upper Case.XM", "Song", 0}));
+    EXPECT_EQ(session.disc().CurrentSlot(), 0);
+}
+
+TEST_F(JukeboxSessionTest, StopRuleStopsAtTheEndAndKeepsTheModuleForPlay)
+{
+    session.player().SetSongEnd(ClassOptions::SongEnd::Stop);
+    session.PlaySlot(1);
+    songEnds();
+    EXPECT_FALSE(session.player().Playing());
+    EXPECT_EQ(session.CurrentModule(), "/mods/a.mod");
+    EXPECT_EQ(session.disc().CurrentSlot(), 1);
+    EXPECT_EQ(session.StatusText(), "Playback stopped");
+    EXPECT_FALSE(poll());
+}
+
+TEST_F(JukeboxSessionTest, ASlotThatStopsHoldingTheModuleLetsItRepeatAtOnce)
+{
+    session.player().SetSongEnd(ClassOptions::SongEnd::PlayNextSlot);
+    session.PlaySlot(1);
+    ASSERT_FALSE(library.repeats());
+    boxes.answers = {MessageBoxRequest::Button::No};
+    session.disc().CloseDisc();
+    EXPECT_TRUE(library.repeats());  // before any poll
+    EXPECT_EQ(session.CurrentModule(), "/mods/a.mod");
+
+    session.disc().AssignSlot(3, "/mods/a.mod");  // a slot's again
+    EXPECT_FALSE(library.repeats());
+    session.disc().ShowSlotMenu(3, 0, 0);  // no window: no menu, but the slot is chosen
+    session.disc().ClearPopupSlot();
+    EXPECT_TRUE(library.repeats());
+}
+
+TEST_F(JukeboxSessionTest, EmptySlotsAndOtherNumbersPlayNothing)
+{
+    session.PlaySlot(1);
+    library.clearCalls();
+    for (int n : {2, 0, 21, -1})
+        session.PlaySlot(n);
+    EXPECT_TRUE(library.calls().isEmpty());
+    EXPECT_EQ(session.disc().CurrentSlot(), 1);
+}
+
+TEST_F(JukeboxSessionTest, HandedOverFilesOpenModulesAndDiscsOnly)
+{
+    for (const char* file : {"", "/mods/readme.txt", "/mods/no disc.jkdc.txt"}) {
+        session.OpenCommandFile(file);
+        EXPECT_EQ(session.CommandFile(), file);
+    }
+    EXPECT_TRUE(library.calls().filter("loadModule").isEmpty());
+    session.OpenCommandFile("/mods/Upper Case.XM");
+    EXPECT_EQ(session.CurrentModule(), "/mods/Upper Case.XM");
+
+    // A disc handed over replaces a changed one without the save question.
+    const QString other = dir.path() + "/OTHER.JKDC";
+    ASSERT_TRUE(session.disc().SaveToFile(other));
+    session.disc().AssignSlot(2, "/mods/b.xm");
+    ASSERT_TRUE(session.disc().Changed());
+    session.OpenCommandFile(other);
+    EXPECT_TRUE(boxes.shown.isEmpty());
+    EXPECT_EQ(session.disc().SlotPath(2), "");
+    EXPECT_EQ(session.disc().SlotPath(6), "/mods/b.xm");
+    EXPECT_EQ(session.DiscCaption(), "OTHER.JKDC");
+    EXPECT_FALSE(session.disc().Changed());
+}
