@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Every benchmark of the jukebox in one run, each figure beside its target: first sound of a
-cold start and of a second start (first_sound.py), CPU shown, hidden and stopped, the sound
+cold start (offscreen and on a real X server) and of a second start (first_sound.py), CPU shown, hidden and stopped, the sound
 server's work and memory (cpu_share.py), and the render path's overhead (render_cost). It
 starts a null sound server of its own, so the server works for nothing else, and stops it at
 the end. The machine's load is printed before and after: CPU figures of a busy machine are
@@ -71,10 +71,11 @@ def main():
             monitor = Monitor()
             try:
                 cold = first_sound.cold_starts(binary, modules, monitor, args.runs)
+                xcb = first_sound.xcb_cold_starts(binary, modules, monitor, args.runs)
                 second = first_sound.second_starts(binary, modules, monitor, args.runs)
             finally:
                 monitor.close()
-            rows = first_sound.report(cold, second)
+            rows = first_sound.report(cold, second, xcb)
             rows += cpu_share.report(cpu_share.measure(binary, floor_player, demo, args.seconds, server))
         finally:
             sound_server("stop", sound)

@@ -38,24 +38,42 @@ def share(pids, seconds):
     return [100 * (cpu_ns(pid) - start) / 1e9 / seconds for pid, start in zip(pids, before)]
 
 
+class XServer:
+    """Xvfb on a display it picks itself; display is its name (":5")."""
+
+    def __init__(self):
+        read, write = os.pipe()
+        self._process = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "800x600x24",
+                                          "-nolisten", "tcp"], pass_fds=(write,),
+                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write)
+        with os.fdopen(read) as displayfd:
+            number = displayfd.readline().strip()
+        if not number:
+            self.close()
+            raise RuntimeError("Xvfb did not start")
+        self.display = ":" + number
+
+    def close(self):
+        self._process.terminate()
+        try:
+            self._process.wait(10)
+        except subprocess.TimeoutExpired:
+            self._process.kill()
+            self._process.wait()
+
+
 class Session:
     def __init__(self, binary, tray=False):
         self._work = tempfile.TemporaryDirectory()
         self._processes = []
         self.env = None  # until the X server runs: this process's own
-        read, write = os.pipe()
-        self._start(["Xvfb", "-displayfd", str(write), "-screen", "0", "800x600x24", "-nolisten", "tcp"],
-                     pass_fds=(write,))
-        os.close(write)
-        with os.fdopen(read) as displayfd:
-            number = displayfd.readline().strip()
-        if not number:
-            raise RuntimeError("Xvfb did not start")
+        self._x = XServer()
         home = os.path.join(self._work.name, "home")
         runtime = os.path.join(self._work.name, "run")
         os.makedirs(home)
         os.makedirs(runtime, mode=0o700)
-        self.env = dict(os.environ, DISPLAY=":" + number, HOME=home, XDG_CONFIG_HOME=os.path.join(home, ".config"),
+        self.env = dict(os.environ, DISPLAY=self._x.display, HOME=home, XDG_CONFIG_HOME=os.path.join(home, ".config"),
                         XDG_DATA_HOME=os.path.join(home, ".local", "share"), XDG_RUNTIME_DIR=runtime,
                         SDL_AUDIODRIVER="pulseaudio")
         self.env.pop("QT_QPA_PLATFORM", None)
@@ -105,4 +123,5 @@ class Session:
             except subprocess.TimeoutExpired:
                 process.kill()
                 process.wait()
+        self._x.close()
         self._work.cleanup()
