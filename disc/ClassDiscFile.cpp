@@ -60,6 +60,7 @@ bool ClassDisc::SaveToFile(const QString& name)
     }
     m_discFileName = target;
     m_changed = false;
+    m_host.DiscSaved(target);
     m_host.SetStatusText(CJKMessages::InsertArgument(QStringLiteral("Disc \"%1\" sucessfully saved"),
                                                      PathParts::FileNamePart(target)));
     return true;
@@ -91,6 +92,7 @@ void ClassDisc::LoadFromFile(const QString& name)
     m_discFileName = name;
     RefreshDisplay();
     m_changed = false;
+    m_host.DiscLoaded(name);
     m_host.SetStatusText(CJKMessages::InsertArgument(QStringLiteral("Disc \"%1\" succesfully loaded"),
                                                      PathParts::FileNamePart(name)));
 }

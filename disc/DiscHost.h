@@ -16,6 +16,10 @@ public:
     /// The current module title; empty without a module.
     virtual QString CurrentModuleTitle() const = 0;
 
+    /// The disc file name was read, or written, whole.
+    virtual void DiscLoaded(const QString& name) = 0;
+    virtual void DiscSaved(const QString& name) = 0;
+
     /// The disc group box's caption and the disc buttons' captions.
     virtual void SetDiscCaption(const QString& caption) = 0;
     virtual void SetDiscButtonCaption(int button, const QString& caption) = 0;

@@ -112,6 +112,9 @@ signals:
     void infoLinesChanged(const QStringList& lines);
     /// The disc's caption, a disc button's caption (button 1 or 2), and a slot's look.
     void discCaptionChanged(const QString& caption);
+    /// The disc file name was read, or written, whole.
+    void discLoaded(const QString& name);
+    void discSaved(const QString& name);
     void discButtonCaptionChanged(int button, const QString& caption);
     void slotChanged(int slot);
 
@@ -133,6 +136,8 @@ private:
     void ModulePathChanged(const QString& path) override;
     void SetInfoView(bool visible) override;
     void SetInfoLines(const QStringList& lines) override;
+    void DiscLoaded(const QString& name) override { emit discLoaded(name); }
+    void DiscSaved(const QString& name) override { emit discSaved(name); }
     void SetDiscCaption(const QString& caption) override;
     void SetDiscButtonCaption(int button, const QString& caption) override;
     void SetSlotHint(int slot, const QString& hint) override;

@@ -33,6 +33,7 @@ protected:
         for (int n = 1; n <= ClassDisc::kSlotCount; ++n)
             EXPECT_EQ(disc.SlotPath(n), " ") << n;
         EXPECT_FALSE(disc.Changed());
+        EXPECT_FALSE(host.discFiles.contains("loaded " + name));
     }
 
     std::unique_ptr<TmpfsMount> m_mount;
@@ -236,7 +237,9 @@ protected:
 
     void expectSaveFails()
     {
+        host.discFiles.clear();
         disc.SaveDisc();
+        EXPECT_TRUE(host.discFiles.isEmpty());  // never announced as saved
         EXPECT_EQ(shownTexts(), QStringList{message(3100, path("volume/ROCK.jkdc"))});
         EXPECT_EQ(readBytes(path("volume/ROCK.jkdc")), m_oldBytes);
         EXPECT_TRUE(disc.Changed());

@@ -21,6 +21,8 @@ public:
     void SetModulePath(const QString& path) override { modulePath = path; }
     QString CurrentModuleTitle() const override { return currentTitle; }
 
+    void DiscLoaded(const QString& name) override { discFiles << "loaded " + name; }
+    void DiscSaved(const QString& name) override { discFiles << "saved " + name; }
     void SetDiscCaption(const QString& caption) override { discCaption = caption; }
     void SetDiscButtonCaption(int button, const QString& caption) override
     {
@@ -59,6 +61,7 @@ public:
     QStringList statusTexts;
     QString modulePath;
     QString discCaption;
+    QStringList discFiles;  // "loaded <name>" or "saved <name>", in order
     QMap<int, QString> buttonCaptions;
     QMap<int, QString> hints;
     QMap<int, bool> assignedColour;

@@ -122,7 +122,10 @@ TEST_F(JukeboxSessionTest, HandedOverFilesOpenModulesAndDiscsOnly)
 
     // A disc handed over replaces a changed one without the save question.
     const QString other = dir.path() + "/OTHER.JKDC";
+    QSignalSpy saved(&session, &JukeboxSession::discSaved);
+    QSignalSpy loaded(&session, &JukeboxSession::discLoaded);
     ASSERT_TRUE(session.disc().SaveToFile(other));
+    EXPECT_EQ(saved.size(), 1);
     session.disc().AssignSlot(2, "/mods/b.xm");
     ASSERT_TRUE(session.disc().Changed());
     session.OpenCommandFile(other);
@@ -130,5 +133,7 @@ TEST_F(JukeboxSessionTest, HandedOverFilesOpenModulesAndDiscsOnly)
     EXPECT_EQ(session.disc().SlotPath(2), "");
     EXPECT_EQ(session.disc().SlotPath(6), "/mods/b.xm");
     EXPECT_EQ(session.DiscCaption(), "OTHER.JKDC");
+    ASSERT_EQ(loaded.size(), 1);
+    EXPECT_EQ(loaded[0][0], other);
     EXPECT_FALSE(session.disc().Changed());
 }
