@@ -19,7 +19,7 @@ import argparse, os, statistics, subprocess, sys, tempfile, time
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import buildtree
 from monitor import Monitor
-from session import XServer
+from session import XServer, stop
 
 FADE_MS = 1000  # the default fade-out: 10 steps of 100 ms
 TARGETS = {"cold median": 60, "cold p90": 100, "xcb median": 80, "xcb p90": 120, "second": FADE_MS + 60}
@@ -60,12 +60,7 @@ class Jukebox:
 
     def close(self):
         if self.running:
-            self.running.terminate()
-            try:
-                self.running.wait(10)
-            except subprocess.TimeoutExpired:
-                self.running.kill()
-                self.running.wait()
+            stop(self.running)
         self._work.cleanup()
 
 

@@ -38,6 +38,16 @@ def share(pids, seconds):
     return [100 * (cpu_ns(pid) - start) / 1e9 / seconds for pid, start in zip(pids, before)]
 
 
+def stop(process):
+    """Asks process to end, and ends it after ten seconds if it has not."""
+    process.terminate()
+    try:
+        process.wait(10)
+    except subprocess.TimeoutExpired:
+        process.kill()
+        process.wait()
+
+
 class XServer:
     """Xvfb on a display it picks itself; display is its name (":5")."""
 
@@ -55,12 +65,7 @@ class XServer:
         self.display = ":" + number
 
     def close(self):
-        self._process.terminate()
-        try:
-            self._process.wait(10)
-        except subprocess.TimeoutExpired:
-            self._process.kill()
-            self._process.wait()
+        stop(self._process)
 
 
 class Session:
@@ -117,11 +122,6 @@ class Session:
 
     def close(self):
         for process in reversed(self._processes):
-            process.terminate()
-            try:
-                process.wait(10)
-            except subprocess.TimeoutExpired:
-                process.kill()
-                process.wait()
+            stop(process)
         self._x.close()
         self._work.cleanup()
