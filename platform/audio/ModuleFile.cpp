@@ -25,6 +25,17 @@ quint32 count(std::int32_t value) { return static_cast<quint32>(std::max(value, 
 LoadedModule::LoadedModule() = default;
 LoadedModule::~LoadedModule() = default;
 
+bool LoadedModule::moveWithinSong(const std::function<void(openmpt::module&)>& move)
+{
+    try {
+        move(*module);
+    } catch (...) {
+        return false;
+    }
+    songEnded = false;
+    return true;
+}
+
 std::array<char, 32> fixedText(const std::string& text)
 {
     std::array<char, 32> fixed{};

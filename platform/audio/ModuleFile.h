@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -33,6 +34,11 @@ struct LoadedModule {
     std::vector<InstrumentInfo> instruments;
     /// The song played to its end and stopped there; on the GUI thread, under the device lock.
     bool songEnded = false;
+
+    /// Moves the module within its song with move, which takes it out of its song's end;
+    /// false, with the module where it was, when move throws. On the GUI thread, under the
+    /// device lock.
+    bool moveWithinSong(const std::function<void(openmpt::module&)>& move);
 };
 
 /// Larger files are refused unread; the largest real modules are a few MiB.

@@ -1,22 +1,19 @@
 #pragma once
 
 #include "platform/audio/AudioLibrary.h"
-
-#include <QTimer>
+#include "platform/audio/OutputDevices.h"
 
 #include <functional>
 #include <map>
 #include <memory>
-#include <vector>
 
 struct LoadedModule;
-class OutputDevice;
 
 namespace openmpt {
 class module;
 }
 
-/// The audio library on libopenmpt and SDL2 sound devices (OutputDevice).
+/// The audio library on libopenmpt and SDL2 sound devices (OutputDevices).
 ///
 /// init() opens SDL's default output device in exactly the format the options give (mode,
 /// rate; SDL converts where the hardware differs) to prove it works, and keeps it, parked,
@@ -97,28 +94,10 @@ private:
     /// Moves the module played last within its song, which takes it out of a song's end;
     /// nothing when move throws. Under the device lock.
     void moveCurrent(const std::function<void(openmpt::module&)>& move);
-    /// Keeps the song's end of the module played last when its device is about to forget it
-    /// (another module set, or none); under the device lock.
-    void noteSongEnd();
 
-    /// Opens a device with the options set, parked; null when it does not open.
-    std::unique_ptr<OutputDevice> openDevice();
-    void closeDevices();
     bool sounding() const { return m_outputReady && m_backgroundPlay && m_playing; }
     /// Gives the device what to play now, opening one when needed.
     void updateOutput();
-    /// Leaves the device to play out the module played last, where the next module can have
-    /// a device of its own.
-    void retireDevice();
-    /// Parks devices that have nothing to play and closes those whose sound has been heard.
-    void settleIdleDevices();
-    /// Looks, a little after the device was first given a module, whether its first notes
-    /// wait behind silence queued at the server while it opened (OutputDevice::
-    /// startsBehindSilence); such a device is replaced at once, the module starting again
-    /// where it started. Twice at most per start: a third device that starts behind as well
-    /// shows a server that never takes its queue at once, and the checks end. The check
-    /// stops whenever the device leaves for another reason.
-    void checkFreshStart();
     LoadedModule* find(ModuleHandle handle) const;
 
     struct Options {
@@ -128,24 +107,11 @@ private:
     };
 
     Options m_options;
-    /// Plays the module played last, or waits parked for it; null while no output is open.
-    std::unique_ptr<OutputDevice> m_device;
-    /// Devices of modules played before, playing the end of their sound until it is heard.
-    std::vector<std::unique_ptr<OutputDevice>> m_retired;
-    QTimer m_idleTimer;
-    QTimer m_startCheckTimer;
-    /// Of the device last given its first module: the module's place then, and how many
-    /// devices that started behind silence it replaced.
-    struct FreshStart {
-        double position = 0;
-        int replacements = 0;
-    };
-    FreshStart m_freshStart;
-    bool m_serverMayStartBehind = true;
-    int m_volume = 64;
+    /// Play the module played last while it sounds (sounding()); none is open while the
+    /// output is not.
+    OutputDevices m_devices;
     double m_outputGain = 1.0;
     RenderQuality m_quality;
-    bool m_repeat = true;
     std::map<ModuleHandle, std::unique_ptr<LoadedModule>> m_modules;
     ModuleHandle m_nextHandle = 1;
 

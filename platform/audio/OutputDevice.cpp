@@ -74,6 +74,18 @@ OutputDevice::~OutputDevice()
     SDL_CloseAudioDevice(m_id);
 }
 
+DeviceLock::DeviceLock(const OutputDevice* device) : m_device(device ? device->id() : 0)
+{
+    if (m_device != 0)
+        SDL_LockAudioDevice(m_device);
+}
+
+DeviceLock::~DeviceLock()
+{
+    if (m_device != 0)
+        SDL_UnlockAudioDevice(m_device);
+}
+
 bool OutputDevice::endsInSilence() const
 {
     return m_silentFrames >= static_cast<std::size_t>(m_timing.periodFrames);

@@ -109,3 +109,17 @@ private:
     std::size_t m_silentFrames = 0;  // rendered since the module was last set to null
     std::size_t m_moduleFrames = 0;  // rendered from modules since it opened
 };
+
+/// Holds the device lock of a device, which its thread holds while it renders, for as long as
+/// it lives; nothing for a null device, since then nothing renders. SDL's device lock counts,
+/// so the GUI thread may take it again while it holds it (a parked device, an outer lock).
+class DeviceLock {
+public:
+    explicit DeviceLock(const OutputDevice* device);
+    ~DeviceLock();
+    DeviceLock(const DeviceLock&) = delete;
+    DeviceLock& operator=(const DeviceLock&) = delete;
+
+private:
+    std::uint32_t m_device;
+};

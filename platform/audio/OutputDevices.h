@@ -1,0 +1,109 @@
+#pragma once
+
+#include "platform/audio/OutputDevice.h"
+
+#include <QTimer>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+struct LoadedModule;
+
+/// The life of the audio library's sound devices (OutputDevice): the device that plays the
+/// module given last, or waits parked for one, and the devices of modules played before,
+/// playing the end of their sound until it is heard.
+///
+/// Every device opens parked, in the format and timing open() was given, and plays what
+/// play() gives it. With nothing to play it is parked once its stream ends in silence and
+/// closed once all it played has been heard, so that neither the sound server nor the program
+/// works for silence; play() opens one again. Where the server keeps a queue of its own (a
+/// server latency in the timing), retire() leaves the device to play out the module before,
+/// so that the next gets a device of its own at once. A device whose first notes wait behind
+/// silence queued while it opened is replaced (see checkFreshStart).
+///
+/// Threads: every method on the GUI thread, whose Qt event loop parks, closes and replaces
+/// devices (without one, idle devices stay open). The module a device plays is changed only
+/// under its device lock (DeviceLock), which play() and retire() take themselves.
+class OutputDevices {
+public:
+    OutputDevices();
+    /// Closes every device.
+    ~OutputDevices();
+    OutputDevices(const OutputDevices&) = delete;
+    OutputDevices& operator=(const OutputDevices&) = delete;
+
+    /// Closes any device still open, then opens one in format with timing, parked, to prove
+    /// the output works and to play the first module; later devices open the same way. False,
+    /// with none open, when it does not open. SDL's audio must be started.
+    bool open(const OutputFormat& format, const DeviceTiming& timing);
+    /// Closes every device: returns once no device thread renders any more. No device opens
+    /// again before the next open().
+    void close();
+
+    /// The device that plays the module given last, or waits parked for one; null while none
+    /// is open. Owned here: valid until the next call here or the event loop's next turn.
+    OutputDevice* device() const { return m_device.get(); }
+    /// How many devices are open: 0 once nothing has played for a while (the time the server
+    /// keeps queued and a little more).
+    int openCount() const;
+
+    /// Gives the device module to play from now on, opening one when none is open (after
+    /// open() only); null: nothing plays. module stays the caller's, and must live until
+    /// play() is given another or null, or close() is called. A module a device is given
+    /// first is checked for a start behind silence.
+    void play(LoadedModule* module);
+    /// Leaves the device to play out the module it plays, where the next module can have a
+    /// device of its own: only where the server keeps a queue of its own, and not after a song
+    /// that played to its end (the next follows on its stream, after its last notes). The
+    /// oldest of more than two such devices is cut short.
+    void retire();
+    /// Under the device lock, before the device forgets the song's end of the module it plays
+    /// (another module set, none, or the module moved): the module keeps it
+    /// (LoadedModule::songEnded).
+    void noteSongEnd();
+
+    /// Music volume, 0 (silent) to 64 (full), for the device and each one opened later.
+    void setVolume(int volume);
+    /// Whether songs repeat at their end (OutputRenderer::setRepeat), for the device and each
+    /// one opened later.
+    void setRepeat(bool repeat);
+
+private:
+    /// Opens a device with the format and timing of open(), parked; null when it does not
+    /// open (or open() was not called).
+    std::unique_ptr<OutputDevice> openDevice();
+    /// Parks devices that have nothing to play and closes those whose sound has been heard.
+    void settleIdleDevices();
+    /// Looks, a little after the device was first given a module, whether its first notes
+    /// wait behind silence queued at the server while it opened (OutputDevice::
+    /// startsBehindSilence); such a device is replaced at once, the module starting again
+    /// where it started. Twice at most per start: a third device that starts behind as well
+    /// shows a server that never takes its queue at once, and the checks end. The check
+    /// stops whenever the device leaves for another reason.
+    void checkFreshStart();
+
+    struct Settings {
+        OutputFormat format;
+        DeviceTiming timing;
+    };
+    std::optional<Settings> m_settings;  // from open(), until close()
+    int m_volume = 64;
+    bool m_repeat = true;
+
+    std::unique_ptr<OutputDevice> m_device;
+    /// What m_device plays; null: nothing (it is parked, or parks once its stream is silent).
+    LoadedModule* m_playing = nullptr;
+    /// Devices of modules played before, playing the end of their sound until it is heard.
+    std::vector<std::unique_ptr<OutputDevice>> m_retired;
+    QTimer m_idleTimer;
+    QTimer m_startCheckTimer;
+    /// Of the device last given its first module: the module's place then, and how many
+    /// devices that started behind silence it replaced.
+    struct FreshStart {
+        double position = 0;
+        int replacements = 0;
+    };
+    FreshStart m_freshStart;
+    bool m_serverMayStartBehind = true;
+};
