@@ -107,9 +107,10 @@ private:
     };
 
     Options m_options;
+    EventLoopClock m_clock;
     /// Play the module played last while it sounds (sounding()); none is open while the
     /// output is not.
-    OutputDevices m_devices;
+    OutputDevices m_devices{m_clock};
     double m_outputGain = 1.0;
     RenderQuality m_quality;
     std::map<ModuleHandle, std::unique_ptr<LoadedModule>> m_modules;

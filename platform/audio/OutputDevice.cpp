@@ -1,5 +1,7 @@
 #include "platform/audio/OutputDevice.h"
 
+#include "platform/audio/DeviceClock.h"
+
 #include <QByteArray>
 #include <QtGlobal>
 
@@ -38,7 +40,8 @@ OutputDevice::OutputDevice(const OutputFormat& format, const DeviceTiming& timin
 {
 }
 
-std::unique_ptr<OutputDevice> OutputDevice::open(const OutputFormat& format, const DeviceTiming& timing)
+std::unique_ptr<OutputDevice> OutputDevice::open(const OutputFormat& format, const DeviceTiming& timing,
+                                                 const DeviceClock& clock)
 {
     std::unique_ptr<OutputDevice> device(new OutputDevice(format, timing));
     SDL_AudioSpec wanted = {};
@@ -59,7 +62,7 @@ std::unique_ptr<OutputDevice> OutputDevice::open(const OutputFormat& format, con
     // SDL opens the device paused, and its thread writes silence at once: mostly a period
     // before it is parked here, at times all the server takes while the device opens
     // (startsBehindSilence). Parked, it writes no more until it is given a module.
-    device->park();
+    device->park(clock);
     SDL_PauseAudioDevice(device->m_id, 0);
     return device;
 }
@@ -91,13 +94,13 @@ bool OutputDevice::endsInSilence() const
     return m_silentFrames >= static_cast<std::size_t>(m_timing.periodFrames);
 }
 
-void OutputDevice::park()
+void OutputDevice::park(const DeviceClock& clock)
 {
     if (m_parked)
         return;
     SDL_LockAudioDevice(m_id);
     m_parked = true;
-    m_parkedAt = Clock::now();
+    m_parkedAt = clock.now();
 }
 
 void OutputDevice::unpark()

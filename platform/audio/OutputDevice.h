@@ -8,6 +8,8 @@
 #include <memory>
 #include <optional>
 
+class DeviceClock;
+
 namespace openmpt {
 class module;
 }
@@ -29,9 +31,10 @@ public:
     using Clock = std::chrono::steady_clock;
 
     /// Opens SDL's default output device in exactly format (SDL converts where the hardware
-    /// differs), parked, with the silence SDL wrote meanwhile queued; null when it does not
-    /// open. SDL's audio must be started.
-    static std::unique_ptr<OutputDevice> open(const OutputFormat& format, const DeviceTiming& timing);
+    /// differs), parked (see park()), with the silence SDL wrote meanwhile queued; null when
+    /// it does not open. SDL's audio must be started.
+    static std::unique_ptr<OutputDevice> open(const OutputFormat& format, const DeviceTiming& timing,
+                                              const DeviceClock& clock);
     /// Closes the device; returns once the device thread has ended (SDL lets it sleep for two
     /// periods first), so nothing renders after this. What the server still had queued is
     /// dropped.
@@ -67,9 +70,10 @@ public:
     /// where it stops; under the device lock.
     bool endsInSilence() const;
 
-    /// Holds the device thread (see above) until unpark(); parking a parked device does
-    /// nothing. SDL's device lock counts, so DeviceLock goes on working meanwhile.
-    void park();
+    /// Holds the device thread (see above) until unpark(), parked from clock's time once it
+    /// is held; parking a parked device does nothing. SDL's device lock counts, so DeviceLock
+    /// goes on working meanwhile.
+    void park(const DeviceClock& clock);
     /// Lets the device thread go on rendering.
     void unpark();
     bool parked() const { return m_parked; }

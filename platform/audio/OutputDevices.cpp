@@ -6,15 +6,19 @@
 
 #include <utility>
 
-OutputDevices::OutputDevices()
+namespace {
+
+// A device with nothing to play is looked at a few times while the server plays out what it
+// queued: a tenth of a second is well below the shortest such time.
+constexpr std::chrono::milliseconds kIdleCheckInterval{100};
+
+}  // namespace
+
+OutputDevices::OutputDevices(DeviceClock& clock)
+    : m_clock(clock),
+      m_idleTimer(clock.timer(DeviceClock::TimerMode::Repeating, [this] { settleIdleDevices(); })),
+      m_startCheckTimer(clock.timer(DeviceClock::TimerMode::SingleShot, [this] { checkFreshStart(); }))
 {
-    // A device with nothing to play is looked at a few times while the server plays out what
-    // it queued: a tenth of a second is well below the shortest such time.
-    constexpr int kIdleCheckMs = 100;
-    m_idleTimer.setInterval(kIdleCheckMs);
-    m_idleTimer.callOnTimeout([this] { settleIdleDevices(); });
-    m_startCheckTimer.setSingleShot(true);
-    m_startCheckTimer.callOnTimeout([this] { checkFreshStart(); });
 }
 
 OutputDevices::~OutputDevices() { close(); }
@@ -31,8 +35,8 @@ bool OutputDevices::open(const OutputFormat& format, const DeviceTiming& timing)
 
 void OutputDevices::close()
 {
-    m_idleTimer.stop();
-    m_startCheckTimer.stop();
+    m_idleTimer->stop();
+    m_startCheckTimer->stop();
     m_playing = nullptr;
     // Each returns once its device thread has ended, so nothing renders after this.
     m_retired.clear();
@@ -46,11 +50,11 @@ std::unique_ptr<OutputDevice> OutputDevices::openDevice()
 {
     if (!m_settings)
         return nullptr;
-    auto device = OutputDevice::open(m_settings->format, m_settings->timing);
+    auto device = OutputDevice::open(m_settings->format, m_settings->timing, m_clock);
     if (!device && !m_retired.empty()) {
         // Where a device opens only once at a time, the module before gives its own up.
         m_retired.clear();
-        device = OutputDevice::open(m_settings->format, m_settings->timing);
+        device = OutputDevice::open(m_settings->format, m_settings->timing, m_clock);
     }
     if (device) {
         device->renderer().setVolume(m_volume);
@@ -77,10 +81,10 @@ void OutputDevices::play(LoadedModule* module)
     if (module)
         m_device->unpark();
     else
-        m_idleTimer.start();
+        m_idleTimer->start(kIdleCheckInterval);
     const auto checkDelay = m_device->startCheckDelay();
     if (freshStart && checkDelay && m_serverMayStartBehind)
-        m_startCheckTimer.start(*checkDelay);
+        m_startCheckTimer->start(*checkDelay);
 }
 
 void OutputDevices::checkFreshStart()
@@ -137,13 +141,13 @@ void OutputDevices::retire()
         m_device->setModule(nullptr);
         m_playing = nullptr;
     }
-    m_startCheckTimer.stop();
+    m_startCheckTimer->stop();
     m_retired.push_back(std::move(m_device));
     // Modules changed faster than their sound is heard: the oldest is cut short.
     constexpr std::size_t kMostRetired = 2;
     if (m_retired.size() > kMostRetired)
         m_retired.erase(m_retired.begin());
-    m_idleTimer.start();
+    m_idleTimer->start(kIdleCheckInterval);
 }
 
 void OutputDevices::noteSongEnd()
@@ -154,24 +158,24 @@ void OutputDevices::noteSongEnd()
 
 void OutputDevices::settleIdleDevices()
 {
-    const auto now = OutputDevice::Clock::now();
+    const auto now = m_clock.now();
     // True when the device may close: parked, and all it played heard.
-    const auto settle = [now](std::unique_ptr<OutputDevice>& device) {
+    const auto settle = [this, now](std::unique_ptr<OutputDevice>& device) {
         if (device->parked())
             return device->playedOut(now);
         DeviceLock lock(device.get());
         // Parked only where its stream ends in silence, so that running dry makes no click.
         if (device->endsInSilence())
-            device->park();
+            device->park(m_clock);
         return false;
     };
     std::erase_if(m_retired, settle);
     if (m_device && !m_playing && settle(m_device)) {
-        m_startCheckTimer.stop();
+        m_startCheckTimer->stop();
         m_device.reset();
     }
     if (m_retired.empty() && (!m_device || m_playing))
-        m_idleTimer.stop();
+        m_idleTimer->stop();
 }
 
 void OutputDevices::setVolume(int volume)

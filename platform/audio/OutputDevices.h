@@ -1,8 +1,7 @@
 #pragma once
 
+#include "platform/audio/DeviceClock.h"
 #include "platform/audio/OutputDevice.h"
-
-#include <QTimer>
 
 #include <memory>
 #include <optional>
@@ -22,12 +21,17 @@ struct LoadedModule;
 /// so that the next gets a device of its own at once. A device whose first notes wait behind
 /// silence queued while it opened is replaced (see checkFreshStart).
 ///
-/// Threads: every method on the GUI thread, whose Qt event loop parks, closes and replaces
-/// devices (without one, idle devices stay open). The module a device plays is changed only
-/// under its device lock (DeviceLock), which play() and retire() take themselves.
+/// Time comes from the clock given: its timers look at idle devices every 100 ms while there
+/// are any, and at a device startCheckDelay() after its first module.
+///
+/// Threads: every method on the clock's thread, the GUI thread, where the clock's timers park,
+/// close and replace devices (with EventLoopClock, its Qt event loop; without one, idle
+/// devices stay open). The module a device plays is changed only under its device lock
+/// (DeviceLock), which play() and retire() take themselves.
 class OutputDevices {
 public:
-    OutputDevices();
+    /// clock must outlive this object.
+    explicit OutputDevices(DeviceClock& clock);
     /// Closes every device.
     ~OutputDevices();
     OutputDevices(const OutputDevices&) = delete;
@@ -87,6 +91,7 @@ private:
         OutputFormat format;
         DeviceTiming timing;
     };
+    DeviceClock& m_clock;
     std::optional<Settings> m_settings;  // from open(), until close()
     int m_volume = 64;
     bool m_repeat = true;
@@ -96,8 +101,8 @@ private:
     LoadedModule* m_playing = nullptr;
     /// Devices of modules played before, playing the end of their sound until it is heard.
     std::vector<std::unique_ptr<OutputDevice>> m_retired;
-    QTimer m_idleTimer;
-    QTimer m_startCheckTimer;
+    std::unique_ptr<DeviceClock::Timer> m_idleTimer;        // settleIdleDevices()
+    std::unique_ptr<DeviceClock::Timer> m_startCheckTimer;  // checkFreshStart()
     /// Of the device last given its first module: the module's place then, and how many
     /// devices that started behind silence it replaced.
     struct FreshStart {

@@ -1,16 +1,16 @@
 // Opening the sound output: every mode at every rate, a driver that does not exist, opening
-// again after closing, and telling a stream whose first notes wait behind silence.
+// again after closing. And the devices' life, with time stepped by the test: idle devices
+// parked and closed, a retired device playing out its module, and a start behind silence
+// told and replaced.
 #include "audio/DiskOutput.h"
-#include "platform/audio/OutputDevice.h"
+#include "audio/SteppedClock.h"
+#include "platform/audio/ModuleFile.h"
+#include "platform/audio/OutputDevices.h"
 #include "support/TestSongs.h"
 
 #include <QFile>
-#include <QScopeGuard>
 
 #include <SDL.h>
-#include <libopenmpt/libopenmpt.hpp>
-
-#include <thread>
 
 using ModuleMaker::Format;
 
@@ -117,36 +117,183 @@ TEST_F(OutputDeviceTest, StartupRestoresTheDefaultsAndBadOptionsAreIgnored)
     EXPECT_NEAR(onsets[3] - onsets[2], TestSongs::kBeatSeconds * 44100, 3);
 }
 
-// A stream that takes the device's first module only period by period is full already:
-// the module's first notes wait behind what was queued before them. SDL's disk driver stands
-// in for the server, pacing the device to one period per period by default and taking
-// everything at once without a delay.
-TEST_F(OutputDeviceTest, AStreamTakingItsFirstModulePeriodByPeriodStartsBehindSilence)
+using namespace std::chrono_literals;
+
+/// What a sound server that keeps 200 ms queued gets: a retired device plays out there, and
+/// starts are too short to be checked.
+constexpr DeviceTiming kServerTiming{1024, 200};
+/// What a sound server that keeps 500 ms queued gets: starts are checked.
+constexpr DeviceTiming kCheckedServerTiming{1024, 500};
+/// How often idle devices are looked at.
+constexpr auto kIdleCheck = 100ms;
+
+/// The devices' life on SDL's disk driver, which stands in for the sound server: it takes
+/// what a device renders as soon as it is rendered, unless a test paces it. Time goes on only
+/// where the test steps it.
+class OutputDevicesTest : public DiskOutputTest {
+protected:
+    void SetUp() override
+    {
+        DiskOutputTest::SetUp();
+        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_AUDIO), 0);
+        m_first = loadModuleFile(TestSongs::write(TestSongs::toneSong(), Format::Xm, m_dir.path(), "tone"));
+        m_second = loadModuleFile(TestSongs::write(TestSongs::beatSong(), Format::Xm, m_dir.path(), "beat"));
+        ASSERT_TRUE(m_first && m_second);
+    }
+    void TearDown() override
+    {
+        m_devices.close();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        DiskOutputTest::TearDown();
+    }
+
+    /// Paces the driver to a period every quarter second, far slower than a device asks: a
+    /// stream that takes its first module only period by period, however slowly the test
+    /// runs.
+    static void paceTheServer() { qputenv("SDL_DISKAUDIODELAY", "250"); }
+
+    SteppedClock m_clock;
+    std::unique_ptr<LoadedModule> m_first;
+    std::unique_ptr<LoadedModule> m_second;
+    OutputDevices m_devices{m_clock};
+};
+
+TEST_F(OutputDevicesTest, AnIdleDeviceParksOnceItsStreamIsSilentAndClosesOnceAllItPlayedIsHeard)
 {
-    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_AUDIO), 0);
-    const auto quitAudio = qScopeGuard([] { SDL_QuitSubSystem(SDL_INIT_AUDIO); });
-    const QByteArray song = ModuleMaker::make(TestSongs::toneSong(), Format::Xm);
+    ASSERT_TRUE(m_devices.open(OutputFormat{}, kServerTiming));
+    m_devices.play(m_first.get());
+    OutputDevice* const device = m_devices.device();
+    ASSERT_FALSE(device->parked());
+    {
+        // Held here, the device thread renders nothing more: its stream still ends in the
+        // module's sound, where running dry would click.
+        DeviceLock hold(device);
+        m_devices.play(nullptr);
+        m_clock.advance(kIdleCheck);
+        EXPECT_FALSE(device->parked());
+    }
+    ASSERT_TRUE(waitUntil([device] {
+        DeviceLock lock(device);
+        return device->endsInSilence();
+    }));
+    m_clock.advance(kIdleCheck);
+    ASSERT_TRUE(device->parked());
+    // Closed at the first look once the 200 ms queued and the period being written are heard.
+    m_clock.advance(2 * kIdleCheck);
+    EXPECT_EQ(m_devices.openCount(), 1);
+    m_clock.advance(kIdleCheck);
+    EXPECT_EQ(m_devices.openCount(), 0);
+    EXPECT_FALSE(m_clock.nextCallIn());  // nothing wakes up for silence any more
+}
+
+TEST_F(OutputDevicesTest, ARetiredDevicePlaysOutBesideTheNextAndClosesOnceItIsHeard)
+{
+    ASSERT_TRUE(m_devices.open(OutputFormat{}, kServerTiming));
+    m_devices.play(m_first.get());
+    OutputDevice* const retired = m_devices.device();
+    m_devices.retire();
+    m_devices.play(m_second.get());
+    OutputDevice* const next = m_devices.device();
+    ASSERT_NE(next, retired);
+    EXPECT_FALSE(next->parked());
+    EXPECT_EQ(m_devices.openCount(), 2);
+
+    ASSERT_TRUE(waitUntil([retired] {
+        DeviceLock lock(retired);
+        return retired->endsInSilence();
+    }));
+    m_clock.advance(kIdleCheck);
+    ASSERT_TRUE(retired->parked());
+    m_clock.advance(2 * kIdleCheck);
+    EXPECT_EQ(m_devices.openCount(), 2);
+    m_clock.advance(kIdleCheck);
+    EXPECT_EQ(m_devices.openCount(), 1);
+    EXPECT_EQ(m_devices.device(), next);
+    EXPECT_FALSE(next->parked());
+    EXPECT_FALSE(m_clock.nextCallIn());
+
+    // Modules changed faster than their sound is heard: the oldest of three retired is cut
+    // short.
+    for (LoadedModule* module : {m_first.get(), m_second.get(), m_first.get()}) {
+        m_devices.retire();
+        m_devices.play(module);
+    }
+    EXPECT_EQ(m_devices.openCount(), 3);
+}
+
+// A stream that takes the device's first module only period by period is full already:
+// the module's first notes wait behind what was queued before them, and the device is
+// replaced when it is looked at. A stream that takes half the latency at once is kept.
+TEST_F(OutputDevicesTest, AStreamTakingItsFirstModulePeriodByPeriodStartsBehindSilence)
+{
+    // What a fresh stream takes at once.
+    const qint64 halfLatencyBytes =
+        qint64(OutputFormat{}.rate) * OutputFormat{}.frameBytes() * kCheckedServerTiming.serverLatencyMs / 2000;
     for (const bool paced : {true, false}) {
         if (paced)
-            qunsetenv("SDL_DISKAUDIODELAY");
+            paceTheServer();
         else
             qputenv("SDL_DISKAUDIODELAY", "0");
-        // What a sound server that keeps 500 ms queued gets.
-        auto device = OutputDevice::open(OutputFormat{}, DeviceTiming{1024, 500});
-        ASSERT_TRUE(device);
+        ASSERT_TRUE(m_devices.open(OutputFormat{}, kCheckedServerTiming));
+        m_devices.play(m_first.get());
+        OutputDevice* const device = m_devices.device();
         const auto checkDelay = device->startCheckDelay();
         ASSERT_TRUE(checkDelay);
-        openmpt::module module(song.constData(), static_cast<std::size_t>(song.size()));
-        device->setModule(&module);  // parked: the device lock is held here
-        device->unpark();
-        std::this_thread::sleep_for(*checkDelay);
-        SDL_LockAudioDevice(device->id());
-        EXPECT_EQ(device->startsBehindSilence(), paced);
-        device->setModule(nullptr);
-        SDL_UnlockAudioDevice(device->id());
+        if (!paced) {
+            ASSERT_TRUE(waitUntil([&] { return outputSize() >= halfLatencyBytes; }));
+        }
+        {
+            DeviceLock lock(device);
+            EXPECT_EQ(device->startsBehindSilence(), paced);
+        }
+        m_clock.advance(*checkDelay);
+        EXPECT_EQ(m_devices.device() != device, paced);
+        m_devices.close();
     }
     // Without a latency of its own, the server says nothing by how it takes a stream.
-    EXPECT_FALSE(OutputDevice::open(OutputFormat{}, deviceTiming(44100, 500, false))->startCheckDelay());
+    EXPECT_FALSE(OutputDevice::open(OutputFormat{}, deviceTiming(44100, 500, false), m_clock)->startCheckDelay());
+}
+
+TEST_F(OutputDevicesTest, AStartBehindSilenceIsReplacedTwiceAtMostAndThenNoLongerChecked)
+{
+    paceTheServer();
+    ASSERT_TRUE(m_devices.open(OutputFormat{}, kCheckedServerTiming));
+    m_devices.play(m_first.get());
+    OutputDevice* device = m_devices.device();
+    const auto checkDelay = *device->startCheckDelay();
+    for (int replacement = 1; replacement <= 2; ++replacement) {
+        m_clock.advance(checkDelay);
+        // The replacement opened while the device behind was still open: a new address.
+        ASSERT_NE(m_devices.device(), device) << replacement;
+        device = m_devices.device();
+        EXPECT_FALSE(device->parked()) << replacement;
+        EXPECT_EQ(m_devices.openCount(), 1) << replacement;
+    }
+    // A third device behind as well shows a server that never takes its queue at once: it
+    // stays, and no later start is looked at.
+    m_clock.advance(checkDelay);
+    EXPECT_EQ(m_devices.device(), device);
+    EXPECT_FALSE(m_clock.nextCallIn());
+    m_devices.retire();
+    m_devices.play(m_second.get());
+    EXPECT_NE(m_devices.device(), device);
+    EXPECT_EQ(m_clock.nextCallIn(), kIdleCheck);  // the retired device's looks only
+}
+
+TEST_F(OutputDevicesTest, AStartCheckLeavesWithItsDevice)
+{
+    paceTheServer();
+    ASSERT_TRUE(m_devices.open(OutputFormat{}, kCheckedServerTiming));
+    m_devices.play(m_first.get());
+    const auto checkDelay = m_devices.device()->startCheckDelay();
+    ASSERT_TRUE(checkDelay);
+    EXPECT_EQ(m_clock.nextCallIn(), *checkDelay);
+    m_devices.retire();
+    EXPECT_EQ(m_clock.nextCallIn(), kIdleCheck);  // the retired device's looks only
+    m_devices.play(m_second.get());  // a fresh device, looked at in turn
+    EXPECT_EQ(m_clock.nextCallIn(), *checkDelay);
+    m_devices.close();
+    EXPECT_FALSE(m_clock.nextCallIn());
 }
 
 }  // namespace
