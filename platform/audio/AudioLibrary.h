@@ -117,6 +117,9 @@ public:
     /// Loads the module file at fileName (a full path); 0 when it cannot be read or is no
     /// module. Works whether or not the output is open.
     virtual ModuleHandle loadModule(const QString& fileName) = 0;
+    /// Why the last loadModule returned 0, in the library's words; empty after a load that
+    /// worked.
+    virtual QString loadError() const = 0;
     /// Plays the module from its start, or, when it was stopped, continues where it stopped,
     /// at full volume.
     virtual void playModule(ModuleHandle module, int unused) = 0;

@@ -4,7 +4,11 @@
 
 #include <libopenmpt/libopenmpt.hpp>
 
+#include <QStringList>
+
 #include <algorithm>
+#include <exception>
+#include <sstream>
 
 namespace {
 
@@ -19,6 +23,23 @@ std::vector<InstrumentInfo> instrumentInfos(const openmpt::module& module)
 }
 
 quint32 count(std::int32_t value) { return static_cast<quint32>(std::max(value, 0)); }
+
+/// Why the file at path was not read whole (RegularFile::ReadAll gave nothing).
+QString unreadReason(const QString& path)
+{
+    if (RegularFile::Size(path) > kMaxModuleFileBytes)
+        return QStringLiteral("file larger than %1 MiB").arg(kMaxModuleFileBytes / (1024 * 1024));
+    return QStringLiteral("no regular file that can be read");
+}
+
+/// libopenmpt's reason for refusing a module: the lines it logged while loading, then what it
+/// threw.
+QString refusal(const std::string& log, const char* thrown)
+{
+    QStringList parts = QString::fromStdString(log).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    parts.append(QString::fromUtf8(thrown));
+    return parts.join(QStringLiteral("; "));
+}
 
 }  // namespace
 
@@ -49,14 +70,27 @@ std::array<char, 32> fixedText(const std::string& text)
     return fixed;
 }
 
-std::unique_ptr<LoadedModule> loadModuleFile(const QString& path)
+std::unique_ptr<LoadedModule> loadModuleFile(const QString& path, QString* error)
 {
+    QString ignored;
+    QString& reason = error ? *error : ignored;
+    reason.clear();
     const std::optional<QByteArray> bytes = RegularFile::ReadAll(path, kMaxModuleFileBytes);
-    if (!bytes || bytes->isEmpty())
+    if (!bytes) {
+        reason = unreadReason(path);
         return nullptr;
+    }
+    if (bytes->isEmpty()) {
+        reason = QStringLiteral("empty file");
+        return nullptr;
+    }
+    // Outlives the module's log, which writes here while the module loads.
+    std::stringbuf loadLog;
     try {
         auto loaded = std::make_unique<LoadedModule>();
+        loaded->log.rdbuf(&loadLog);
         loaded->module = std::make_unique<openmpt::module>(bytes->constData(), std::size_t(bytes->size()), loaded->log);
+        loaded->log.rdbuf(nullptr);
         openmpt::module& module = *loaded->module;
         module.set_repeat_count(0);
         module.ctl_set_text("play.at_end", "continue");
@@ -71,8 +105,12 @@ std::unique_ptr<LoadedModule> loadModuleFile(const QString& path)
         loaded->details.message = QString::fromStdString(module.get_metadata("message_raw"));
         loaded->details.artist = QString::fromStdString(module.get_metadata("artist"));
         return loaded;
-    } catch (...) {
+    } catch (const std::exception& thrown) {
         // Whatever libopenmpt throws (no module, damaged data, no memory) means "no module".
+        reason = refusal(loadLog.str(), thrown.what());
+        return nullptr;
+    } catch (...) {
+        reason = refusal(loadLog.str(), "unknown error");
         return nullptr;
     }
 }

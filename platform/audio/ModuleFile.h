@@ -21,8 +21,9 @@ struct LoadedModule {
     LoadedModule();
     ~LoadedModule();
 
-    /// Where libopenmpt writes its warnings: nowhere (no buffer). Declared before module,
-    /// which writes to it as long as it lives.
+    /// Where libopenmpt writes its warnings: nowhere (no buffer) once the module has loaded;
+    /// loadModuleFile() keeps what it writes while loading. Declared before module, which
+    /// writes to it as long as it lives.
     std::ostream log{nullptr};
     /// Set to go on at its loop start after each end of its song, which a read of nothing
     /// marks (OutputRenderer repeats or stops there). Played by the device thread
@@ -47,8 +48,11 @@ constexpr qint64 kMaxModuleFileBytes = 64 * 1024 * 1024;
 /// Reads and decodes the module at path (a full path, any characters). Null when it is no
 /// regular file, is empty or larger than kMaxModuleFileBytes, cannot be read, or holds no
 /// module libopenmpt plays. Opens without blocking, so a named pipe never hangs it.
+/// error, unless null, gets the reason for a null result, empty after a load that worked:
+/// libopenmpt's own words where it refused the data (what it logged while loading, then
+/// what it threw, joined by "; "), ours where the file was not read.
 /// Any thread; touches no shared state; prints nothing.
-std::unique_ptr<LoadedModule> loadModuleFile(const QString& path);
+std::unique_ptr<LoadedModule> loadModuleFile(const QString& path, QString* error = nullptr);
 
 /// text cut to 32 bytes, on a UTF-8 character boundary, padded with NUL.
 std::array<char, 32> fixedText(const std::string& text);

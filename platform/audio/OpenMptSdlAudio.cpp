@@ -121,7 +121,7 @@ void OpenMptSdlAudio::close()
 
 ModuleHandle OpenMptSdlAudio::loadModule(const QString& fileName)
 {
-    auto loaded = loadModuleFile(fileName);
+    auto loaded = loadModuleFile(fileName, &m_loadError);
     if (!loaded)
         return 0;
     const ModuleHandle handle = m_nextHandle++;

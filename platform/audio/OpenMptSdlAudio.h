@@ -58,6 +58,11 @@ public:
     void close() override;
 
     ModuleHandle loadModule(const QString& fileName) override;
+    /// Empty before the first load. libopenmpt's own words where it refused the data (what
+    /// it logged while loading, then what it threw, as "error loading file", joined by "; ");
+    /// ours where the file was not read: "no regular file that can be read", "empty file",
+    /// "file larger than 64 MiB".
+    QString loadError() const override { return m_loadError; }
     /// Makes the module the one the device plays and resets the music volume to 64. A
     /// module that played before continues where it stopped; a new one, or one whose song
     /// ended, starts at its start.
@@ -115,6 +120,7 @@ private:
     RenderQuality m_quality;
     std::map<ModuleHandle, std::unique_ptr<LoadedModule>> m_modules;
     ModuleHandle m_nextHandle = 1;
+    QString m_loadError;  // of the last loadModule()
 
     LoadedModule* m_current = nullptr;  // the module played last, owned by m_modules
     bool m_playing = false;

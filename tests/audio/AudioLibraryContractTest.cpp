@@ -5,6 +5,7 @@
 #include "support/TestSongs.h"
 #include "platform/audio/OpenMptSdlAudio.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -123,6 +124,27 @@ TYPED_TEST(AudioLibraryContractTest, LoadedModuleAnswersWithinItsInstrumentsAndO
     PlayStatus status;
     library.getPlayStatus(&status);
     EXPECT_EQ(status.position, 2u);
+}
+
+TYPED_TEST(AudioLibraryContractTest, AFailedLoadTellsWhyUntilALoadWorks)
+{
+    auto& library = this->m_library;
+    QByteArray garbage(4096, '\0');
+    for (qsizetype at = 0; at < garbage.size(); ++at)
+        garbage[at] = char(at * 37 + 11);
+    const QString corrupt = this->m_dir.filePath(QStringLiteral("corrupt.xm"));
+    {
+        QFile file(corrupt);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(garbage), garbage.size());
+    }
+    ASSERT_EQ(library.loadModule(corrupt), 0u);
+    EXPECT_FALSE(library.loadError().isEmpty());
+    EXPECT_EQ(library.loadModule(this->m_dir.filePath(QStringLiteral("missing.xm"))), 0u);
+    EXPECT_FALSE(library.loadError().isEmpty());
+
+    ASSERT_NE(library.loadModule(this->m_path), 0u);
+    EXPECT_EQ(library.loadError(), QString());
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <libopenmpt/libopenmpt.hpp>
 
 #include <cstring>
 #include <random>
@@ -43,9 +44,11 @@ protected:
     {
         const ModuleHandle module = m_audio.loadModule(path);
         if (module == 0) {
+            EXPECT_FALSE(m_audio.loadError().isEmpty()) << path.toStdString();
             EXPECT_FALSE(loadModuleFile(path)) << path.toStdString();
             return false;
         }
+        EXPECT_EQ(m_audio.loadError(), QString()) << path.toStdString();
         ModuleInfo info;
         m_audio.getModuleInfo(module, &info);
         for (quint32 index = 0; index <= std::min(info.instrumentCount, 300u); ++index) {
@@ -137,12 +140,35 @@ TEST_F(BadInputTest, WhatIsNoRegularFileIsRefusedWithoutReading)
 
     for (const QString& path : {m_dir.path(), fifo, huge, dangling, QStringLiteral("/dev/zero"),
                                 m_dir.filePath(QStringLiteral("missing.xm")), QString(),
-                                QStringLiteral("relative/missing.xm")})
+                                QStringLiteral("relative/missing.xm")}) {
         EXPECT_EQ(m_audio.loadModule(path), 0u) << path.toStdString();
+        EXPECT_EQ(m_audio.loadError(), path == huge ? QStringLiteral("file larger than 64 MiB")
+                                                    : QStringLiteral("no regular file that can be read"))
+            << path.toStdString();
+    }
 
     const QString link = m_dir.filePath(QStringLiteral("link.xm"));
     ASSERT_TRUE(QFile::link(module, link));
     EXPECT_TRUE(loadAndPlay(link));
+}
+
+// What the user is told is libopenmpt's own reason, not a guess of ours.
+TEST_F(BadInputTest, DataLibopenmptRefusesIsRefusedInItsWords)
+{
+    const QByteArray cut = toneModule(Format::Xm).left(60);
+    std::string refusal;
+    try {
+        std::ostream nowhere(nullptr);
+        openmpt::module module(cut.constData(), std::size_t(cut.size()), nowhere);
+    } catch (const std::exception& thrown) {
+        refusal = thrown.what();
+    }
+    ASSERT_FALSE(refusal.empty());
+    EXPECT_EQ(m_audio.loadModule(writeFile(QStringLiteral("cut.xm"), cut)), 0u);
+    EXPECT_TRUE(m_audio.loadError().endsWith(QString::fromStdString(refusal))) << m_audio.loadError().toStdString();
+
+    EXPECT_EQ(m_audio.loadModule(writeFile(QStringLiteral("empty.xm"), {})), 0u);
+    EXPECT_EQ(m_audio.loadError(), QStringLiteral("empty file"));
 }
 
 TEST_F(BadInputTest, OddPathNamesLoadLikeAnyOther)

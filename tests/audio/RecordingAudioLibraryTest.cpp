@@ -48,7 +48,9 @@ TEST(RecordingAudioLibraryTest, AnswersFromItsScript)
     audio.addLoadablePath(QStringLiteral("/m/one.mod"));
     audio.addLoadablePath(QStringLiteral("/m/two.s3m"));
     EXPECT_EQ(audio.loadModule(QStringLiteral("/m/one.mod")), 1u);
+    audio.setLoadError(QStringLiteral("damaged pattern data"));
     EXPECT_EQ(audio.loadModule(QStringLiteral("/m/missing.xm")), 0u);
+    EXPECT_EQ(audio.loadError(), QStringLiteral("damaged pattern data"));
     EXPECT_EQ(audio.loadModule(QStringLiteral("/m/two.s3m")), 2u);
 
     audio.setModuleInfo(RecordingAudioLibrary::makeModuleInfo(QByteArray(32, 'N'), 24, 12, 15, 8));

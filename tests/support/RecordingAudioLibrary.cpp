@@ -64,7 +64,9 @@ void RecordingAudioLibrary::close()
 ModuleHandle RecordingAudioLibrary::loadModule(const QString& fileName)
 {
     m_calls.append(QStringLiteral("loadModule ") + fileName);
-    return m_loadablePaths.contains(fileName) ? m_nextHandle++ : 0;
+    const bool loadable = m_loadablePaths.contains(fileName);
+    m_loadError = loadable ? QString() : m_refusalReason;
+    return loadable ? m_nextHandle++ : 0;
 }
 
 void RecordingAudioLibrary::playModule(ModuleHandle module, int)

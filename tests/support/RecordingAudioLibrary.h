@@ -6,8 +6,8 @@
 #include <QSet>
 #include <QStringList>
 
-/// An audio library for tests of its callers: records every call as one line of text, in
-/// order, and answers from a script instead of playing.
+/// An audio library for tests of its callers: records every call but loadError(), which only
+/// answers, as one line of text, in order, and answers from a script instead of playing.
 ///
 /// The lines are the method name and its arguments, separated by blanks:
 /// "startup", "setOption 2 10", "init", "startBackgroundPlay 0", "stopBackgroundPlay",
@@ -18,7 +18,8 @@
 /// resampler, ramping), "setRepeat 1".
 ///
 /// Script: init() returns initResult (default true); loadModule() gives the next handle (1,
-/// 2, ...) for a path made loadable and 0 for any other; getModuleInfo() gives moduleInfo for
+/// 2, ...) for a path made loadable and 0 for any other, for which loadError() then gives
+/// the load error set (default "no module"); getModuleInfo() gives moduleInfo for
 /// any handle it gave; getInstrumentInfo() the instrument names, empty past their end;
 /// getPlayStatus() the current position, which setPosition() also sets, and whether the song
 /// ended (setSongEnded; playing or moving the module takes it back into its song); getModuleDetails()
@@ -34,6 +35,8 @@ public:
 
     void setInitResult(bool result) { m_initResult = result; }
     void addLoadablePath(const QString& path) { m_loadablePaths.insert(path); }
+    /// What loadError() tells after a load of a path not made loadable.
+    void setLoadError(const QString& reason) { m_refusalReason = reason; }
     void setModuleInfo(const ModuleInfo& info) { m_moduleInfo = info; }
     /// Names as Latin-1 text, cut to 32 bytes.
     void setInstrumentNames(const QStringList& names) { m_instrumentNames = names; }
@@ -60,6 +63,7 @@ public:
     void stopBackgroundPlay() override;
     void close() override;
     ModuleHandle loadModule(const QString& fileName) override;
+    QString loadError() const override { return m_loadError; }
     void playModule(ModuleHandle module, int unused) override;
     void stopModule(ModuleHandle module) override;
     void freeModule(ModuleHandle module) override;
@@ -86,6 +90,8 @@ private:
     QStringList m_calls;
     bool m_initResult = true;
     QSet<QString> m_loadablePaths;
+    QString m_refusalReason = QStringLiteral("no module");
+    QString m_loadError;  // of the last loadModule()
     ModuleInfo m_moduleInfo;
     QStringList m_instrumentNames;
     quint32 m_position = 0;
