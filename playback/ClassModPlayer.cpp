@@ -139,6 +139,7 @@ bool ClassModPlayer::LoadModule(const QString& path)
         CloseInfos();
         m_host.SetStatusText(CJKMessages::InsertArgument(QStringLiteral("Error reading \"%1\""), path));
         m_host.SetModulePath(QStringLiteral(" "));
+        emit loadFailed(path, m_library.loadError());
         CJKMessages::Show(1100, path);
         return false;
     }

@@ -111,6 +111,8 @@ signals:
     void playingChanged();
     /// The play time jumped (SeekTo, StopAtStart).
     void seeked();
+    /// path could not be loaded, for reason in the audio library's words.
+    void loadFailed(const QString& path, const QString& reason);
 
 private:
     void ApplyStoredOutputVolume();

@@ -14,6 +14,7 @@ JukeboxSession::JukeboxSession(Registry& registry, AudioLibrary& audio, ClassMod
     connect(m_player.get(), &ClassModPlayer::playingChanged, this,
             [this] { emit playingChanged(m_player->Playing()); });
     connect(m_player.get(), &ClassModPlayer::seeked, this, &JukeboxSession::seeked);
+    connect(m_player.get(), &ClassModPlayer::loadFailed, this, &JukeboxSession::moduleLoadFailed);
 }
 
 JukeboxSession::~JukeboxSession()

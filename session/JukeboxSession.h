@@ -103,6 +103,9 @@ signals:
     void moduleLoaded(const QString& path, const QString& title, int slot);
     /// The loaded module was closed.
     void moduleClosed();
+    /// path could not be loaded, for reason in the audio library's words; the status text
+    /// says so already.
+    void moduleLoadFailed(const QString& path, const QString& reason);
     /// The loaded module started or stopped playing.
     void playingChanged(bool playing);
     /// The play time jumped (seeking, or stopping at the start).

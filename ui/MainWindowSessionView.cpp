@@ -35,6 +35,9 @@ void TMainWindow::connectSession()
     m_infoVisible = session->InfoViewShown();
 
     connect(session, &JukeboxSession::statusTextChanged, this, &TMainWindow::SetStatusText);
+    // Why a module was refused, for whoever wants to know more than "Error reading".
+    connect(session, &JukeboxSession::moduleLoadFailed, m_form.statusPanels[0],
+            [this](const QString&, const QString& reason) { m_form.statusPanels[0]->setToolTip(reason); });
     connect(session, &JukeboxSession::bufferTextChanged, m_form.statusPanels[1], &QLabel::setText);
     connect(session, &JukeboxSession::positionTextChanged, m_form.statusPanels[2], &QLabel::setText);
     connect(session, &JukeboxSession::modulePathChanged, this, &TMainWindow::UpdateModuleControls);
@@ -54,6 +57,7 @@ void TMainWindow::connectSession()
 
 void TMainWindow::SetStatusText(const QString& text)
 {
+    m_form.statusPanels[0]->setToolTip(QString());
     m_form.statusPanels[0]->setText(text);
     m_form.statusPanels[0]->repaint();
 }

@@ -114,6 +114,11 @@ TEST_F(MainWindowTest, ModulePathSetsCaptionAndModuleItems)
         EXPECT_TRUE(item->isEnabled());
     window->ReceiveForwardedFile(dir.path() + "/missing.mod");  // a failed load leaves one blank
     EXPECT_EQ(window->CurrentModule(), " ");
+    const QLabel* status = window->form().statusPanels[0];
+    EXPECT_EQ(status->text(), "Error reading \"" + dir.path() + "/missing.mod\"");
+    EXPECT_FALSE(status->toolTip().isEmpty());  // the audio library's reason
+    window->SetStatusText("Module closed");
+    EXPECT_TRUE(status->toolTip().isEmpty());
     EXPECT_EQ(window->windowTitle(), "Vorn Jukarium");
     EXPECT_FALSE(window->form().mnuFile_Close->isEnabled());
 }
