@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/audio/AudioLibrary.h"
+#include "platform/audio/RenderQuality.h"
 
 #include <QString>
 #include <QStringList>
@@ -71,8 +71,7 @@ public:
     SongEnd AtTheEnd() const { return m_atTheEnd; }
     void SetAtTheEnd(SongEnd action) { m_atTheEnd = action; }
 
-    /// How modules sound: interpolation taps 1, 2, 4 or 8, stereo separation 0 to 200 %,
-    /// Amiga resampler, volume ramping -1 (the library's choice) or 0 to 10.
+    /// How modules sound; stored values outside RenderQuality's ranges read as its defaults.
     const RenderQuality& PlaybackQuality() const { return m_playbackQuality; }
     void SetPlaybackQuality(const RenderQuality& quality) { m_playbackQuality = quality; }
 

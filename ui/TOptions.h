@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/audio/AudioLibrary.h"
+#include "platform/audio/RenderQuality.h"
 #include "ui/OptionsForm.h"
 
 #include <QDialog>

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/audio/RenderQuality.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -57,18 +59,6 @@ struct PlayStatus {
     /// until the module is played again or moved. What was queued before is still heard, also
     /// when the next module plays at once.
     bool songEnded = false;
-};
-
-/// How modules are rendered: libopenmpt's own settings.
-struct RenderQuality {
-    static constexpr int kDefaultVolumeRamping = -1;  // the library's choice
-
-    int interpolationTaps = 8;    // filter length: 1 (none), 2 (linear), 4 (cubic), 8 (sinc)
-    int stereoSeparation = 100;   // percent, 0 (mono) to 200
-    bool amigaResampler = false;  // the Amiga's own sound for Amiga formats
-    int volumeRamping = kDefaultVolumeRamping;  // or 0 (off) to 10 (strongest)
-
-    bool operator==(const RenderQuality&) const = default;
 };
 
 /// The module-playback library the player commands: sound output is configured with

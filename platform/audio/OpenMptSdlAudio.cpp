@@ -16,9 +16,12 @@ quint32 count(std::int32_t value) { return static_cast<quint32>(std::max(value, 
 
 RenderQuality withinRanges(RenderQuality quality)
 {
-    quality.interpolationTaps = std::clamp(quality.interpolationTaps, 1, 8);
-    quality.stereoSeparation = std::clamp(quality.stereoSeparation, 0, 200);
-    quality.volumeRamping = std::clamp(quality.volumeRamping, RenderQuality::kDefaultVolumeRamping, 10);
+    const auto& taps = RenderQuality::kInterpolationTaps;
+    quality.interpolationTaps = std::clamp(quality.interpolationTaps, taps.front(), taps.back());
+    quality.stereoSeparation = std::clamp(quality.stereoSeparation, RenderQuality::kMinStereoSeparation,
+                                          RenderQuality::kMaxStereoSeparation);
+    quality.volumeRamping = std::clamp(quality.volumeRamping, RenderQuality::kDefaultVolumeRamping,
+                                       RenderQuality::kMaxVolumeRamping);
     return quality;
 }
 
