@@ -1,28 +1,26 @@
 #pragma once
 
 #include "platform/audio/RenderQuality.h"
+#include "settings/OptionsTable.h"
 
 #include <QString>
 #include <QStringList>
 
+#include <array>
+
 class Registry;
 
 /// Every user setting of the program. Reads all values from the registry when created and
-/// writes them all back when destroyed; in between they live in memory only. Values are
-/// stored as strings below "Software\Vorn Inc.\Jukarium\1.0" in "Paths", "User Actions",
-/// "Sound Options", "Playing" and "Playback Quality": integers as signed decimal text, booleans
-/// as "0" or "1".
-/// Stored numbers outside their ranges read as the defaults (and are written back so at exit);
-/// numbers set in memory are kept as given.
+/// writes them all back when destroyed; in between they live in memory only. Where each value is
+/// stored, its default and the numbers it accepts are its row of the options table
+/// (OptionsTable.h): stored numbers a row does not accept read as its default (and are written
+/// back so at exit); numbers set in memory are kept as given.
 /// GUI thread only.
 class ClassOptions {
 public:
-    static constexpr int kRecentPathsMax = 10;
-    /// The options dialog offers 0 to 17 and shows a stored 18 to 20 at its end.
-    static constexpr int kPlaybackBufferMax = 20;
-    static constexpr int kFadeoutMax = 30;
+    static constexpr int kRecentPathsMax = OptionsTable::kRecentPaths.count;
 
-    /// What happens when a module's song ends, as stored (0 to 2).
+    /// What happens when a module's song ends, as stored (OptionsTable::kAtTheEnd).
     enum class SongEnd { RepeatIt = 0, PlayNextSlot = 1, Stop = 2 };
 
     /// registry: the program's registry, which must outlive the store.
@@ -86,28 +84,28 @@ public:
     void AddRecentPath(const QString& directory);
 
 private:
-    struct UserAction {
-        QString path;
-        bool sleep = false;
-        bool closeMod = true;
-    };
-    const UserAction* userAction(int n) const;
-    UserAction* userAction(int n);
+    /// Calls visit(row, value) for every row of the options table with the member that holds
+    /// its value (see OptionStorage), in the order the rows are read and written.
+    template <typename Self, typename Visit>
+    static void forEachValue(Self& self, Visit&& visit);
     void read();
     void write() const;
 
     Registry& m_registry;
+    // All read from their rows when created.
     QString m_openModulePath;
     QString m_openDiscPath;
-    UserAction m_userActions[3];
+    std::array<QString, OptionsTable::kUserActionCount> m_userActionPaths;  // action n at n - 1
+    std::array<bool, OptionsTable::kUserActionCount> m_userActionSleep;
+    std::array<bool, OptionsTable::kUserActionCount> m_userActionCloseMod;
     QStringList m_recentPaths;
-    int m_playbackMode = 3;
-    int m_playbackFrequency = 4;
-    int m_playbackBuffer = 2;
-    int m_scrollSpeed = 1;
-    int m_fadeout = 10;
+    int m_playbackMode;
+    int m_playbackFrequency;
+    int m_playbackBuffer;
+    int m_scrollSpeed;
+    int m_fadeout;
     QString m_volumeExe;
-    int m_outputVolume = 100;
-    SongEnd m_atTheEnd = SongEnd::RepeatIt;
+    int m_outputVolume;
+    SongEnd m_atTheEnd;
     RenderQuality m_playbackQuality;
 };
