@@ -1,5 +1,6 @@
 #include "ui/OptionsPages.h"
 
+#include "settings/OptionsTable.h"
 #include "ui/DialogParts.h"
 #include "ui/F1Help.h"
 #include "ui/OptionsForm.h"
@@ -16,8 +17,7 @@ void OptionsPages::addAdvanced(OptionsForm& form)
                                                   QStringLiteral("Mixing Frequency"),
                                                   QRect(kGroupLeft, 4, kGroupWidth, 104));
     SetHelpContext(GroupBox3, 100300);
-    form.sldSamplingFreq = makeSlider(GroupBox3, "sldSamplingFreq",
-                                      OptionsForm::kLastFrequencyPosition);
+    form.sldSamplingFreq = makeSlider(GroupBox3, "sldSamplingFreq", OptionsTable::kPlaybackFrequency);
     form.staSampFText = makeValueLabel(GroupBox3, "staSampFText");
     makeText(GroupBox3, "Label6",
              QStringLiteral("The higher the Mixing frequency the better, but the more CPU-time "
@@ -28,7 +28,6 @@ void OptionsPages::addAdvanced(OptionsForm& form)
                                                    QStringLiteral("Scroller speed"),
                                                    QRect(kGroupLeft, 114, kGroupWidth, 72));
     SetHelpContext(GroupBox10, 100400);
-    form.sldScrollSpeed = makeSlider(GroupBox10, "sldScrollSpeed",
-                                     OptionsForm::kLastScrollSpeedPosition);
+    form.sldScrollSpeed = makeSlider(GroupBox10, "sldScrollSpeed", OptionsTable::kScrollSpeed);
     form.staScrollerSpeed = makeValueLabel(GroupBox10, "staScrollerSpeed");
 }

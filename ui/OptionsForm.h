@@ -1,8 +1,11 @@
 #pragma once
 
+#include "settings/OptionRows.h"
+
 #include <QSize>
 
 #include <array>
+#include <cstddef>
 
 class QCheckBox;
 class QComboBox;
@@ -16,19 +19,12 @@ class QTabWidget;
 class TNewButton;
 
 /// The controls of the options dialog, as its form lays them out (positions in pixels of a
-/// 96 dpi design) with their help contexts: the pages on tabs, OK and Cancel below. Nothing is
-/// connected and nothing loaded. The dialog owns them all through Qt parenting; every control
-/// has its name as objectName.
+/// 96 dpi design) with their help contexts: the pages on tabs, OK and Cancel below. A slider's
+/// positions, and the choices of a list of numbers, are those its option's row offers
+/// (OptionsTable.h). Nothing is connected and nothing loaded. The dialog owns them all through
+/// Qt parenting; every control has its name as objectName.
 struct OptionsForm {
     static constexpr QSize kClientSize{440, 268};
-    // The last position of each slider; the first is 0.
-    static constexpr int kLastBufferPosition = 17;
-    static constexpr int kLastFrequencyPosition = 4;
-    static constexpr int kLastScrollSpeedPosition = 3;
-    static constexpr int kLastFadeoutPosition = 30;
-    static constexpr int kLastStereoSeparationPosition = 200;
-    /// The interpolation filters offered, by their taps.
-    static constexpr std::array<int, 4> kInterpolationTaps = {1, 2, 4, 8};
 
     /// The controls of one user action page.
     struct UserAction {
@@ -58,11 +54,11 @@ struct OptionsForm {
     QSlider* sldFadeout = nullptr;
     QLabel* staFadeout = nullptr;
     // "Quality"
-    QComboBox* cmbInterpolation = nullptr;  // in the order of kInterpolationTaps
+    QComboBox* cmbInterpolation = nullptr;  // in the order of RenderQuality::kInterpolationTaps
     QSlider* sldStereoSeparation = nullptr;
     QLabel* staStereoSeparation = nullptr;
     QCheckBox* chkAmigaResampler = nullptr;
-    QComboBox* cmbVolumeRamping = nullptr;  // "Default", "Off", then 1 to 10
+    QComboBox* cmbVolumeRamping = nullptr;  // "Default", "Off", then 1 to the strongest
     QComboBox* cmbAtTheEnd = nullptr;       // in the order of ClassOptions::SongEnd
     // "User Actions #1" to "User Action #3"
     std::array<UserAction, 3> userActions{};  // action n at n - 1
@@ -73,6 +69,12 @@ struct OptionsForm {
     /// The output mode radio buttons in the order of the modes' numbers (0 to 3).
     std::array<QRadioButton*, 4> outputModes() const;
 };
+
+/// How many positions a slider, or choices a list, offers for row's option: first to lastOffered.
+constexpr std::size_t OfferedPositions(const NumberRow& row)
+{
+    return static_cast<std::size_t>(row.lastOffered - row.first + 1);
+}
 
 /// Gives dialog the form's name, caption, font, frame and fixed client size and creates every
 /// control on it, the first page in front.

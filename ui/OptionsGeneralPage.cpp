@@ -1,5 +1,6 @@
 #include "ui/OptionsPages.h"
 
+#include "settings/OptionsTable.h"
 #include "ui/DialogParts.h"
 #include "ui/F1Help.h"
 #include "ui/OptionsForm.h"
@@ -17,7 +18,7 @@ void OptionsPages::addGeneral(OptionsForm& form)
     QGroupBox* GroupBox1 = DialogParts::makeGroup(page, "GroupBox1", QStringLiteral("Buffer size"),
                                                   QRect(kGroupLeft, 4, kGroupWidth, 104));
     SetHelpContext(GroupBox1, 100100);
-    form.sldBufferSize = makeSlider(GroupBox1, "sldBufferSize", OptionsForm::kLastBufferPosition);
+    form.sldBufferSize = makeSlider(GroupBox1, "sldBufferSize", OptionsTable::kPlaybackBuffer);
     form.sldBufferSize->setSingleStep(2);  // arrow keys move two positions (200 ms)
     form.sldBufferSize->setPageStep(2);
     form.staBufferSize = makeValueLabel(GroupBox1, "staBufferSize");

@@ -1,5 +1,6 @@
 #include "ui/OptionsPages.h"
 
+#include "settings/OptionsTable.h"
 #include "ui/DialogParts.h"
 #include "ui/F1Help.h"
 #include "ui/OptionsForm.h"
@@ -27,6 +28,6 @@ void OptionsPages::addOther(OptionsForm& form)
                                                    QStringLiteral("Fadeout-Time"),
                                                    QRect(kGroupLeft, 114, kGroupWidth, 72));
     SetHelpContext(GroupBox11, 100050);
-    form.sldFadeout = makeSlider(GroupBox11, "sldFadeout", OptionsForm::kLastFadeoutPosition);
+    form.sldFadeout = makeSlider(GroupBox11, "sldFadeout", OptionsTable::kFadeout);
     form.staFadeout = makeValueLabel(GroupBox11, "staFadeout");
 }

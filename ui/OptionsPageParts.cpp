@@ -31,11 +31,11 @@ QLabel* makeText(QWidget* parent, const char* name, const QString& text, const Q
     return label;
 }
 
-QSlider* makeSlider(QGroupBox* group, const char* name, int maximum)
+QSlider* makeSlider(QGroupBox* group, const char* name, const NumberRow& row)
 {
     auto* slider = new QSlider(Qt::Horizontal, group);
     slider->setObjectName(QLatin1String(name));
-    slider->setRange(0, maximum);
+    slider->setRange(row.first, row.lastOffered);
     slider->setTickPosition(QSlider::TicksBelow);
     slider->setTickInterval(1);
     slider->setPageStep(1);

@@ -4,6 +4,8 @@
 // controls of its group boxes, placed by fixed geometry (pixels of a 96 dpi design). GUI thread
 // only. Every control gets its name as objectName.
 
+#include "settings/OptionRows.h"
+
 #include <QPoint>
 #include <QRect>
 #include <QString>
@@ -33,8 +35,9 @@ QWidget* addPage(QTabWidget& pages, const char* name, const QString& caption);
 /// A word-wrapped text, top left aligned.
 QLabel* makeText(QWidget* parent, const char* name, const QString& text, const QRect& place);
 
-/// A horizontal slider 0..maximum with one tick per position across the top of group.
-QSlider* makeSlider(QGroupBox* group, const char* name, int maximum);
+/// A horizontal slider over the positions row offers (first to lastOffered), with one tick per
+/// position, across the top of group.
+QSlider* makeSlider(QGroupBox* group, const char* name, const NumberRow& row);
 
 /// The label below a slider of makeSlider that shows its value.
 QLabel* makeValueLabel(QGroupBox* group, const char* name);

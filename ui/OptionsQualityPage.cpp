@@ -1,5 +1,6 @@
 #include "ui/OptionsPages.h"
 
+#include "settings/OptionsTable.h"
 #include "ui/DialogParts.h"
 #include "ui/F1Help.h"
 #include "ui/OptionsForm.h"
@@ -10,18 +11,39 @@
 #include <QSlider>
 #include <QTabWidget>
 
+#include <array>
+
 using namespace OptionsPageParts;
 
 namespace {
 
 constexpr int kChoiceLeft = 140;  // where a choice starts right of its label
 
+constexpr std::array kInterpolationNames = {"None", "Linear", "Cubic", "Windowed sinc (8 taps)"};
+static_assert(kInterpolationNames.size() == RenderQuality::kInterpolationTaps.size());
+
+/// In the order of ClassOptions::SongEnd, from the first number its row offers.
+constexpr std::array kSongEndNames = {"Repeat it", "Play the next slot of the disc", "Stop"};
+static_assert(kSongEndNames.size() == OfferedPositions(OptionsTable::kAtTheEnd));
+
+template <std::size_t count>
+QStringList choices(const std::array<const char*, count>& names)
+{
+    QStringList texts;
+    for (const char* name : names)
+        texts << QLatin1String(name);
+    return texts;
+}
+
+/// One choice per number the row offers, from its first: the library's choice, off, then the
+/// strengths by their numbers.
 QStringList volumeRampingChoices()
 {
-    QStringList choices{QStringLiteral("Default"), QStringLiteral("Off")};
-    for (int strength = 1; strength <= 10; ++strength)
-        choices << QString::number(strength);
-    return choices;
+    static_assert(OptionsTable::kVolumeRamping.first == RenderQuality::kDefaultVolumeRamping);
+    QStringList texts{QStringLiteral("Default"), QStringLiteral("Off")};
+    for (int strength = 1; strength <= OptionsTable::kVolumeRamping.lastOffered; ++strength)
+        texts << QString::number(strength);
+    return texts;
 }
 
 }  // namespace
@@ -33,17 +55,14 @@ void OptionsPages::addQuality(OptionsForm& form)
 
     QGroupBox* interpolation = DialogParts::makeGroup(
         page, "GroupBoxInterpolation", QStringLiteral("Interpolation"), QRect(kGroupLeft, 4, kGroupWidth, 46));
-    form.cmbInterpolation = makeChoice(
-        interpolation, "cmbInterpolation",
-        {QStringLiteral("None"), QStringLiteral("Linear"), QStringLiteral("Cubic"),
-         QStringLiteral("Windowed sinc (8 taps)")},
-        QRect(kInnerLeft, 18, 200, 20));
+    form.cmbInterpolation = makeChoice(interpolation, "cmbInterpolation", choices(kInterpolationNames),
+                                       QRect(kInnerLeft, 18, 200, 20));
 
     QGroupBox* separation = DialogParts::makeGroup(page, "GroupBoxStereoSeparation",
                                                    QStringLiteral("Stereo separation"),
                                                    QRect(kGroupLeft, 54, kGroupWidth, 70));
     form.sldStereoSeparation = makeSlider(separation, "sldStereoSeparation",
-                                          OptionsForm::kLastStereoSeparationPosition);
+                                          OptionsTable::kStereoSeparation);
     form.sldStereoSeparation->setTickInterval(25);
     form.sldStereoSeparation->setSingleStep(5);
     form.sldStereoSeparation->setPageStep(25);
@@ -56,9 +75,7 @@ void OptionsPages::addQuality(OptionsForm& form)
                                        QRect(kChoiceLeft, 153, 90, 20));
 
     makeText(page, "lblAtTheEnd", QStringLiteral("When a module ends:"), QRect(kInnerLeft, 182, 120, 20));
-    form.cmbAtTheEnd = makeChoice(page, "cmbAtTheEnd",
-                                  {QStringLiteral("Repeat it"), QStringLiteral("Play the next slot of the disc"),
-                                   QStringLiteral("Stop")},
+    form.cmbAtTheEnd = makeChoice(page, "cmbAtTheEnd", choices(kSongEndNames),
                                   QRect(kChoiceLeft, 179, 200, 20));
     SetHelpContext(form.cmbAtTheEnd, 101100);
 }

@@ -22,7 +22,8 @@ public:
     virtual void SetOutputMode(int mode) = 0;
     /// Mixing rate index 0 to 4 (11200, 22000, 32000, 38000, 44100 Hz); heard after RestartAudio.
     virtual void SetMixingRate(int index) = 0;
-    /// Buffer length index 0 to 17 (index x 100 + 300 ms); heard after RestartAudio.
+    /// Buffer length index (index x 100 + 300 ms) as the dialog offers it, from the first to the
+    /// last offered of OptionsTable::kPlaybackBuffer; heard after RestartAudio.
     virtual void SetBufferSize(int index) = 0;
     /// How modules sound, heard at once, also the one playing.
     virtual void SetRenderQuality(const RenderQuality& quality) = 0;

@@ -3,6 +3,7 @@
 #include "controls/TNewButton.h"
 #include "platform/ProgramStarter.h"
 #include "settings/ClassOptions.h"
+#include "settings/OptionsTable.h"
 #include "ui/F1Help.h"
 #include "ui/FileDialogColumns.h"
 #include "ui/OptionsTarget.h"
@@ -20,13 +21,21 @@
 
 namespace {
 
-const std::array<const char*, OptionsForm::kLastFrequencyPosition + 1> kFrequencyTexts = {
-    "Very bad (only noise)", "Bad", "Normal", "High", "Very high (CD-quality)"};
-const std::array<const char*, OptionsForm::kLastScrollSpeedPosition + 1> kScrollSpeedTexts = {
-    "Slow (smooth)", "Normal", "Fast", "Enterprise"};
+using OptionsTable::kFadeout;
+using OptionsTable::kPlaybackBuffer;
+using OptionsTable::kPlaybackFrequency;
+using OptionsTable::kPlaybackMode;
+using OptionsTable::kScrollSpeed;
+using OptionsTable::kVolumeRamping;
 
-// Stored indices outside these ranges open at the fallback.
-constexpr int kStoredBufferMax = 20;
+// The texts of the slider positions, from the first.
+constexpr std::array kFrequencyTexts = {"Very bad (only noise)", "Bad", "Normal", "High",
+                                        "Very high (CD-quality)"};
+static_assert(kFrequencyTexts.size() == OfferedPositions(kPlaybackFrequency));
+constexpr std::array kScrollSpeedTexts = {"Slow (smooth)", "Normal", "Fast", "Enterprise"};
+static_assert(kScrollSpeedTexts.size() == OfferedPositions(kScrollSpeed));
+
+// Where the sliders open when the stored buffer size or fade-out is none their rows accept.
 constexpr int kBufferFallback = 13;
 constexpr int kFadeoutFallback = 10;
 
@@ -73,26 +82,28 @@ void TOptions::FormCreate()
         action.sleep->setChecked(m_options.UserActionSleep(n));
         action.close->setChecked(m_options.UserActionCloseMod(n));
     }
-    const auto inRange = [](int value, int low, int high, int fallback) {
-        return value >= low && value <= high ? value : fallback;
+    // A value its row accepts opens as it is (one the slider does not offer at its end); any
+    // other at a fallback position.
+    const auto accepted = [](const NumberRow& row, int value, int fallback) {
+        return row.accepts(value) ? value : fallback;
     };
-    m_form.sldScrollSpeed->setValue(inRange(m_options.ScrollSpeed(), 0, 2, 3));
-    m_form.sldSamplingFreq->setValue(inRange(m_options.PlaybackFrequency(), 0, 3, 4));
-    // 18 to 20 are taken and shown at the slider's end, 17.
-    m_form.sldBufferSize->setValue(inRange(m_options.PlaybackBuffer(), 0, kStoredBufferMax,
-                                           kBufferFallback));
-    m_form.sldFadeout->setValue(inRange(m_options.Fadeout(), 0, OptionsForm::kLastFadeoutPosition,
-                                        kFadeoutFallback));
-    m_form.outputModes()[inRange(m_options.PlaybackMode(), 0, 2, 3)]->setChecked(true);
+    m_form.sldScrollSpeed->setValue(accepted(kScrollSpeed, m_options.ScrollSpeed(), kScrollSpeed.last));
+    m_form.sldSamplingFreq->setValue(
+        accepted(kPlaybackFrequency, m_options.PlaybackFrequency(), kPlaybackFrequency.last));
+    m_form.sldBufferSize->setValue(
+        accepted(kPlaybackBuffer, m_options.PlaybackBuffer(), kBufferFallback));
+    m_form.sldFadeout->setValue(accepted(kFadeout, m_options.Fadeout(), kFadeoutFallback));
+    const int mode = accepted(kPlaybackMode, m_options.PlaybackMode(), kPlaybackMode.last);
+    m_form.outputModes()[mode]->setChecked(true);
     m_form.ediVolumeControl->setText(m_options.VolumeExe());
-    const auto& taps = OptionsForm::kInterpolationTaps;
+    const auto& taps = RenderQuality::kInterpolationTaps;
     const RenderQuality& quality = m_options.PlaybackQuality();
     // Taps the list does not offer (the store never gives them) show as the last, the default.
     m_form.cmbInterpolation->setCurrentIndex(
         static_cast<int>(std::find(taps.begin(), taps.end() - 1, quality.interpolationTaps) - taps.begin()));
     m_form.sldStereoSeparation->setValue(quality.stereoSeparation);
     m_form.chkAmigaResampler->setChecked(quality.amigaResampler);
-    m_form.cmbVolumeRamping->setCurrentIndex(quality.volumeRamping - RenderQuality::kDefaultVolumeRamping);
+    m_form.cmbVolumeRamping->setCurrentIndex(quality.volumeRamping - kVolumeRamping.first);
     m_form.cmbAtTheEnd->setCurrentIndex(static_cast<int>(m_options.AtTheEnd()));
 
     // A slider already at its loaded position emits nothing, so the labels are filled here.
@@ -182,10 +193,11 @@ void TOptions::sldStereoSeparationChange()
 RenderQuality TOptions::chosenRenderQuality() const
 {
     RenderQuality quality;
-    quality.interpolationTaps = OptionsForm::kInterpolationTaps.at(m_form.cmbInterpolation->currentIndex());
+    quality.interpolationTaps =
+        RenderQuality::kInterpolationTaps.at(m_form.cmbInterpolation->currentIndex());
     quality.stereoSeparation = m_form.sldStereoSeparation->value();
     quality.amigaResampler = m_form.chkAmigaResampler->isChecked();
-    quality.volumeRamping = m_form.cmbVolumeRamping->currentIndex() + RenderQuality::kDefaultVolumeRamping;
+    quality.volumeRamping = m_form.cmbVolumeRamping->currentIndex() + kVolumeRamping.first;
     return quality;
 }
 
@@ -202,12 +214,14 @@ void TOptions::applyQualityAndSongEnd()
 
 int TOptions::selectedOutputMode() const
 {
+    // The last mode is the one left when no other is chosen.
     const std::array<QRadioButton*, 4> modes = m_form.outputModes();
-    for (int mode = 0; mode < 3; ++mode) {
+    static_assert(std::tuple_size_v<decltype(modes)> == OfferedPositions(kPlaybackMode));
+    for (int mode = kPlaybackMode.first; mode < kPlaybackMode.last; ++mode) {
         if (modes[mode]->isChecked())
             return mode;
     }
-    return 3;
+    return kPlaybackMode.last;
 }
 
 QString TOptions::defaultChooseProgramFile(const QString& dialogName)
