@@ -42,7 +42,7 @@ class MprisPlayerAdaptor : public QDBusAbstractAdaptor {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2.Player")
     Q_PROPERTY(QString PlaybackStatus READ playbackStatus)
-    Q_PROPERTY(double Rate READ rate WRITE setRate)
+    Q_PROPERTY(double Rate READ rate)
     Q_PROPERTY(double MinimumRate READ rate)
     Q_PROPERTY(double MaximumRate READ rate)
     Q_PROPERTY(QVariantMap Metadata READ metadata)
@@ -58,9 +58,8 @@ public:
     explicit MprisPlayerAdaptor(MprisService& service);
 
     QString playbackStatus() const { return m_service.PlaybackStatus(); }
-    /// Modules play at their own speed only.
+    /// Modules play at their own speed only: the rate cannot be set.
     double rate() const { return 1.0; }
-    void setRate(double) {}
     QVariantMap metadata() const { return m_service.Metadata(); }
     double volume() const { return m_service.Volume(); }
     void setVolume(double volume) { m_service.SetVolume(volume); }

@@ -253,6 +253,9 @@ void MprisService::SetPosition(const QString& track, qlonglong position)
 
 void MprisService::SetVolume(double volume)
 {
+    // Not a number would clamp to itself, and round to a muted output.
+    if (std::isnan(volume))
+        return;
     m_player.SetOutputVolume(int(std::lround(std::clamp(volume, 0.0, 1.0) * kFullVolume)));
     Refresh();
 }

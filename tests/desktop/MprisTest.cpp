@@ -19,6 +19,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
 
 const QString kService = QStringLiteral("org.mpris.MediaPlayer2.jukarium");
@@ -204,11 +206,19 @@ TEST_F(MprisTest, MediaControlsPlayTheDiscAndReportEveryChange)
     call(kPlayer, "Stop");
     EXPECT_TRUE(QTest::qWaitFor([&] { return property(kPlayer, "Position").toLongLong() == 0; }, 10000));
 
-    QDBusMessage set = QDBusMessage::createMethodCall(kService, kPath, "org.freedesktop.DBus.Properties", "Set");
-    set << kPlayer << QString("Volume") << QVariant::fromValue(QDBusVariant(0.5));
-    EXPECT_NE(m_client.call(set).type(), QDBusMessage::ErrorMessage);
+    const auto setProperty = [this](const QString& name, double value) {
+        QDBusMessage set = QDBusMessage::createMethodCall(kService, kPath, "org.freedesktop.DBus.Properties", "Set");
+        set << kPlayer << name << QVariant::fromValue(QDBusVariant(value));
+        return m_client.call(set).type() != QDBusMessage::ErrorMessage;
+    };
+    EXPECT_TRUE(setProperty("Volume", 0.5));
     EXPECT_DOUBLE_EQ(property(kPlayer, "Volume").toDouble(), 0.5);
     EXPECT_TRUE(QTest::qWaitFor([&] { return announced.names.contains("Volume"); }, 5000));
+    // Nonsense from a caller changes nothing: no volume that is not a number, no other speed.
+    setProperty("Volume", std::nan(""));
+    EXPECT_DOUBLE_EQ(property(kPlayer, "Volume").toDouble(), 0.5);
+    EXPECT_FALSE(setProperty("Rate", 0.0));
+    EXPECT_DOUBLE_EQ(property(kPlayer, "Rate").toDouble(), 1.0);
 
     call(kRoot, "Quit");
     ASSERT_TRUE(jukebox.waitForFinished(20000));
