@@ -35,19 +35,20 @@ QString configDirectory()
     return base + QStringLiteral("/jukarium");
 }
 
-// What a second start hands over: its file, found from its own working directory.
+// What a second start hands over: its file.
 QString forwardedText(const QStringList& arguments)
 {
-    const QStringList resolved =
-        CommandLine::WithAbsoluteFirstArgument(arguments, QDir::currentPath());
-    return CommandLine::ForwardedArgument(CommandLine::RawCommandLine(resolved));
+    return CommandLine::ForwardedArgument(CommandLine::RawCommandLine(arguments));
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    const QStringList arguments = argumentsOf(argc, argv);
+    // A relative file is found from the folder this start was made in, also when the running
+    // instance it goes to, or the desktop's media controls, know another one.
+    const QStringList arguments =
+        CommandLine::WithAbsoluteFirstArgument(argumentsOf(argc, argv), QDir::currentPath());
     const QString endpoint = SingleInstance::EndpointName(TMainWindow::kInstanceCaption);
     std::unique_ptr<SingleInstance> instance;
     if (endpoint.isEmpty()) {

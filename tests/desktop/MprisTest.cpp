@@ -101,11 +101,12 @@ protected:
         ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
     }
 
-    QProcess& startJukebox(const QStringList& arguments, const QString& busAddress)
+    QProcess& startJukebox(const QStringList& arguments, const QString& busAddress,
+                           const QString& workingDirectory = QDir::currentPath())
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("DBUS_SESSION_BUS_ADDRESS", busAddress);
-        return m_program.start(arguments, QDir::currentPath(), environment);
+        return m_program.start(arguments, workingDirectory, environment);
     }
 
     bool waitForService()
@@ -227,6 +228,16 @@ TEST_F(MprisTest, MediaControlsPlayTheDiscAndReportEveryChange)
     QFile settings(TestEnvironment::configDirectory() + "/HKEY_CURRENT_USER.reg");
     ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
     EXPECT_TRUE(settings.readAll().contains("\"Volume\"=\"50\""));
+}
+
+TEST_F(MprisTest, AModuleNamedFromTheStartingFolderIsKnownByItsWholePath)
+{
+    ASSERT_EQ(m_slots.value(1), m_dir.path() + "/one.xm");
+    QProcess& jukebox = startJukebox({"one.xm"}, m_bus.address(), m_dir.path());
+    ASSERT_TRUE(waitForService());
+    EXPECT_TRUE(waitForSlot(1));  // its address names the whole path
+    jukebox.terminate();
+    ASSERT_TRUE(jukebox.waitForFinished(20000));
 }
 
 TEST_F(MprisTest, WithoutASessionBusTheJukeboxPlaysAsBefore)
