@@ -13,6 +13,9 @@ namespace {
 /// A descriptor of the regular file at path, opened without blocking, or -1.
 int openRegular(const QString& path)
 {
+    // The system reads a name only up to a NUL: such a name would open another file.
+    if (path.contains(QChar(0)))
+        return -1;
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return -1;

@@ -10,7 +10,8 @@ class QFile;
 /// Reading files that must be regular files: modules, discs, settings, descriptions.
 /// A named pipe, a device or a socket under such a name would block a plain open() for good
 /// (a pipe until someone writes to it); these functions open without blocking and refuse
-/// anything that is not a regular file. Symbolic links are followed.
+/// anything that is not a regular file. Symbolic links are followed. A name with a NUL in it
+/// names no file.
 namespace RegularFile {
 
 inline constexpr qint64 kNoLimit = -1;

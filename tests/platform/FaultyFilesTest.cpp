@@ -110,6 +110,22 @@ TEST_F(NonRegularFileTest, PipesAndDirectoriesAreRefusedWithoutBlocking)
     EXPECT_FALSE(QFileInfo::exists(m_temp.path() + "/copy"));
 }
 
+// "menu.mod%00.xm" from a media player's address decodes to a name that passes the check of
+// its extension, while the system would open the part before the NUL.
+TEST_F(NonRegularFileTest, ANameWithANulInItNamesNoFile)
+{
+    const QString module = m_temp.path() + "/menu.mod";
+    QFile file(module);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("M.K.") == 4);
+    file.close();
+    const QString planted = module + QChar(0) + ".xm";
+    EXPECT_EQ(RegularFile::ReadAll(planted), std::nullopt);
+    EXPECT_EQ(RegularFile::Size(planted), 0);
+    QFile opened;
+    EXPECT_FALSE(RegularFile::OpenForReading(opened, planted));
+    EXPECT_TRUE(RegularFile::ReadAll(module).has_value());
+}
+
 TEST_F(NonRegularFileTest, APipeAsSettingsFileIsSetAsideAndTheDefaultsHold)
 {
     Registry registry(m_temp.path());
