@@ -51,14 +51,19 @@ void TPersWindow::Restore()
             return 0;
         return static_cast<int>(value->number);
     };
-    auto apply = [&](bool wanted, const QString& name, void (WindowBounds::*set)(int)) {
+    // X11 keeps a window's place and size in 16 bits: a number beyond them is no place or size
+    // a window ever had (the frame added to it would overflow), so it reads as nothing stored,
+    // and the window's own bound is saved over it.
+    constexpr int kFurthest = 32767;
+    auto apply = [&](bool wanted, const QString& name, void (WindowBounds::*set)(int), int least) {
         if (!wanted)
             return;
-        if (const int bound = stored(name))
+        const int bound = stored(name);
+        if (bound != 0 && bound >= least && bound <= kFurthest)
             (m_owner.*set)(bound);
     };
-    apply(SetHeight, nameOr(RgNameHeight, "Height"), &WindowBounds::setHeight);
-    apply(SetLeft, nameOr(RgNameLeft, "Left"), &WindowBounds::setLeft);
-    apply(SetTop, nameOr(RgNameTop, "Top"), &WindowBounds::setTop);
-    apply(SetWidth, nameOr(RgNameWidth, "Width"), &WindowBounds::setWidth);
+    apply(SetHeight, nameOr(RgNameHeight, "Height"), &WindowBounds::setHeight, 1);
+    apply(SetLeft, nameOr(RgNameLeft, "Left"), &WindowBounds::setLeft, -kFurthest - 1);
+    apply(SetTop, nameOr(RgNameTop, "Top"), &WindowBounds::setTop, -kFurthest - 1);
+    apply(SetWidth, nameOr(RgNameWidth, "Width"), &WindowBounds::setWidth, 1);
 }

@@ -87,6 +87,32 @@ TEST_F(TPersWindowTest, StoredZeroLeavesTheBoundAsItIs)
     EXPECT_EQ(window.t, 77);
 }
 
+TEST_F(TPersWindowTest, NumbersNoWindowCanHaveLeaveTheBoundsAsTheyAre)
+{
+    store("Left", 0x7fffffff);
+    store("Top", -2147483647 - 1);
+    store("Width", 32768);
+    store("Height", -5);
+    TPersWindow placement(window, registry);
+    placement.RegPath = kKey;
+    placement.Enabled = false;
+    placement.Restore();
+    EXPECT_EQ(window.l, 10);
+    EXPECT_EQ(window.t, 20);
+    EXPECT_EQ(window.w, 300);
+    EXPECT_EQ(window.h, 200);
+
+    store("Left", -32768);  // the furthest a window can be
+    store("Top", 32767);
+    store("Width", 32767);
+    store("Height", 1);
+    placement.Restore();
+    EXPECT_EQ(window.l, -32768);
+    EXPECT_EQ(window.t, 32767);
+    EXPECT_EQ(window.w, 32767);
+    EXPECT_EQ(window.h, 1);
+}
+
 TEST_F(TPersWindowTest, SwitchesAndNamesChooseWhatIsWritten)
 {
     store("Top", 5);
