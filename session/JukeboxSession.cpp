@@ -54,7 +54,7 @@ void JukeboxSession::PlaySlot(int n)
 
 QString JukeboxSession::CurrentModuleTitle() const
 {
-    return m_player ? m_player->ModuleTitle() : QString();
+    return m_player->ModuleTitle();
 }
 
 void JukeboxSession::announceModuleChange()

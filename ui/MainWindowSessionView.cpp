@@ -31,7 +31,7 @@ void TMainWindow::connectSession()
                                    session->CurrentModuleTitle());
     else if (session->BannerSummary() == JukeboxSession::Summary::NoModule)
         ShowNoModule();
-    m_form.staModInfo->setPlainText(session->InfoLines().join(QLatin1Char('\n')));
+    showInfoLines(session->InfoLines());
     m_infoVisible = session->InfoViewShown();
 
     connect(session, &JukeboxSession::statusTextChanged, this, &TMainWindow::SetStatusText);
@@ -47,9 +47,7 @@ void TMainWindow::connectSession()
             });
     connect(session, &JukeboxSession::noModuleSummary, this, &TMainWindow::ShowNoModule);
     connect(session, &JukeboxSession::infoViewChanged, this, &TMainWindow::SetInfoView);
-    connect(session, &JukeboxSession::infoLinesChanged, this, [this](const QStringList& lines) {
-        m_form.staModInfo->setPlainText(lines.join(QLatin1Char('\n')));
-    });
+    connect(session, &JukeboxSession::infoLinesChanged, this, &TMainWindow::showInfoLines);
     connect(session, &JukeboxSession::discCaptionChanged, m_form.grpDisc, &QGroupBox::setTitle);
     connect(session, &JukeboxSession::discButtonCaptionChanged, this, &TMainWindow::SetDiscButtonCaption);
     connect(session, &JukeboxSession::slotChanged, this, &TMainWindow::showSlot);
@@ -60,6 +58,11 @@ void TMainWindow::SetStatusText(const QString& text)
     m_form.statusPanels[0]->setToolTip(QString());
     m_form.statusPanels[0]->setText(text);
     m_form.statusPanels[0]->repaint();
+}
+
+void TMainWindow::showInfoLines(const QStringList& lines)
+{
+    m_form.staModInfo->setPlainText(lines.join(QLatin1Char('\n')));
 }
 
 void TMainWindow::ShowNoModule()

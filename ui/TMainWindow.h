@@ -123,6 +123,7 @@ private:
     /// from now on.
     void connectSession();
     void ShowNoModule();
+    void showInfoLines(const QStringList& lines);
     void SetDiscButtonCaption(int button, const QString& caption);
     /// Slot button n: its hint; its font colour (the active-caption colour when it holds a
     /// module, the window-text colour otherwise); bold italic when it is the current slot.
