@@ -5,7 +5,7 @@
 #include "app/ScreenCursor.h"
 #include "playback/PlayerHost.h"
 
-#include <QThread>
+#include <utility>
 
 namespace {
 
@@ -26,11 +26,13 @@ QString bufferText(quint16 milliseconds)
 }  // namespace
 
 ClassModPlayer::ClassModPlayer(AudioLibrary& library, ClassOptions& options, PlayerHost& host,
-                               Wait wait)
+                               FadeClock clock)
     : m_library(library),
       m_options(options),
       m_host(host),
-      m_wait(wait ? std::move(wait) : Wait([](int ms) { QThread::msleep(ms); }))
+      m_fadeClock(clock ? std::move(clock) : FadeClock([this](int ms, std::function<void()> step) {
+          QTimer::singleShot(ms, this, std::move(step));
+      }))
 {
     m_positionTimer.setInterval(kPollIntervalMs);
     connect(&m_positionTimer, &QTimer::timeout, this, &ClassModPlayer::PollPosition);
@@ -44,7 +46,7 @@ ClassModPlayer::~ClassModPlayer()
 {
     m_destroying = true;
     m_positionTimer.stop();
-    StopAudio();
+    StopAudioNow();
 }
 
 QString ClassModPlayer::TitleOf(const ModuleInfo& info, const QString& path)
@@ -70,10 +72,14 @@ void ClassModPlayer::StartAudio()
     }
 }
 
-void ClassModPlayer::StopAudio()
+void ClassModPlayer::StopAudioNow()
 {
-    StopPlaying();
-    CloseModule();
+    ++m_fadeRun;
+    m_fading = false;
+    m_afterFade = nullptr;
+    m_afterFadeName.clear();
+    StopNow();
+    FreeModule();
     if (m_audioStarted) {
         m_library.stopBackgroundPlay();
         m_audioStarted = false;
@@ -84,10 +90,12 @@ void ClassModPlayer::StopAudio()
 void ClassModPlayer::RestartAudio()
 {
     const QString path = m_modulePath;
-    StopAudio();
-    StartAudio();
-    if (path.size() > 1)
-        LoadModule(path);
+    StopThen(QString(), [this, path] {
+        StopAudioNow();
+        StartAudio();
+        if (path.size() > 1)
+            LoadNow(path, Origin::User);
+    });
 }
 
 void ClassModPlayer::ApplyOptions()
@@ -129,19 +137,24 @@ void ClassModPlayer::SetFadeOutSteps(int steps)
     m_options.SetFadeout(steps);
 }
 
-bool ClassModPlayer::LoadModule(const QString& path)
+void ClassModPlayer::LoadModule(const QString& path, Origin origin)
+{
+    StopThen(path, [this, path, origin] { LoadNow(path, origin); });
+}
+
+void ClassModPlayer::LoadNow(const QString& path, Origin origin)
 {
     ScreenCursor::HourglassScope working;
-    StopPlaying();
-    CloseModule();
+    FreeModule();
     m_module = m_library.loadModule(path);
     if (m_module == 0) {
         CloseInfos();
         m_host.SetStatusText(CJKMessages::InsertArgument(QStringLiteral("Error reading \"%1\""), path));
         m_host.SetModulePath(QStringLiteral(" "));
         emit loadFailed(path, m_library.loadError());
-        CJKMessages::Show(1100, path);
-        return false;
+        if (origin == Origin::User)
+            CJKMessages::Show(1100, path);
+        return;
     }
     m_library.setMusicVolume(kFullVolume);
     UpdateEndRule();
@@ -162,11 +175,14 @@ bool ClassModPlayer::LoadModule(const QString& path)
     m_positionTimer.start();
     emit moduleChanged();
     emit playingChanged();
-    return true;
 }
 
 void ClassModPlayer::ContinuePlaying()
 {
+    if (m_fading) {
+        StopThen(QString(), [this] { ContinuePlaying(); });
+        return;
+    }
     if (m_module == 0 || m_playing)
         return;
     m_library.playModule(m_module, 0);
@@ -178,34 +194,85 @@ void ClassModPlayer::ContinuePlaying()
 
 void ClassModPlayer::StopPlaying()
 {
+    StopThen(QString(), nullptr);
+}
+
+void ClassModPlayer::CloseModule()
+{
+    StopThen(QString(), [this] { FreeModule(); });
+}
+
+void ClassModPlayer::StopThen(const QString& name, std::function<void()> then)
+{
+    const bool fadeDue = m_fading || (m_module != 0 && m_playing && m_fadeOutSteps != 0);
+    if (!fadeDue) {
+        StopNow();
+        if (then)
+            then();
+        return;
+    }
+    if (!m_afterFadeName.isEmpty())
+        m_host.SetStatusText(CJKMessages::InsertArgument(QStringLiteral("Skipped \"%1\""), m_afterFadeName));
+    m_afterFade = std::move(then);
+    m_afterFadeName = name;
+    if (!m_fading)
+        BeginFade();
+}
+
+void ClassModPlayer::BeginFade()
+{
+    m_fading = true;
+    m_fadeStepsLeft = m_fadeOutSteps;
+    // Integer steps from full volume end at 0 whatever their number: 10 give 54, 48 ... 6, 0.
+    m_fadeVolumeStep = kFullVolume / m_fadeOutSteps;
+    m_positionTimer.stop();
+    m_host.SetStatusText(QStringLiteral("Fading out..."));
+    ++m_fadeRun;
+    ScheduleFadeStep();
+}
+
+void ClassModPlayer::ScheduleFadeStep()
+{
+    const int run = m_fadeRun;
+    m_fadeClock(kFadeStepMs, [this, run] {
+        if (run == m_fadeRun)
+            FadeStep();
+    });
+}
+
+void ClassModPlayer::FadeStep()
+{
+    --m_fadeStepsLeft;
+    m_library.setMusicVolume(m_fadeVolumeStep * m_fadeStepsLeft);
+    if (m_fadeStepsLeft > 0) {
+        ScheduleFadeStep();
+        return;
+    }
+    m_fading = false;
+    StopNow();
+    const std::function<void()> then = std::exchange(m_afterFade, nullptr);
+    m_afterFadeName.clear();
+    if (then)
+        then();
+}
+
+void ClassModPlayer::StopNow()
+{
     if (m_module == 0 || !m_playing)
         return;
-    ScreenCursor::HourglassScope working;
     m_positionTimer.stop();
-    if (m_fadeOutSteps != 0) {
-        m_host.SetStatusText(QStringLiteral("Fading out..."));
-        const int step = kFullVolume / m_fadeOutSteps;
-        for (int i = m_fadeOutSteps - 1; i >= 0; --i) {
-            m_wait(kFadeStepMs);
-            m_library.setMusicVolume(step * i);
-        }
-    }
     m_library.stopModule(m_module);
     m_playing = false;
     m_host.SetStatusText(QStringLiteral("Playback stopped"));
     emit playingChanged();
 }
 
-void ClassModPlayer::CloseModule()
+void ClassModPlayer::FreeModule()
 {
-    ScreenCursor::HourglassScope working;
     if (m_module != 0) {
-        m_positionTimer.stop();
-        if (m_playing)
-            StopPlaying();
+        StopNow();
         m_library.freeModule(m_module);
         m_module = 0;
-        m_playing = false;
         m_modulePath.clear();
         m_moduleTitle.clear();
         m_songLength = 0;

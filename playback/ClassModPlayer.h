@@ -14,29 +14,41 @@ class PlayerHost;
 /// The program's only player of tracker modules: starts and stops the audio library, loads
 /// one module at a time, plays it, stops it with a fade-out, continues it, steps its song
 /// position and closes it, and shows what it does through its host. It also keeps the
-/// module information view. GUI thread only; the fade-out blocks the GUI thread.
+/// module information view. GUI thread only. The fade-out runs on the clock of the event
+/// loop: the window answers while it runs, and what is asked meanwhile waits for its end.
 class ClassModPlayer : public QObject {
     Q_OBJECT
 public:
-    /// Blocks the GUI thread for a number of milliseconds (the fade-out's waits).
-    using Wait = std::function<void(int milliseconds)>;
+    /// Calls step after a number of milliseconds: the clock of the fade-out's steps, a timer
+    /// of the event loop by default.
+    using FadeClock = std::function<void(int milliseconds, std::function<void()> step)>;
+    /// Who asked for a module: a user at the window hears of a failure in a box; a request
+    /// from outside (the media controls, a disc playing through) reads it in the status bar,
+    /// as nobody may be there to answer a box.
+    enum class Origin { User, Outside };
 
     /// Starts the audio library with the stored sound options (message 1000 when no sound
     /// output opens; the player stays usable). library, options and host are not owned.
     ClassModPlayer(AudioLibrary& library, ClassOptions& options, PlayerHost& host,
-                   Wait wait = Wait());
-    /// Fades out and closes the module and the library; tells the host's text feed nothing.
+                   FadeClock clock = FadeClock());
+    /// Stops at once (no fade-out: ending must not wait) and closes the module and the
+    /// library; tells the host's text feed nothing.
     ~ClassModPlayer() override;
 
-    /// Fades out and closes any module, then loads and plays path. False (with a status text
-    /// and message 1100) when it cannot be loaded.
-    bool LoadModule(const QString& path);
-    /// Plays the loaded, stopped module again; nothing otherwise.
+    /// Fades out and closes any module, then loads and plays path. When it cannot be loaded,
+    /// a status text says so, and message 1100 for a user.
+    void LoadModule(const QString& path, Origin origin = Origin::User);
+    /// Plays the loaded, stopped module again; nothing otherwise. During a fade-out, after it.
     void ContinuePlaying();
     /// Fades out over FadeOutSteps x 100 ms and stops; the module stays loaded.
     void StopPlaying();
     /// Stops and frees the module.
     void CloseModule();
+    /// Runs then once play has stopped: at once when nothing plays or fading is off, after the
+    /// fade-out otherwise (starting it). Only the latest request waits for a fade-out: the one
+    /// it replaces is dropped, and named in the status bar where it names a file (name).
+    void StopThen(const QString& name, std::function<void()> then);
+    bool Fading() const { return m_fading; }
     /// One song position forward or back from the last polled one. False (after message
     /// 20000) when no module is loaded, so repeating callers can stop.
     bool StepForward();
@@ -115,6 +127,14 @@ signals:
     void loadFailed(const QString& path, const QString& reason);
 
 private:
+    void LoadNow(const QString& path, Origin origin);
+    void StopNow();
+    void FreeModule();
+    void BeginFade();
+    void ScheduleFadeStep();
+    void FadeStep();
+    /// Stops and closes at once, forgetting a fade-out and what waits for it.
+    void StopAudioNow();
     void ApplyStoredOutputVolume();
     void ApplyStoredRenderQuality();
     /// The song ended without repeating: play stops there by itself.
@@ -123,7 +143,6 @@ private:
     /// a module (message 20000) or when the chooser was cancelled.
     QString ChooseFileTarget(int chooserKind);
     void StartAudio();
-    void StopAudio();
     void ApplyOptions();
     void PollPosition();
     void ShowPosition();
@@ -133,7 +152,7 @@ private:
     AudioLibrary& m_library;
     ClassOptions& m_options;
     PlayerHost& m_host;
-    Wait m_wait;
+    FadeClock m_fadeClock;
     QTimer m_positionTimer{this};
     ModuleHandle m_module = 0;
     bool m_audioStarted = false;
@@ -146,4 +165,10 @@ private:
     int m_songLength = 0;
     int m_position = 0;
     int m_fadeOutSteps = 10;
+    bool m_fading = false;
+    int m_fadeStepsLeft = 0;
+    int m_fadeVolumeStep = 0;
+    int m_fadeRun = 0;  // counts fade-outs, so a step of one cut short finds it gone
+    std::function<void()> m_afterFade;
+    QString m_afterFadeName;
 };

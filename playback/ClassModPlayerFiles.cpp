@@ -62,11 +62,13 @@ void ClassModPlayer::DeleteModule()
     const bool deleted = QFile::remove(path);
     if (deleted)
         m_host.ModulePathChanged(QString());
-    CloseModule();
-    if (deleted)
-        m_host.SetStatusText(CJKMessages::InsertArgument(QStringLiteral("Module \"%1\" deleted..."), path));
-    else
-        CJKMessages::Show(1700, path);
+    StopThen(QString(), [this, path, deleted] {
+        FreeModule();
+        if (deleted)
+            m_host.SetStatusText(CJKMessages::InsertArgument(QStringLiteral("Module \"%1\" deleted..."), path));
+        else
+            CJKMessages::Show(1700, path);
+    });
 }
 
 void ClassModPlayer::RenameModule()

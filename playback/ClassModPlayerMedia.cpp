@@ -33,8 +33,7 @@ void ClassModPlayer::SeekTo(double seconds)
 
 void ClassModPlayer::StopAtStart()
 {
-    StopPlaying();
-    SeekTo(0);
+    StopThen(QString(), [this] { SeekTo(0); });
 }
 
 int ClassModPlayer::OutputVolume() const

@@ -4,11 +4,11 @@
 #include "session/SessionDialogs.h"
 #include "settings/ClassOptions.h"
 
-JukeboxSession::JukeboxSession(Registry& registry, AudioLibrary& audio, ClassModPlayer::Wait wait)
+JukeboxSession::JukeboxSession(Registry& registry, AudioLibrary& audio, ClassModPlayer::FadeClock clock)
 {
     m_options = std::make_unique<ClassOptions>(registry);
     m_player = std::make_unique<ClassModPlayer>(audio, *m_options, static_cast<PlayerHost&>(*this),
-                                                std::move(wait));
+                                                std::move(clock));
     m_disc = std::make_unique<ClassDisc>(static_cast<DiscHost&>(*this), *m_options);
     connect(m_player.get(), &ClassModPlayer::moduleChanged, this, &JukeboxSession::announceModuleChange);
     connect(m_player.get(), &ClassModPlayer::playingChanged, this,
@@ -19,7 +19,7 @@ JukeboxSession::JukeboxSession(Registry& registry, AudioLibrary& audio, ClassMod
 
 JukeboxSession::~JukeboxSession()
 {
-    // The player goes first: its fade-out and close still tell the disc of the closed module.
+    // The player goes first: its close still tells the disc of the closed module.
     // Its signals are nobody's business any more.
     m_player->disconnect(this);
     m_player.reset();
@@ -27,19 +27,28 @@ JukeboxSession::~JukeboxSession()
     m_options.reset();
 }
 
-void JukeboxSession::OpenCommandFile(const QString& file)
+void JukeboxSession::OpenCommandFile(const QString& file, ClassModPlayer::Origin origin)
 {
     m_commandFile = file;
     if (file.isEmpty())
         return;
     if (PathParts::IsModulePath(file))
-        m_player->LoadModule(file);
+        m_player->LoadModule(file, origin);
     else if (PathParts::IsDiscPath(file))
         m_disc->LoadFromFile(file);  // replaces a changed disc without asking: the user chose it
 }
 
-void JukeboxSession::PlaySlot(int n)
+void JukeboxSession::PlaySlot(int n, ClassModPlayer::Origin origin)
 {
+    const QString path = m_disc->SlotModulePath(n);
+    if (path.isEmpty())
+        return;
+    m_player->StopThen(path, [this, n, origin] { playSlotNow(n, origin); });
+}
+
+void JukeboxSession::playSlotNow(int n, ClassModPlayer::Origin origin)
+{
+    // The slot may have changed during the fade-out.
     const QString path = m_disc->SlotModulePath(n);
     if (path.isEmpty())
         return;
@@ -47,7 +56,7 @@ void JukeboxSession::PlaySlot(int n)
     // for slots from its first note on.
     m_loadingSlot = n;
     m_disc->ForgetCurrentSlot();
-    m_player->LoadModule(path);  // reports its own failure; the slot is current anyway
+    m_player->LoadModule(path, origin);  // reports its own failure; the slot is current anyway
     m_loadingSlot = 0;
     m_disc->SetCurrentSlot(n);
 }
@@ -125,7 +134,8 @@ bool JukeboxSession::PlaysDiscSlot() const
 
 void JukeboxSession::PlayNextSlot()
 {
-    PlaySlot(m_disc->NeighbourSlot(1));
+    // Nobody asked for it at this moment: a failure goes to the status bar.
+    PlaySlot(m_disc->NeighbourSlot(1), ClassModPlayer::Origin::Outside);
 }
 
 QString JukeboxSession::ChooseDirectory(int kind)

@@ -28,10 +28,10 @@ class JukeboxSession : public QObject, private PlayerHost, private DiscHost {
 public:
     /// Reads the options from registry, starts the audio library (message 1000 when no sound
     /// output opens) and shows an empty disc. registry and audio are not owned and must
-    /// outlive the session; wait blocks for the fade-out's steps (a real sleep by default).
+    /// outlive the session; clock runs the fade-out's steps (the event loop's by default).
     JukeboxSession(Registry& registry, AudioLibrary& audio,
-                   ClassModPlayer::Wait wait = ClassModPlayer::Wait());
-    /// Fades out and closes the module and the audio library, then writes the options.
+                   ClassModPlayer::FadeClock clock = ClassModPlayer::FadeClock());
+    /// Stops and closes the module and the audio library, then writes the options.
     ~JukeboxSession() override;
     JukeboxSession(const JukeboxSession&) = delete;
     JukeboxSession& operator=(const JukeboxSession&) = delete;
@@ -47,10 +47,10 @@ public:
     /// becomes the CommandFile: a module (any type libopenmpt plays) is loaded and played, a
     /// disc (".jkdc" in any case) replaces the current one without the save question; any
     /// other text only becomes the CommandFile.
-    void OpenCommandFile(const QString& file);
+    void OpenCommandFile(const QString& file, ClassModPlayer::Origin origin = ClassModPlayer::Origin::User);
     /// Plays slot n's module (1 to 20) and makes the slot current, also when the module does
     /// not load (the player reports that); nothing for an empty slot or another number.
-    void PlaySlot(int n);
+    void PlaySlot(int n, ClassModPlayer::Origin origin = ClassModPlayer::Origin::User);
 
     /// What was handed over last; empty when nothing was.
     const QString& CommandFile() const { return m_commandFile; }
@@ -154,6 +154,7 @@ private:
     /// The player hears whether its module is now a slot's, which decides its song's end.
     void updateEndRule();
     void announceModuleChange();
+    void playSlotNow(int n, ClassModPlayer::Origin origin);
 
     SessionDialogs* m_dialogs = nullptr;
     std::unique_ptr<ClassOptions> m_options;

@@ -13,7 +13,7 @@
 #include "ui/UserActions.h"
 
 #include <QAction>
-#include <QThread>
+#include <QTimer>
 
 void TMainWindow::connectActionCommands()
 {
@@ -64,7 +64,16 @@ void TMainWindow::RestartAudio() { player().RestartAudio(); }
 void TMainWindow::SetRenderQuality(const RenderQuality& quality) { player().SetRenderQuality(quality); }
 void TMainWindow::SetSongEnd(ClassOptions::SongEnd action) { player().SetSongEnd(action); }
 
-void TMainWindow::CloseModule() { player().CloseModule(); }
+void TMainWindow::CloseModule(std::function<void()> then)
+{
+    player().StopThen(QString(), [this, then = std::move(then)] {
+        player().CloseModule();
+        then();
+    });
+}
 void TMainWindow::RepaintNow() { repaint(); }
-void TMainWindow::Sleep(int milliseconds) { QThread::msleep(milliseconds); }
+void TMainWindow::After(int milliseconds, std::function<void()> then)
+{
+    QTimer::singleShot(milliseconds, this, std::move(then));
+}
 bool TMainWindow::StartProgram(const QString& commandLine) { return ::StartProgram(commandLine); }

@@ -71,9 +71,9 @@ public:
     void SetSongEnd(ClassOptions::SongEnd action) override;
 
     // UserActionHost (CurrentModule and SetStatusText as above)
-    void CloseModule() override;
+    void CloseModule(std::function<void()> then) override;
     void RepaintNow() override;
-    void Sleep(int milliseconds) override;
+    void After(int milliseconds, std::function<void()> then) override;
     bool StartProgram(const QString& commandLine) override;
 
     /// Rest the banner around a modal dialog, in pairs. It scrolls again when the last dialog

@@ -5,6 +5,8 @@
 #include "platform/ProgramStarter.h"
 #include "platform/ShortPath.h"
 
+#include <memory>
+
 namespace {
 const QString kPlaceholder = QStringLiteral("%1");
 const QString kQuotedPlaceholder = QStringLiteral("\"%1\"");
@@ -43,24 +45,10 @@ std::optional<QString> ExpandUserActionCommand(
     return CJKMessages::InsertArgument(commandLine, *longWord);
 }
 
-void RunUserAction(int n, const QString& commandLine, bool sleepFirst, bool closeFirst,
-                   UserActionHost& host)
+namespace {
+
+void startUserAction(const QString& commandLine, const QString& longPath, UserActionHost& host)
 {
-    const ScreenCursor::HourglassScope hourglass;
-    host.RepaintNow();
-    if (commandLine.isEmpty()) {
-        CJKMessages::Show(3200, QString::number(n));
-        return;
-    }
-    // Taken before closing, which empties CurrentModule.
-    const QString longPath = host.CurrentModule();
-    if (closeFirst)
-        host.CloseModule();
-    if (sleepFirst) {
-        host.SetStatusText(QStringLiteral("Sleeping for 1 second..."));
-        host.RepaintNow();
-        host.Sleep(kSleepMs);
-    }
     const std::optional<QString> expanded =
         ExpandUserActionCommand(commandLine, longPath, ShortPathName);
     if (!expanded) {
@@ -72,6 +60,36 @@ void RunUserAction(int n, const QString& commandLine, bool sleepFirst, bool clos
         return;
     }
     host.SetStatusText(CJKMessages::InsertArgument(QStringLiteral("Executed \"%1\""), *expanded));
+}
+
+}  // namespace
+
+void RunUserAction(int n, const QString& commandLine, bool sleepFirst, bool closeFirst,
+                   UserActionHost& host)
+{
+    // Held by each step still to come, so the hourglass shows until the last has run.
+    const auto hourglass = std::make_shared<ScreenCursor::HourglassScope>();
+    host.RepaintNow();
+    if (commandLine.isEmpty()) {
+        CJKMessages::Show(3200, QString::number(n));
+        return;
+    }
+    // Taken before closing, which empties CurrentModule.
+    const QString longPath = host.CurrentModule();
+    auto start = [hourglass, commandLine, longPath, &host] { startUserAction(commandLine, longPath, host); };
+    auto pauseThenStart = [hourglass, sleepFirst, start, &host] {
+        if (!sleepFirst) {
+            start();
+            return;
+        }
+        host.SetStatusText(QStringLiteral("Sleeping for 1 second..."));
+        host.RepaintNow();
+        host.After(kSleepMs, start);
+    };
+    if (closeFirst)
+        host.CloseModule(pauseThenStart);
+    else
+        pauseThenStart();
 }
 
 QString VolumeCommand(const QString& stored)

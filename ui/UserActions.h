@@ -29,7 +29,8 @@ std::optional<QString> ExpandUserActionCommand(
 /// now: the command line, "sleep one second before" and "close the module before".
 /// Shows the hourglass throughout. An empty command line shows message 3200 with n and does
 /// nothing else. Otherwise the current module's path is taken, the module closed if asked, one
-/// second slept if asked (status "Sleeping for 1 second..."), the line expanded with the
+/// second waited if asked (status "Sleeping for 1 second..."), both on the event loop's clock
+/// and so after this returns, the line expanded with the
 /// module's short form (ShortPathName) and started: status "Executed "<line>"" on success,
 /// message 3300 with the expanded line on failure. A module that cannot go in as one argument
 /// starts nothing: message 3300 names the line with the long path put in, for the user to

@@ -23,10 +23,13 @@ protected:
         library.setModuleInfo(RecordingAudioLibrary::makeModuleInfo("Song", 24, 20, 8, 4));
     }
 
-    // The fade-out's waits are recorded, not slept.
-    ClassModPlayer::Wait recordWaits()
+    // The fade-out's waits are recorded, and each step taken at once.
+    ClassModPlayer::FadeClock recordWaits()
     {
-        return [this](int ms) { waits << ms; };
+        return [this](int ms, const std::function<void()>& step) {
+            waits << ms;
+            step();
+        };
     }
 
     std::unique_ptr<ClassModPlayer> makePlayer()
@@ -100,13 +103,14 @@ TEST_F(ClassModPlayerTest, NoSoundOutputIsReportedAndThePlayerStaysUsable)
     EXPECT_TRUE(boxes.shown[0].request.text.startsWith("Can't initialize Soundoutput."));
     EXPECT_FALSE(player.AudioStarted());
     EXPECT_FALSE(library.calls().contains("startBackgroundPlay 0"));
-    EXPECT_TRUE(player.LoadModule("/mods/a.mod"));
+    player.LoadModule("/mods/a.mod");
+    EXPECT_TRUE(player.Playing());
 }
 
 TEST_F(ClassModPlayerTest, LoadingPlaysAndTellsTheWindow)
 {
     auto player = makePlayer();
-    EXPECT_TRUE(player->LoadModule("/mods/b.xm"));
+    player->LoadModule("/mods/b.xm");
     EXPECT_EQ(library.calls(), QStringList({"loadModule /mods/b.xm", "setMusicVolume 64",
                                             "playModule 1", "getModuleInfo 1"}));
     EXPECT_EQ(host.modulePath, "/mods/b.xm");
@@ -172,7 +176,7 @@ TEST_F(ClassModPlayerTest, FailedLoadLeavesNoModule)
 {
     auto player = makePlayer();
     player->LoadModule("/mods/a.mod");
-    EXPECT_FALSE(player->LoadModule("/mods/not a module.txt"));
+    player->LoadModule("/mods/not a module.txt");
     EXPECT_EQ(host.statusTexts.last(), "Error reading \"/mods/not a module.txt\"");
     EXPECT_EQ(host.modulePath, " ");
     EXPECT_EQ(host.positionText, "000/000");

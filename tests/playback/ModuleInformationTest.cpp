@@ -196,7 +196,7 @@ protected:
     OpenMptSdlAudio library;
     FakePlayerHost host;
     ScriptedMessageBoxes boxes;
-    ClassModPlayer player{library, options, host, [](int) {}};
+    ClassModPlayer player{library, options, host, [](int, const std::function<void()>& step) { step(); }};
 };
 
 TEST_F(RealLibraryInformationTest, ImpulseTrackerModulesShowTheirInstrumentsAndSongMessage)

@@ -22,5 +22,5 @@ protected:
     RecordingAudioLibrary library;
     FakePlayerHost host;
     ScriptedMessageBoxes boxes;
-    ClassModPlayer player{library, options, host, [](int) {}};
+    ClassModPlayer player{library, options, host, [](int, const std::function<void()>& step) { step(); }};
 };

@@ -8,6 +8,7 @@
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TimerTick.h"
 
+#include <QCoreApplication>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -30,18 +31,20 @@ protected:
     /// not poll (nothing plays).
     bool poll() { return tickNow(*session.player().findChild<QTimer*>()); }
 
-    /// The song of the module playing comes to its end, and the player sees it.
+    /// The song of the module playing comes to its end, the player sees it, and what follows
+    /// has its turn.
     void songEnds()
     {
         library.setSongEnded(true);
         ASSERT_TRUE(poll());
+        QCoreApplication::processEvents();
     }
 
     QTemporaryDir dir;
     Registry registry{dir.path() + "/registry"};
     RecordingAudioLibrary library;
     ScriptedMessageBoxes boxes;
-    JukeboxSession session{registry, library, [](int) {}};
+    JukeboxSession session{registry, library, [](int, const std::function<void()>& step) { step(); }};
 };
 
 TEST_F(JukeboxSessionTest, ASlotsSongEndIsDecidedWhenItsModuleLoads)

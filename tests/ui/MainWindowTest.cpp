@@ -112,6 +112,7 @@ TEST_F(MainWindowTest, ModulePathSetsCaptionAndModuleItems)
     EXPECT_EQ(window->windowTitle(), "FLY.MOD - Vorn Jukarium");
     for (QAction* item : window->form().moduleItems())
         EXPECT_TRUE(item->isEnabled());
+    window->player().SetFadeOutSteps(0);
     window->ReceiveForwardedFile(dir.path() + "/missing.mod");  // a failed load leaves one blank
     EXPECT_EQ(window->CurrentModule(), " ");
     const QLabel* status = window->form().statusPanels[0];

@@ -82,14 +82,19 @@ TEST(VolumeCommandTest, StoredCommandOrTheDesktopMixer)
 class FakeHost : public UserActionHost {
 public:
     QString CurrentModule() const override { return module; }
-    void CloseModule() override
+    void CloseModule(std::function<void()> then) override
     {
         events << "close";
         module.clear();
+        then();
     }
     void SetStatusText(const QString& text) override { events << "status " + text; }
     void RepaintNow() override { events << "repaint"; }
-    void Sleep(int ms) override { events << "sleep " + QString::number(ms); }
+    void After(int ms, std::function<void()> then) override
+    {
+        events << "sleep " + QString::number(ms);
+        then();
+    }
     bool StartProgram(const QString& commandLine) override
     {
         events << "start " + commandLine;
