@@ -12,6 +12,7 @@ public:
     virtual void RaiseWindow() = 0;
     /// Closes the window as its "Exit" command does, the question about a changed disc included.
     virtual void QuitWindow() = 0;
-    /// Opens a module or disc file as a second start handing it over would.
+    /// Opens a module or disc file as a second start handing it over would, in the session's
+    /// line of outside requests; a module that does not load is reported in the status bar.
     virtual void OpenFile(const QString& path) = 0;
 };

@@ -10,7 +10,6 @@
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QRegularExpression>
-#include <QTimer>
 #include <QUrl>
 
 #include <algorithm>
@@ -166,7 +165,9 @@ void MprisService::Refresh()
 
 void MprisService::later(std::function<void()> command)
 {
-    QTimer::singleShot(0, this, std::move(command));
+    // After the answer on the bus, in the session's line of outside requests: a command never
+    // runs inside a box, and a flood of them never queues without bound.
+    m_session.Request(std::move(command));
 }
 
 void MprisService::Raise()
@@ -188,7 +189,7 @@ void MprisService::Play()
         }
         const int slot = m_disc.CurrentSlot() != 0 ? m_disc.CurrentSlot() : m_disc.NeighbourSlot(1);
         if (slot != 0)
-            m_session.PlaySlot(slot);
+            m_session.PlaySlot(slot, ClassModPlayer::Origin::Outside);
     });
 }
 
@@ -217,10 +218,8 @@ void MprisService::Stop()
 
 void MprisService::playNeighbour(int step)
 {
-    later([this, step] {
-        if (const int slot = m_disc.NeighbourSlot(step))
-            m_session.PlaySlot(slot);
-    });
+    if (const int slot = m_disc.NeighbourSlot(step))
+        m_session.RequestSlot(slot);
 }
 
 void MprisService::Next() { playNeighbour(1); }
@@ -265,5 +264,5 @@ void MprisService::OpenUri(const QString& uri)
     const QUrl url(uri);
     if (!url.isLocalFile())
         return;
-    later([this, path = url.toLocalFile()] { m_window.OpenFile(path); });
+    m_window.OpenFile(url.toLocalFile());
 }

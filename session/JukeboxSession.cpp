@@ -5,6 +5,7 @@
 #include "settings/ClassOptions.h"
 
 JukeboxSession::JukeboxSession(Registry& registry, AudioLibrary& audio, ClassModPlayer::FadeClock clock)
+    : m_outsideRequests([this](const QString& text) { SetStatusText(text); })
 {
     m_options = std::make_unique<ClassOptions>(registry);
     m_player = std::make_unique<ClassModPlayer>(audio, *m_options, static_cast<PlayerHost&>(*this),
@@ -27,6 +28,13 @@ JukeboxSession::~JukeboxSession()
     m_options.reset();
 }
 
+void JukeboxSession::SetDialogs(SessionDialogs* dialogs)
+{
+    m_dialogs = dialogs;
+    m_outsideRequests.SetAnswering(dialogs ? OutsideRequests::Answering([dialogs] { return dialogs->Answering(); })
+                                           : OutsideRequests::Answering());
+}
+
 void JukeboxSession::OpenCommandFile(const QString& file, ClassModPlayer::Origin origin)
 {
     m_commandFile = file;
@@ -36,6 +44,25 @@ void JukeboxSession::OpenCommandFile(const QString& file, ClassModPlayer::Origin
         m_player->LoadModule(file, origin);
     else if (PathParts::IsDiscPath(file))
         m_disc->LoadFromFile(file);  // replaces a changed disc without asking: the user chose it
+}
+
+void JukeboxSession::RequestFile(const QString& file, ClassModPlayer::Origin origin)
+{
+    const bool opensModule = PathParts::IsModulePath(file);
+    m_outsideRequests.Submit(opensModule ? OutsideRequests::Kind::ModuleChange : OutsideRequests::Kind::Command,
+                             opensModule ? file : QString(),
+                             [this, file, origin] { OpenCommandFile(file, origin); });
+}
+
+void JukeboxSession::RequestSlot(int n)
+{
+    m_outsideRequests.Submit(OutsideRequests::Kind::ModuleChange, m_disc->SlotModulePath(n),
+                             [this, n] { PlaySlot(n, ClassModPlayer::Origin::Outside); });
+}
+
+void JukeboxSession::Request(std::function<void()> command)
+{
+    m_outsideRequests.Submit(OutsideRequests::Kind::Command, QString(), std::move(command));
 }
 
 void JukeboxSession::PlaySlot(int n, ClassModPlayer::Origin origin)
@@ -134,8 +161,9 @@ bool JukeboxSession::PlaysDiscSlot() const
 
 void JukeboxSession::PlayNextSlot()
 {
-    // Nobody asked for it at this moment: a failure goes to the status bar.
-    PlaySlot(m_disc->NeighbourSlot(1), ClassModPlayer::Origin::Outside);
+    // Nobody asked for it at this moment: it waits for a box to close, and a failure goes to
+    // the status bar.
+    RequestSlot(m_disc->NeighbourSlot(1));
 }
 
 QString JukeboxSession::ChooseDirectory(int kind)

@@ -5,6 +5,7 @@
 #include "platform/audio/AudioLibrary.h"
 #include "playback/ClassModPlayer.h"
 #include "playback/PlayerHost.h"
+#include "session/OutsideRequests.h"
 
 #include <QObject>
 #include <QString>
@@ -41,7 +42,7 @@ public:
     ClassDisc& disc() { return *m_disc; }
 
     /// Where the dialogs are asked; null answers them as cancelled. Not owned.
-    void SetDialogs(SessionDialogs* dialogs) { m_dialogs = dialogs; }
+    void SetDialogs(SessionDialogs* dialogs);
 
     /// A file handed over by the command line, a second start, a drop or the media controls
     /// becomes the CommandFile: a module (any type libopenmpt plays) is loaded and played, a
@@ -51,6 +52,13 @@ public:
     /// Plays slot n's module (1 to 20) and makes the slot current, also when the module does
     /// not load (the player reports that); nothing for an empty slot or another number.
     void PlaySlot(int n, ClassModPlayer::Origin origin = ClassModPlayer::Origin::User);
+
+    /// Requests from outside the window wait for their turn (see OutsideRequests): a file
+    /// handed over (by a second start: a user's; by the media controls: from outside), a slot
+    /// to play, or any other command.
+    void RequestFile(const QString& file, ClassModPlayer::Origin origin);
+    void RequestSlot(int n);
+    void Request(std::function<void()> command);
 
     /// What was handed over last; empty when nothing was.
     const QString& CommandFile() const { return m_commandFile; }
@@ -160,6 +168,7 @@ private:
     std::unique_ptr<ClassOptions> m_options;
     std::unique_ptr<ClassModPlayer> m_player;
     std::unique_ptr<ClassDisc> m_disc;
+    OutsideRequests m_outsideRequests;
     int m_loadingSlot = 0;  // the slot whose module loads now, 0 for none
 
     QString m_commandFile;

@@ -24,4 +24,7 @@ public:
     /// button menu at screen point (x, y); returns when the menu has closed.
     virtual void ShowSlotMenu(int x, int y, bool assignEnabled, bool clearEnabled) = 0;
     virtual void ShowDiscButtonMenu(int x, int y, bool clearEnabled) = 0;
+    /// Whether a box, dialog or menu waits for the user's answer now: requests from outside
+    /// wait until it has closed.
+    virtual bool Answering() const = 0;
 };

@@ -12,6 +12,7 @@
 #include "ui/TCDirectoryChoose.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -117,6 +118,11 @@ void TMainWindow::ShowDiscButtonMenu(int x, int y, bool clearEnabled)
 {
     m_form.popDiscDiscButtons_Clear->setEnabled(clearEnabled);
     m_form.popDiscDiscButtons->exec(QPoint(x, y));
+}
+
+bool TMainWindow::Answering() const
+{
+    return QApplication::activeModalWidget() != nullptr || QApplication::activePopupWidget() != nullptr;
 }
 
 QString TMainWindow::ChooseDiscFile(const QString& startDirectory)

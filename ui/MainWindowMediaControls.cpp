@@ -25,5 +25,6 @@ void TMainWindow::QuitWindow()
 
 void TMainWindow::OpenFile(const QString& path)
 {
-    ReceiveForwardedFile(path);
+    m_session->RequestFile(path, ClassModPlayer::Origin::Outside);
+    BringToFront();
 }

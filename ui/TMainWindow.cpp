@@ -194,7 +194,7 @@ void TMainWindow::BringToFront()
 
 void TMainWindow::ReceiveForwardedFile(const QString& text)
 {
-    m_session->OpenCommandFile(text);
+    m_session->RequestFile(text, ClassModPlayer::Origin::User);
     BringToFront();
 }
 

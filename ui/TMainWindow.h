@@ -59,6 +59,7 @@ public:
     void ShowDiscButtonMenu(int x, int y, bool clearEnabled) override;
     QString ChooseDiscFile(const QString& startDirectory) override;
     QString ChooseSaveDiscFile() override;
+    bool Answering() const override;
 
     // OptionsTarget (SetStatusText as above)
     void ApplyScrollSpeed(int speed) override;
@@ -86,8 +87,8 @@ public:
     /// Makes the window the active one and raises it; a hidden window stays hidden.
     void BringToFront();
 
-    /// A second start handed over text: the session opens it (JukeboxSession::
-    /// OpenCommandFile), and the window comes to the front.
+    /// A second start handed over text: the session opens it in its turn (JukeboxSession::
+    /// RequestFile), and the window comes to the front.
     void ReceiveForwardedFile(const QString& text);
 
     // MediaWindow (MainWindowMediaControls.cpp)

@@ -60,7 +60,7 @@ TEST_F(DiscCommandsTest, BannerDroppedOnASlotAssignsTheCurrentModule)
     auto window = open();
     TIEButton* slot7 = window->form().ibtDiscNr[6];
     EXPECT_FALSE(dropBanner(slot7));  // no module: refused
-    window->ReceiveForwardedFile(module);
+    HandOver(*window, module);
     ASSERT_EQ(window->CurrentModule(), module);
     EXPECT_TRUE(dropBanner(slot7));
     EXPECT_EQ(window->disc().SlotPath(7), module);
@@ -72,7 +72,7 @@ TEST_F(DiscCommandsTest, BannerDroppedOnASlotAssignsTheCurrentModule)
 TEST_F(DiscCommandsTest, ClosingWithUnsavedChangesAsksAndCancelKeepsTheWindow)
 {
     auto window = open();
-    window->ReceiveForwardedFile(module);
+    HandOver(*window, module);
     window->disc().AssignSlot(3, module);
     boxes.answers = {MessageBoxRequest::Button::Cancel};
     EXPECT_FALSE(window->close());
@@ -100,7 +100,7 @@ TEST_F(DiscCommandsTest, DiscFromTheCommandLineOrASecondStartIsLoadedAndItsSlots
 
     window->form().mnuDisc_Close->trigger();
     EXPECT_EQ(window->form().grpDisc->title(), "(no disc loaded)");
-    window->ReceiveForwardedFile(discPath);
+    HandOver(*window, discPath);
     EXPECT_EQ(window->disc().SlotPath(2), "fly.s3m");
     window->form().btnDisc1->click();  // unassigned disc button
     ASSERT_FALSE(boxes.shown.isEmpty());

@@ -113,7 +113,7 @@ TEST_F(MainWindowTest, ModulePathSetsCaptionAndModuleItems)
     for (QAction* item : window->form().moduleItems())
         EXPECT_TRUE(item->isEnabled());
     window->player().SetFadeOutSteps(0);
-    window->ReceiveForwardedFile(dir.path() + "/missing.mod");  // a failed load leaves one blank
+    HandOver(*window, dir.path() + "/missing.mod");  // a failed load leaves one blank
     EXPECT_EQ(window->CurrentModule(), " ");
     const QLabel* status = window->form().statusPanels[0];
     EXPECT_EQ(status->text(), "Error reading \"" + dir.path() + "/missing.mod\"");
@@ -240,10 +240,10 @@ TEST_F(MainWindowTest, CommandLineAndForwardedFilesBecomeTheCommandFile)
 {
     auto window = open({"jukarium", "/tmp/My Mods/song.xm", "/ignored.mod"});
     EXPECT_EQ(window->session().CommandFile(), "/tmp/My Mods/song.xm");
-    window->ReceiveForwardedFile("/tmp/disc one.JKDC");
+    HandOver(*window, "/tmp/disc one.JKDC");
     EXPECT_EQ(window->session().CommandFile(), "/tmp/disc one.JKDC");
     window->hide();
-    window->ReceiveForwardedFile("");
+    HandOver(*window, "");
     EXPECT_FALSE(window->isVisible());  // a hidden window stays hidden
 }
 

@@ -205,8 +205,8 @@ TEST_F(PlayCommandsTest, InformationButtonShowsTheInstrumentsInTheTallView)
 
 TEST_F(PlayCommandsTest, ForwardedModuleIsPlayed)
 {
-    window->ReceiveForwardedFile(modules[2]);
+    HandOver(*window, modules[2]);
     EXPECT_EQ(window->CurrentModule(), modules[2]);
-    window->ReceiveForwardedFile(dir.path() + "/notes.txt");
+    HandOver(*window, dir.path() + "/notes.txt");
     EXPECT_EQ(window->CurrentModule(), modules[2]);
 }
