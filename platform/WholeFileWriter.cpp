@@ -1,26 +1,98 @@
 #include "platform/WholeFileWriter.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-/// The file that writing to path really changes: the end of a chain of symbolic links.
-QString writtenPath(const QString& path)
+/// Characters of the target's name kept in a temporary file's name, which must stay below the
+/// file system's limit of 255 bytes.
+constexpr int kNameKept = 100;
+/// Links followed in one chain at most, as the kernel does.
+constexpr int kMaxLinks = 40;
+
+QString temporaryPrefix(const QString& fileName)
 {
-    const QFileInfo info(path);
-    if (!info.isSymLink())
-        return path;
-    const QString resolved = info.canonicalFilePath();
-    // A dangling link names the file to be created.
-    return resolved.isEmpty() ? info.symLinkTarget() : resolved;
+    return u'.' + fileName.left(kNameKept) + u'.';
+}
+
+/// The name a commit renames onto, and the permission bits of the regular file it replaces.
+struct Destination {
+    QString name;
+    std::optional<mode_t> mode;  // none when no regular file is replaced
+};
+
+/// The link's content as a path: relative contents count from the link's folder.
+std::optional<QString> linkTarget(const QString& link)
+{
+    char buffer[PATH_MAX];
+    const ssize_t size = ::readlink(QFile::encodeName(link).constData(), buffer, sizeof buffer);
+    if (size <= 0 || size == ssize_t(sizeof buffer))
+        return std::nullopt;
+    const QString target = QFile::decodeName(QByteArray(buffer, size));
+    return QDir::isAbsolutePath(target) ? target : QFileInfo(link).absolutePath() + u'/' + target;
+}
+
+/// Where replacing path writes, when it may: the name itself, or the user's regular file at the
+/// end of a chain of the user's links.
+std::optional<Destination> replacedDestination(const QString& path)
+{
+    const uid_t user = ::geteuid();
+    QString name = path;
+    for (int links = 0; links <= kMaxLinks; ++links) {
+        struct stat status = {};
+        if (::lstat(QFile::encodeName(name).constData(), &status) != 0) {
+            // Only the name itself may be new: a dangling link names a file of the planter's
+            // choice.
+            if (links == 0 && errno == ENOENT)
+                return Destination{name, std::nullopt};
+            return std::nullopt;
+        }
+        if (S_ISLNK(status.st_mode)) {
+            if (status.st_uid != user)
+                return std::nullopt;
+            const std::optional<QString> next = linkTarget(name);
+            if (!next)
+                return std::nullopt;
+            name = *next;
+            continue;
+        }
+        if (links == 0) {
+            return Destination{name, S_ISREG(status.st_mode) ? std::optional(status.st_mode & 07777)
+                                                             : std::nullopt};
+        }
+        // Opened without following, so that a link swapped in since the look above cannot
+        // stand in for the file.
+        const int fd = ::open(QFile::encodeName(name).constData(),
+                              O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            return std::nullopt;
+        const bool ours = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_uid == user;
+        ::close(fd);
+        if (!ours)
+            return std::nullopt;
+        return Destination{name, status.st_mode & 07777};
+    }
+    return std::nullopt;  // a loop, or a chain longer than the system would follow
+}
+
+/// Where a new file named path goes when nothing at that name may be replaced.
+std::optional<Destination> newDestination(const QString& path)
+{
+    struct stat status = {};
+    if (::lstat(QFile::encodeName(path).constData(), &status) == 0 || errno != ENOENT)
+        return std::nullopt;
+    return Destination{path, std::nullopt};
 }
 
 /// Syncs the directory that holds path, so that a rename in it survives a power failure.
@@ -49,25 +121,36 @@ bool renameWithoutReplacing(const char* from, const char* to)
 
 }  // namespace
 
-WholeFileWriter::WholeFileWriter(const QString& target) : m_target(writtenPath(target))
+WholeFileWriter::WholeFileWriter(const QString& target, Existing existing) : m_existing(existing)
 {
+    // The system reads a name only up to a NUL: such a name would be another file.
+    if (target.contains(QChar(0)))
+        return;
+    const std::optional<Destination> destination =
+        existing == Existing::Replace ? replacedDestination(target) : newDestination(target);
+    if (!destination)
+        return;
+    m_target = destination->name;
     const QFileInfo info(m_target);
+    createTemporary(info.absolutePath(), info.fileName());
+    if (m_fd >= 0 && destination->mode)
+        ::fchmod(m_fd, *destination->mode);
+}
+
+void WholeFileWriter::createTemporary(const QString& directory, const QString& fileName)
+{
     for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
-        const QString name = QStringLiteral(".%1.%2.tmp")
-                                 .arg(info.fileName().left(100))
-                                 .arg(QRandomGenerator::global()->generate(), 8, 16, QChar(u'0'));
-        m_temporary = QFile::encodeName(info.absolutePath() + u'/' + name);
-        m_fd = ::open(m_temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const QString name =
+            temporaryPrefix(fileName)
+            + QStringLiteral("%1.tmp").arg(QRandomGenerator::global()->generate(), 8, 16, QChar(u'0'));
+        m_temporary = QFile::encodeName(directory + u'/' + name);
+        m_fd = ::open(m_temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                      0666);
         if (m_fd < 0 && errno != EEXIST)
             break;
     }
-    if (m_fd < 0) {
+    if (m_fd < 0)
         m_temporary.clear();
-        return;
-    }
-    struct stat existing = {};
-    if (::stat(QFile::encodeName(m_target).constData(), &existing) == 0 && S_ISREG(existing.st_mode))
-        ::fchmod(m_fd, existing.st_mode & 07777);
 }
 
 WholeFileWriter::~WholeFileWriter()
@@ -111,7 +194,7 @@ bool WholeFileWriter::copyPermissionsFrom(const QString& path)
            && ::fchmod(m_fd, source.st_mode & 07777) == 0;
 }
 
-bool WholeFileWriter::commit(Existing existing)
+bool WholeFileWriter::commit()
 {
     if (m_fd < 0 || m_failed) {
         discard();
@@ -123,7 +206,7 @@ bool WholeFileWriter::commit(Existing existing)
     m_fd = -1;
     const QByteArray target = QFile::encodeName(m_target);
     const bool renamed = synced && closed
-                         && (existing == Existing::Replace
+                         && (m_existing == Existing::Replace
                                  ? ::rename(m_temporary.constData(), target.constData()) == 0
                                  : renameWithoutReplacing(m_temporary.constData(), target.constData()));
     if (!renamed) {
