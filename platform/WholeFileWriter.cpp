@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <optional>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -24,6 +25,31 @@ constexpr int kMaxLinks = 40;
 QString temporaryPrefix(const QString& fileName)
 {
     return u'.' + fileName.left(kNameKept) + u'.';
+}
+
+/// Whether name is one of our temporary names for a target whose prefix is given: the prefix,
+/// eight lower-case hex digits and ".tmp".
+bool isTemporaryName(const QString& name, const QString& prefix)
+{
+    static const QString kSuffix = QStringLiteral(".tmp");
+    constexpr int kDigits = 8;
+    if (name.size() != prefix.size() + kDigits + kSuffix.size() || !name.startsWith(prefix)
+        || !name.endsWith(kSuffix))
+        return false;
+    for (const QChar c : QStringView(name).mid(prefix.size(), kDigits)) {
+        if (!((c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f')))
+            return false;
+    }
+    return true;
+}
+
+/// Whether path still names the file open as fd, and not a file created after it was removed.
+bool namesFile(const QByteArray& path, int fd)
+{
+    struct stat named = {};
+    struct stat opened = {};
+    return ::lstat(path.constData(), &named) == 0 && ::fstat(fd, &opened) == 0
+           && named.st_dev == opened.st_dev && named.st_ino == opened.st_ino;
 }
 
 /// The name a commit renames onto, and the permission bits of the regular file it replaces.
@@ -146,8 +172,19 @@ void WholeFileWriter::createTemporary(const QString& directory, const QString& f
         m_temporary = QFile::encodeName(directory + u'/' + name);
         m_fd = ::open(m_temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
                       0666);
-        if (m_fd < 0 && errno != EEXIST)
-            break;
+        if (m_fd < 0) {
+            if (errno != EEXIST)
+                break;
+            continue;
+        }
+        // Between the creation and the lock a start clearing abandoned temporaries may have
+        // taken the file for one: it removes it, and another name is tried. Where the file
+        // system has no locks, nobody can lock it and it is never taken for abandoned.
+        const bool locked = ::flock(m_fd, LOCK_EX | LOCK_NB) == 0;
+        if ((locked && !namesFile(m_temporary, m_fd)) || (!locked && errno == EWOULDBLOCK)) {
+            ::close(m_fd);
+            m_fd = -1;
+        }
     }
     if (m_fd < 0)
         m_temporary.clear();
@@ -160,12 +197,13 @@ WholeFileWriter::~WholeFileWriter()
 
 void WholeFileWriter::discard()
 {
-    if (m_fd >= 0)
-        ::close(m_fd);
-    m_fd = -1;
+    // Removed while still locked, so that nobody else takes it for abandoned meanwhile.
     if (!m_temporary.isEmpty())
         ::unlink(m_temporary.constData());
     m_temporary.clear();
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
     m_failed = true;
 }
 
@@ -200,6 +238,9 @@ bool WholeFileWriter::commit()
         discard();
         return false;
     }
+    // The lock belongs to the open file, not to one descriptor: a second one keeps it until
+    // the temporary file has the target's name, while the first is closed to see its errors.
+    const int lock = ::fcntl(m_fd, F_DUPFD_CLOEXEC, 0);
     // Delayed allocation may report a full volume only here, in the sync or the close.
     const bool synced = ::fsync(m_fd) == 0;
     const bool closed = ::close(m_fd) == 0;
@@ -209,11 +250,14 @@ bool WholeFileWriter::commit()
                          && (m_existing == Existing::Replace
                                  ? ::rename(m_temporary.constData(), target.constData()) == 0
                                  : renameWithoutReplacing(m_temporary.constData(), target.constData()));
-    if (!renamed) {
+    if (renamed)
+        m_temporary.clear();
+    else
         discard();
+    if (lock >= 0)
+        ::close(lock);
+    if (!renamed)
         return false;
-    }
-    m_temporary.clear();
     syncDirectoryOf(m_target);
     return true;
 }
@@ -222,4 +266,28 @@ bool WholeFileWriter::writeFile(const QString& target, const QByteArray& data)
 {
     WholeFileWriter writer(target);
     return writer.write(data) && writer.commit();
+}
+
+int WholeFileWriter::removeAbandonedTemporaries(const QString& target)
+{
+    const QFileInfo info(target);
+    const QString prefix = temporaryPrefix(info.fileName());
+    const QDir directory(info.absolutePath());
+    int removed = 0;
+    for (const QString& name : directory.entryList(QDir::Files | QDir::Hidden)) {
+        if (!isTemporaryName(name, prefix))
+            continue;
+        const QByteArray path = QFile::encodeName(directory.filePath(name));
+        const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        struct stat status = {};
+        // A lock that can be taken is one no writer holds; removed while it is held here.
+        if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_uid == ::geteuid()
+            && ::flock(fd, LOCK_EX | LOCK_NB) == 0 && namesFile(path, fd)
+            && ::unlink(path.constData()) == 0)
+            ++removed;
+        ::close(fd);
+    }
+    return removed;
 }

@@ -16,6 +16,9 @@
 /// rather than follow a link planted at its name) and takes the target's place by a rename,
 /// which replaces a name and never writes where a link points. A replaced file keeps its
 /// permissions; a new one gets 0666 less the umask.
+///
+/// While it exists the temporary file is locked (flock), so removeAbandonedTemporaries()
+/// tells the temporaries of running writers from those a killed process left behind.
 class WholeFileWriter {
 public:
     /// What happens to a file that already has the target's name.
@@ -56,8 +59,14 @@ public:
     /// Writes data as the file at target, replacing it; true when it is there whole.
     static bool writeFile(const QString& target, const QByteArray& data);
 
+    /// Removes the temporary files that writers of target left beside it when their process
+    /// ended before the commit (a kill, a power failure): those of target's exact naming that
+    /// are regular files of the user running the program and that no writer holds locked.
+    /// Nothing else is touched. The number removed.
+    static int removeAbandonedTemporaries(const QString& target);
+
 private:
-    /// Creates the temporary file in directory for a target named fileName.
+    /// Creates the locked temporary file in directory for a target named fileName.
     void createTemporary(const QString& directory, const QString& fileName);
     void discard();
 

@@ -1,5 +1,5 @@
 // The program as a user starts it: one instance, second starts, termination signals, and
-// bad settings files.
+// settings files that are bad, kept as links, or left half-saved.
 #include "support/JukeboxProgram.h"
 #include "support/TestEnvironment.h"
 #include "support/TestSongs.h"
@@ -21,6 +21,7 @@
 #include <csignal>
 #include <cstring>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <sys/wait.h>
@@ -468,6 +469,23 @@ TEST_F(ProgramTest, SettingsLinkedToTheUsersOwnFileAreSavedThroughTheLinkAndOnly
     EXPECT_EQ(readAll(kept), theirs);
     EXPECT_EQ(ownershipOf(kept), (FileOwnership{kAnotherUser, before->permissions}));
     EXPECT_TRUE(QFileInfo(registryFile()).isSymLink());
+}
+
+TEST_F(ProgramTest, TemporariesOfKilledSavesAreRemovedAtTheStart)
+{
+    const QString prefix = TestEnvironment::configDirectory() + "/.HKEY_CURRENT_USER.reg.";
+    writeFile(prefix + "0badf00d.tmp", QByteArray(1 << 20, 'x'));
+    // Another instance, on another display, in the middle of a save.
+    writeFile(prefix + "1234abcd.tmp", "REGEDIT4");
+    QFile live(prefix + "1234abcd.tmp");
+    ASSERT_TRUE(live.open(QIODevice::ReadOnly));
+    ASSERT_EQ(::flock(live.handle(), LOCK_EX), 0);
+    QProcess& jukebox = program.start();
+    ASSERT_TRUE(JukeboxProgram::waitForInstance());
+    terminate(jukebox);
+
+    EXPECT_FALSE(QFileInfo::exists(prefix + "0badf00d.tmp"));
+    EXPECT_TRUE(QFileInfo::exists(prefix + "1234abcd.tmp"));
 }
 
 TEST_F(ProgramTest, OddCommandLinePathsStartNormally)

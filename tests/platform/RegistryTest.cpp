@@ -1,4 +1,5 @@
 #include "platform/Registry.h"
+#include "platform/WholeFileWriter.h"
 
 #include "TestFiles.h"
 #include "TmpfsMount.h"
@@ -347,4 +348,41 @@ INSTANTIATE_TEST_SUITE_P(
                       PlantedLink{"dangling", Owner::User, Owner::Nobody, Owner::Nobody}),
     [](const auto& info) { return std::string(info.param.name); });
 
+
+// A save killed before its end leaves a temporary file as large as the settings.
+TEST_F(RegistryTest, AbandonedTemporariesAreRemovedAndNothingElse)
+{
+    ASSERT_TRUE(QDir().mkpath(directory()));
+    const QString prefix = directory() + "/.HKEY_CURRENT_USER.reg.";
+    for (const QString& abandoned : {prefix + "0123abcd.tmp", directory() + "/.HKEY_USERS.reg.ffffffff.tmp"})
+        ASSERT_TRUE(writeBytes(abandoned, QByteArray(100000, 'x')));
+    QStringList kept = {".HKEY_CURRENT_USER.reg.0123ABCD.tmp", ".HKEY_CURRENT_USER.reg.0123abc.tmp",
+                        ".HKEY_CURRENT_USER.reg.0123abcde.tmp", ".HKEY_CURRENT_USER.reg.0123abcd.tmp.bak",
+                        "HKEY_CURRENT_USER.reg.0123abcd.tmp", ".notes.txt.0123abcd.tmp"};
+    for (const QString& name : kept)
+        ASSERT_TRUE(writeBytes(directory() + u'/' + name, "not ours to remove"));
+    // Named like ours, but a link, and a file of another user.
+    const QString elsewhere = m_temp.path() + "/elsewhere.reg";
+    ASSERT_TRUE(writeBytes(elsewhere, "linked"));
+    ASSERT_TRUE(makeLink(elsewhere, prefix + "00000000.tmp"));
+    kept.append(".HKEY_CURRENT_USER.reg.00000000.tmp");
+    ASSERT_TRUE(writeBytes(prefix + "22222222.tmp", "another user's"));
+    if (giveToAnotherUser(prefix + "22222222.tmp"))
+        kept.append(".HKEY_CURRENT_USER.reg.22222222.tmp");
+    else
+        ASSERT_TRUE(QFile::remove(prefix + "22222222.tmp"));
+    // A save under way, here or in another instance, keeps its temporary file.
+    WholeFileWriter saving(userFile());
+    ASSERT_TRUE(saving.write("REGEDIT4\n\n"));
+
+    EXPECT_EQ(m_registry.removeAbandonedTemporaries(), 2);
+    EXPECT_TRUE(saving.commit());
+    EXPECT_EQ(readBytes(userFile()), "REGEDIT4\n\n");
+    kept.append("HKEY_CURRENT_USER.reg");
+    QStringList listed = QDir(directory()).entryList(QDir::Files | QDir::Hidden);
+    listed.sort();
+    kept.sort();
+    EXPECT_EQ(listed, kept);
+    EXPECT_EQ(readBytes(elsewhere), "linked");
+}
 }  // namespace
