@@ -79,9 +79,11 @@ void ClassDisc::MoveAllTo()
         return;
     if (!directory.endsWith(u'/'))
         directory += u'/';
-    // The disc file is saved there at the end; another disc under its name would be lost.
+    // The disc file is saved there at the end; another disc under its name would be lost. A
+    // link there, also one that leads nowhere, is someone's too: the save would not follow it.
     const QString movedDiscFile = directory + PathParts::FileNamePart(m_discFileName);
-    if (QFileInfo::exists(movedDiscFile) && !isSameFile(movedDiscFile, m_discFileName)) {
+    const QFileInfo movedDisc(movedDiscFile);
+    if ((movedDisc.exists() || movedDisc.isSymLink()) && !isSameFile(movedDiscFile, m_discFileName)) {
         CJKMessages::Show(3900, directory);
         return;
     }

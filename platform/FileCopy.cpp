@@ -12,7 +12,7 @@ bool CopyWithoutOverwrite(const QString& source, const QString& target)
     QFile in;
     if (!RegularFile::OpenForReading(in, source))
         return false;
-    WholeFileWriter out(target);
+    WholeFileWriter out(target, WholeFileWriter::Existing::Keep);
     QByteArray buffer(1 << 20, Qt::Uninitialized);
     for (;;) {
         const qint64 read = in.read(buffer.data(), buffer.size());
@@ -24,7 +24,7 @@ bool CopyWithoutOverwrite(const QString& source, const QString& target)
             return false;
     }
     // The source is deleted once every copy is made: the copy must be on the device by then.
-    return out.copyPermissionsFrom(source) && out.commit(WholeFileWriter::Existing::Keep);
+    return out.copyPermissionsFrom(source) && out.commit();
 }
 
 }  // namespace FileCopy

@@ -33,6 +33,9 @@ RegistryValue RegistryValue::fromBinary(const QByteArray& bytes)
 
 namespace {
 
+constexpr RegistryRoot kRoots[] = {RegistryRoot::CurrentUser, RegistryRoot::ClassesRoot,
+                                   RegistryRoot::LocalMachine, RegistryRoot::Users};
+
 QString rootName(RegistryRoot root)
 {
     switch (root) {
@@ -168,8 +171,7 @@ QStringList Registry::commitWrites()
     QStringList failed;
     if (m_deferDepth == 0 || --m_deferDepth > 0)
         return failed;
-    for (RegistryRoot root : {RegistryRoot::CurrentUser, RegistryRoot::ClassesRoot,
-                              RegistryRoot::LocalMachine, RegistryRoot::Users}) {
+    for (RegistryRoot root : kRoots) {
         Hive* current = m_hives[int(root)].get();
         if (!current || !current->unwritten)
             continue;
@@ -224,4 +226,12 @@ bool Registry::setValue(RegistryRoot root, const QString& keyPath, const QString
 QStringList Registry::setAsideFiles() const
 {
     return m_setAside;
+}
+
+int Registry::removeAbandonedTemporaries() const
+{
+    int removed = 0;
+    for (RegistryRoot root : kRoots)
+        removed += WholeFileWriter::removeAbandonedTemporaries(filePath(root));
+    return removed;
 }

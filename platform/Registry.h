@@ -85,6 +85,11 @@ public:
     /// Files that could not be parsed and were set aside during this object's life.
     QStringList setAsideFiles() const;
 
+    /// Removes the temporary files that writes of the root files left in the directory when
+    /// their process ended before finishing (a kill, a power failure); those of writes still
+    /// under way, in this or another process, stay. For the program's start. The number removed.
+    int removeAbandonedTemporaries() const;
+
 private:
     struct Hive;
     Hive& hive(RegistryRoot root) const;  // read again when its file has changed

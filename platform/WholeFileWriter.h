@@ -3,26 +3,45 @@
 #include <QByteArray>
 #include <QString>
 
-/// Writes a file whole or not at all. The data goes to a new temporary file beside the target;
-/// commit() makes it the target only when every byte has reached the device.
+/// Writes a file whole or not at all. The data goes to a new temporary file beside the target,
+/// named ".<target's name>.<8 hex digits>.tmp"; commit() makes it the target only when every
+/// byte has reached the device.
 ///
 /// Every step is checked where its error shows: each write (unbuffered, so a full volume
 /// fails there and not in a buffer flushed later), the sync and the close. Any failure, or a
 /// writer destroyed without a successful commit, removes the temporary file and leaves the
 /// target as it was.
 ///
-/// A target that is a symbolic link is written through it: the linked file is replaced and the
-/// link stays. A replaced file keeps its permissions; a new one gets 0666 less the umask.
+/// No file is ever created through a symbolic link: the temporary file is new (it fails
+/// rather than follow a link planted at its name) and takes the target's place by a rename,
+/// which replaces a name and never writes where a link points. A replaced file keeps its
+/// permissions; a new one gets 0666 less the umask.
+///
+/// While it exists the temporary file is locked (flock), so removeAbandonedTemporaries()
+/// tells the temporaries of running writers from those a killed process left behind.
 class WholeFileWriter {
 public:
-    enum class Existing { Replace, Keep };
+    /// What happens to a file that already has the target's name.
+    enum class Existing {
+        /// It is replaced. A symbolic link at the name is written through (the file at the
+        /// end of its chain is replaced and the link stays) only when every link of the chain
+        /// and that regular file belong to the user running the program, as with settings
+        /// kept as links into the user's own repository. A link of someone else, a link to
+        /// someone else's file and a dangling link are left alone and the writer fails:
+        /// following them would write where another user chose, or take their file from them.
+        Replace,
+        /// Nothing at the name is ever replaced, a symbolic link (dangling or not) included:
+        /// the writer fails. For copies into folders that others may write to, such as /tmp.
+        Keep,
+    };
 
-    explicit WholeFileWriter(const QString& target);
+    explicit WholeFileWriter(const QString& target, Existing existing = Existing::Replace);
     ~WholeFileWriter();
     WholeFileWriter(const WholeFileWriter&) = delete;
     WholeFileWriter& operator=(const WholeFileWriter&) = delete;
 
-    /// False when the temporary file could not be created (missing or read-only folder).
+    /// False when the target may not be written (see Existing) or the temporary file could not
+    /// be created (missing or read-only folder).
     bool isOpen() const { return m_fd >= 0; }
 
     /// Appends data; false on any error, after which commit() fails.
@@ -33,17 +52,26 @@ public:
     bool copyPermissionsFrom(const QString& path);
 
     /// Syncs and closes the new file and gives it the target's name. With Existing::Keep a
-    /// target that exists by then is never replaced and the commit fails. True when the target
-    /// now holds exactly what was written.
-    bool commit(Existing existing = Existing::Replace);
+    /// name taken by then is never replaced and the commit fails. True when the target now
+    /// holds exactly what was written.
+    bool commit();
 
     /// Writes data as the file at target, replacing it; true when it is there whole.
     static bool writeFile(const QString& target, const QByteArray& data);
 
+    /// Removes the temporary files that writers of target left beside it when their process
+    /// ended before the commit (a kill, a power failure): those of target's exact naming that
+    /// are regular files of the user running the program and that no writer holds locked.
+    /// Nothing else is touched. The number removed.
+    static int removeAbandonedTemporaries(const QString& target);
+
 private:
+    /// Creates the locked temporary file in directory for a target named fileName.
+    void createTemporary(const QString& directory, const QString& fileName);
     void discard();
 
-    QString m_target;
+    QString m_target;  // the name that commit() renames onto; empty when it may not be written
+    Existing m_existing;
     QByteArray m_temporary;  // encoded path, empty when none
     int m_fd = -1;
     bool m_failed = false;

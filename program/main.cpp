@@ -101,6 +101,9 @@ int main(int argc, char** argv)
     CJKMessages::SetMessageBoxes(&boxes);
 
     Registry registry(configDirectory());
+    // A save that was killed left its temporary file, as large as the settings; nothing else
+    // would ever remove it.
+    registry.removeAbandonedTemporaries();
     OpenMptSdlAudio audio;
     int exitCode = 0;
     {

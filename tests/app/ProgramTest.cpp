@@ -1,10 +1,11 @@
 // The program as a user starts it: one instance, second starts, termination signals, and
-// bad settings files.
+// settings files that are bad, kept as links, or left half-saved.
 #include "support/JukeboxProgram.h"
 #include "support/TestEnvironment.h"
 #include "support/TestSongs.h"
 
 #include "app/SingleInstance.h"
+#include "platform/TestFiles.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -20,6 +21,7 @@
 #include <csignal>
 #include <cstring>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <sys/wait.h>
@@ -437,6 +439,53 @@ TEST_F(ProgramTest, UnreadableSettingsAreKeptAsideAndDefaultsUsed)
     ASSERT_TRUE(keptAside.open(QIODevice::ReadOnly));
     EXPECT_EQ(keptAside.readAll(), garbage);
     EXPECT_TRUE(readAll(registryFile()).contains(R"("Fadeout"="10")"));
+}
+
+// Settings kept in the user's own repository and linked into place are saved there; a link
+// to another user's file is no way to take it from them.
+TEST_F(ProgramTest, SettingsLinkedToTheUsersOwnFileAreSavedThroughTheLinkAndOnlyThen)
+{
+    const QString kept = modules.path() + "/dotfiles/jukarium.reg";
+    writeFile(kept, "REGEDIT4\n\n");
+    ASSERT_TRUE(QFile::setPermissions(kept, QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                | QFileDevice::ReadGroup));
+    ASSERT_TRUE(QDir().mkpath(TestEnvironment::configDirectory()));
+    ASSERT_TRUE(makeLink(kept, registryFile()));
+    const std::optional<FileOwnership> before = ownershipOf(kept);
+    QProcess& jukebox = program.start();
+    ASSERT_TRUE(JukeboxProgram::waitForInstance());
+    terminate(jukebox);
+
+    EXPECT_TRUE(QFileInfo(registryFile()).isSymLink());
+    EXPECT_TRUE(readAll(kept).contains(R"("Fadeout"="10")"));
+    EXPECT_EQ(ownershipOf(kept), before);
+
+    if (!giveToAnotherUser(kept))
+        GTEST_SKIP() << "only root can give a file to another user";
+    const QString theirs = readAll(kept);
+    QProcess& again = program.start();
+    ASSERT_TRUE(JukeboxProgram::waitForInstance());
+    terminate(again);
+    EXPECT_EQ(readAll(kept), theirs);
+    EXPECT_EQ(ownershipOf(kept), (FileOwnership{kAnotherUser, before->permissions}));
+    EXPECT_TRUE(QFileInfo(registryFile()).isSymLink());
+}
+
+TEST_F(ProgramTest, TemporariesOfKilledSavesAreRemovedAtTheStart)
+{
+    const QString prefix = TestEnvironment::configDirectory() + "/.HKEY_CURRENT_USER.reg.";
+    writeFile(prefix + "0badf00d.tmp", QByteArray(1 << 20, 'x'));
+    // Another instance, on another display, in the middle of a save.
+    writeFile(prefix + "1234abcd.tmp", "REGEDIT4");
+    QFile live(prefix + "1234abcd.tmp");
+    ASSERT_TRUE(live.open(QIODevice::ReadOnly));
+    ASSERT_EQ(::flock(live.handle(), LOCK_EX), 0);
+    QProcess& jukebox = program.start();
+    ASSERT_TRUE(JukeboxProgram::waitForInstance());
+    terminate(jukebox);
+
+    EXPECT_FALSE(QFileInfo::exists(prefix + "0badf00d.tmp"));
+    EXPECT_TRUE(QFileInfo::exists(prefix + "1234abcd.tmp"));
 }
 
 TEST_F(ProgramTest, OddCommandLinePathsStartNormally)

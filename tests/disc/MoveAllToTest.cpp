@@ -146,6 +146,27 @@ TEST_F(MoveAllToTest, AnotherDiscOfTheSameNameInTheTargetIsRefusedBeforeCopying)
     expectNothingMoved();
 }
 
+// Links that another user planted in a shared target folder, under a module's name and under
+// the disc's, leading to a place of their choice.
+TEST_F(MoveAllToTest, LinksPlantedInTheTargetAreRefusedAndNothingLandsWhereTheyLead)
+{
+    makeSavedDisc();
+    ASSERT_TRUE(QDir().mkpath(path("elsewhere")));
+    for (const char* name : {"sun.xm", "ROCK.jkdc"}) {
+        SCOPED_TRACE(name);
+        const QString planted = path("target/") + name;
+        ASSERT_TRUE(makeLink(path("elsewhere/") + name, planted));
+        boxes.shown.clear();
+        disc.MoveAllTo();
+
+        EXPECT_EQ(shownTexts(), QStringList{message(3900, path("target/"))});
+        EXPECT_TRUE(filesIn("target").isEmpty());
+        EXPECT_TRUE(filesIn("elsewhere").isEmpty());
+        expectNothingMoved();
+        ASSERT_TRUE(QFile::remove(planted));
+    }
+}
+
 TEST_F(MoveAllToTest, TargetWithoutRoomIsRefusedBeforeCopying)
 {
     makeSavedDisc();

@@ -1,4 +1,5 @@
 #include "platform/Registry.h"
+#include "platform/WholeFileWriter.h"
 
 #include "TestFiles.h"
 #include "TmpfsMount.h"
@@ -250,4 +251,138 @@ TEST_F(RegistryTest, WriteToFullVolumeFailsAndLeavesNoHalfFile)
     EXPECT_EQ(QDir(directory()).entryList(QDir::Files), QStringList{"HKEY_CURRENT_USER.reg"});
 }
 
+
+/// Temporary files in the settings folder, as listed there.
+QStringList temporariesIn(const QString& folder)
+{
+    return QDir(folder).entryList({"*.tmp"}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+}
+
+// Users keep their settings in a repository of their own and link them into place.
+TEST_F(RegistryTest, SettingsKeptAsALinkToTheUsersOwnFileAreWrittenThroughIt)
+{
+    const QString repository = m_temp.path() + "/dotfiles";
+    const QString kept = repository + "/jukarium.reg";
+    ASSERT_TRUE(writeBytes(kept, "REGEDIT4\n\n[HKEY_CURRENT_USER\\Kept]\n"));
+    ASSERT_TRUE(QFile::setPermissions(kept, QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                | QFileDevice::ReadGroup));
+    ASSERT_TRUE(QDir().mkpath(directory()));
+    // Relative, as link managers make them, and through a second link.
+    ASSERT_TRUE(makeLink("../dotfiles/jukarium.reg", directory() + "/current.reg"));
+    ASSERT_TRUE(makeLink("current.reg", userFile()));
+    const std::optional<FileOwnership> before = ownershipOf(kept);
+
+    ASSERT_TRUE(m_registry.setValue(kUser, kKey, "Fadeout", RegistryValue::fromString("5")));
+    EXPECT_TRUE(QFileInfo(userFile()).isSymLink());
+    EXPECT_EQ(QFileInfo(userFile()).symLinkTarget(), directory() + "/current.reg");
+    EXPECT_TRUE(readBytes(kept).contains("[HKEY_CURRENT_USER\\Kept]"));
+    EXPECT_TRUE(readBytes(kept).contains("\"Fadeout\"=\"5\""));
+    EXPECT_EQ(ownershipOf(kept), before);
+    EXPECT_EQ(Registry(directory()).value(kUser, kKey, "Fadeout"), RegistryValue::fromString("5"));
+    EXPECT_EQ(QDir(repository).entryList(QDir::Files | QDir::Hidden), QStringList{"jukarium.reg"});
+    EXPECT_TRUE(temporariesIn(directory()).isEmpty());
+}
+
+enum class Owner { User, AnotherUser, Nobody };
+
+/// The settings file's name is a link whose chain someone else had a hand in: the link, a link
+/// further on or the file at the end is another user's, or there is no file at the end.
+struct PlantedLink {
+    const char* name;
+    Owner link;     // at the settings file's name
+    Owner between;  // a second link in the chain; Nobody: none
+    Owner file;     // at the end; Nobody: the chain leads nowhere
+};
+
+void PrintTo(const PlantedLink& link, std::ostream* out) { *out << link.name; }
+
+class RegistryPlantedLinkTest : public RegistryTest, public ::testing::WithParamInterface<PlantedLink> {
+protected:
+    QString elsewhere() const { return m_temp.path() + "/elsewhere"; }
+    QString endFile() const { return elsewhere() + "/settings.reg"; }
+
+    /// Makes what is at path another user's when owner says so; false where that needs a
+    /// right this run has not.
+    bool own(const QString& path, Owner owner) { return owner != Owner::AnotherUser || giveToAnotherUser(path); }
+};
+
+TEST_P(RegistryPlantedLinkTest, IsLeftAloneAndTheWriteFails)
+{
+    const PlantedLink planted = GetParam();
+    ASSERT_TRUE(QDir().mkpath(elsewhere()));
+    ASSERT_TRUE(QDir().mkpath(directory()));
+    const QByteArray theirs = "REGEDIT4\n\n[HKEY_CURRENT_USER\\Theirs]\n";
+    if (planted.file != Owner::Nobody) {
+        ASSERT_TRUE(writeBytes(endFile(), theirs));
+        ASSERT_TRUE(QFile::setPermissions(endFile(), QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    }
+    QString first = endFile();
+    if (planted.between != Owner::Nobody) {
+        first = elsewhere() + "/between.reg";
+        ASSERT_TRUE(makeLink(endFile(), first));
+    }
+    ASSERT_TRUE(makeLink(first, userFile()));
+    if (!own(endFile(), planted.file) || !own(first, planted.between) || !own(userFile(), planted.link))
+        GTEST_SKIP() << "only root can give files to another user";
+    const std::optional<FileOwnership> fileBefore = ownershipOf(endFile());
+    const std::optional<FileOwnership> linkBefore = ownershipOf(userFile());
+
+    EXPECT_FALSE(m_registry.setValue(kUser, kKey, "Fadeout", RegistryValue::fromString("5")));
+    m_registry.deferWrites();
+    EXPECT_TRUE(m_registry.setValue(kUser, kKey, "Fadeout", RegistryValue::fromString("7")));
+    EXPECT_EQ(m_registry.commitWrites(), QStringList{userFile()});
+
+    EXPECT_EQ(ownershipOf(userFile()), linkBefore);
+    EXPECT_EQ(QFileInfo(userFile()).symLinkTarget(), first);
+    EXPECT_EQ(ownershipOf(endFile()), fileBefore);
+    EXPECT_EQ(readBytes(endFile()), planted.file == Owner::Nobody ? "(missing)" : theirs);
+    EXPECT_TRUE(temporariesIn(directory()).isEmpty());
+    EXPECT_TRUE(temporariesIn(elsewhere()).isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Links, RegistryPlantedLinkTest,
+    ::testing::Values(PlantedLink{"toAnotherUsersFile", Owner::User, Owner::Nobody, Owner::AnotherUser},
+                      PlantedLink{"ofAnotherUser", Owner::AnotherUser, Owner::Nobody, Owner::User},
+                      PlantedLink{"throughAnotherUsersLink", Owner::User, Owner::AnotherUser, Owner::User},
+                      PlantedLink{"dangling", Owner::User, Owner::Nobody, Owner::Nobody}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+
+// A save killed before its end leaves a temporary file as large as the settings.
+TEST_F(RegistryTest, AbandonedTemporariesAreRemovedAndNothingElse)
+{
+    ASSERT_TRUE(QDir().mkpath(directory()));
+    const QString prefix = directory() + "/.HKEY_CURRENT_USER.reg.";
+    for (const QString& abandoned : {prefix + "0123abcd.tmp", directory() + "/.HKEY_USERS.reg.ffffffff.tmp"})
+        ASSERT_TRUE(writeBytes(abandoned, QByteArray(100000, 'x')));
+    QStringList kept = {".HKEY_CURRENT_USER.reg.0123ABCD.tmp", ".HKEY_CURRENT_USER.reg.0123abc.tmp",
+                        ".HKEY_CURRENT_USER.reg.0123abcde.tmp", ".HKEY_CURRENT_USER.reg.0123abcd.tmp.bak",
+                        "HKEY_CURRENT_USER.reg.0123abcd.tmp", ".notes.txt.0123abcd.tmp"};
+    for (const QString& name : kept)
+        ASSERT_TRUE(writeBytes(directory() + u'/' + name, "not ours to remove"));
+    // Named like ours, but a link, and a file of another user.
+    const QString elsewhere = m_temp.path() + "/elsewhere.reg";
+    ASSERT_TRUE(writeBytes(elsewhere, "linked"));
+    ASSERT_TRUE(makeLink(elsewhere, prefix + "00000000.tmp"));
+    kept.append(".HKEY_CURRENT_USER.reg.00000000.tmp");
+    ASSERT_TRUE(writeBytes(prefix + "22222222.tmp", "another user's"));
+    if (giveToAnotherUser(prefix + "22222222.tmp"))
+        kept.append(".HKEY_CURRENT_USER.reg.22222222.tmp");
+    else
+        ASSERT_TRUE(QFile::remove(prefix + "22222222.tmp"));
+    // A save under way, here or in another instance, keeps its temporary file.
+    WholeFileWriter saving(userFile());
+    ASSERT_TRUE(saving.write("REGEDIT4\n\n"));
+
+    EXPECT_EQ(m_registry.removeAbandonedTemporaries(), 2);
+    EXPECT_TRUE(saving.commit());
+    EXPECT_EQ(readBytes(userFile()), "REGEDIT4\n\n");
+    kept.append("HKEY_CURRENT_USER.reg");
+    QStringList listed = QDir(directory()).entryList(QDir::Files | QDir::Hidden);
+    listed.sort();
+    kept.sort();
+    EXPECT_EQ(listed, kept);
+    EXPECT_EQ(readBytes(elsewhere), "linked");
+}
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include "PlayerFixture.h"
 
+#include "platform/TestFiles.h"
 #include "platform/TmpfsMount.h"
 
 #include <QDir>
@@ -125,6 +126,29 @@ TEST_F(FileOperationsTest, CopyAndMoveIntoAReadOnlyFolderKeepTheSource)
     player.CopyModuleTo();
     player.MoveModuleTo();
     EXPECT_EQ(boxes.shown.size(), 2);
+    EXPECT_EQ(contents(source).size(), 5000);
+    EXPECT_EQ(player.ModulePath(), source);
+}
+
+// In a folder that others write to, such as /tmp, a link under the module's name would put the
+// copy where whoever planted it chose.
+TEST_F(FileOperationsTest, CopyAndMoveOntoAPlantedLinkAreRefused)
+{
+    QDir(dir.path()).mkpath("elsewhere");
+    const QString planted = dir.path() + "/elsewhere/fly.mod";
+    ASSERT_TRUE(makeLink(planted, target()));
+    host.chosenDirectory = dir.path() + "/target/";
+    player.CopyModuleTo();
+    player.MoveModuleTo();
+
+    ASSERT_EQ(boxes.shown.size(), 2);
+    EXPECT_EQ(boxes.shown[0].request.text,
+              "Can't copy module to \"" + target() + "\". This module already exists!");
+    EXPECT_EQ(boxes.shown[1].request.text, "Unexpected error! (Code #1600 - [" + target() + "])");
+    EXPECT_FALSE(QFileInfo::exists(planted));
+    EXPECT_EQ(QFileInfo(target()).symLinkTarget(), planted);
+    EXPECT_EQ(QDir(dir.path() + "/target").entryList(QDir::Files | QDir::Hidden | QDir::System),
+              QStringList{"fly.mod"});
     EXPECT_EQ(contents(source).size(), 5000);
     EXPECT_EQ(player.ModulePath(), source);
 }
