@@ -230,6 +230,40 @@ TEST_F(MprisTest, MediaControlsPlayTheDiscAndReportEveryChange)
     EXPECT_TRUE(settings.readAll().contains("\"Volume\"=\"50\""));
 }
 
+TEST_F(MprisTest, AFloodOfCallsNeitherNestsNorHoldsUpTheEnd)
+{
+    QProcess& jukebox = startJukebox({m_disc}, m_bus.address());
+    ASSERT_TRUE(waitForService());
+    call(kPlayer, "Play");
+    ASSERT_TRUE(waitForSlot(1));
+    // Sent without waiting for answers: a module that is not there, and the next slot.
+    const QString missing = QUrl::fromLocalFile(m_dir.path() + "/missing.mod").toString();
+    for (int i = 0; i < 3000; ++i) {
+        QDBusMessage open = QDBusMessage::createMethodCall(kService, kPath, kPlayer, "OpenUri");
+        open << missing;
+        m_client.send(open);
+    }
+    for (int i = 0; i < 60; ++i)
+        m_client.send(QDBusMessage::createMethodCall(kService, kPath, kPlayer, "Next"));
+    // The program still answers, and a slot plays again: which one depends on when the
+    // missing module's failure forgot the current slot.
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        const QString url = metadata().value("xesam:url").toString();
+        return property(kPlayer, "PlaybackStatus").toString() == "Playing"
+               && std::any_of(m_slots.cbegin(), m_slots.cend(), [&](const QString& path) {
+                      return QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) == url;
+                  });
+    }, 20000));
+
+    jukebox.terminate();
+    ASSERT_TRUE(jukebox.waitForFinished(20000));
+    EXPECT_EQ(jukebox.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(jukebox.exitCode(), 0);
+    QFile settings(TestEnvironment::configDirectory() + "/HKEY_CURRENT_USER.reg");
+    ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(settings.readAll().contains("\"Fadeout\"=\"2\""));
+}
+
 TEST_F(MprisTest, AModuleNamedFromTheStartingFolderIsKnownByItsWholePath)
 {
     ASSERT_EQ(m_slots.value(1), m_dir.path() + "/one.xm");
