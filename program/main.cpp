@@ -83,15 +83,16 @@ int main(int argc, char** argv)
 
     // Installed before the endpoint opens, as whoever finds the instance may ask it to end,
     // and before the window, so the request is honoured even while the window's creation
-    // shows a message box. Open boxes close too, so nothing keeps the program from ending.
+    // shows a message box. Open boxes close too, and a changed disc is not asked about, so
+    // nothing keeps the program from ending.
     TerminationSignals termination;
     bool endRequested = false;
     QPointer<TMainWindow> mainWindow;
     QObject::connect(&termination, &TerminationSignals::terminationRequested, &app, [&] {
         endRequested = true;
-        QApplication::closeAllWindows();
         if (mainWindow)
-            mainWindow->close();  // also when hidden in the notification area
+            mainWindow->EndWithoutQuestions();  // also when hidden in the notification area
+        QApplication::closeAllWindows();
     });
 
     if (instance && !instance->Listen())

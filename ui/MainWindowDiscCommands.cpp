@@ -97,9 +97,15 @@ bool TMainWindow::filterDiscButtonEvent(QObject* watched, QEvent* event)
     }
 }
 
+void TMainWindow::EndWithoutQuestions()
+{
+    m_ending = true;
+    close();
+}
+
 void TMainWindow::closeEvent(QCloseEvent* event)
 {
-    if (disc().QuerySave()) {
+    if (!m_ending && disc().QuerySave()) {
         event->ignore();
         return;
     }

@@ -87,6 +87,11 @@ public:
     /// Makes the window the active one and raises it; a hidden window stays hidden.
     void BringToFront();
 
+    /// Closes the window without the question about a changed disc, whose changes are lost:
+    /// a polite request to end (as at logout) is honoured at once, as nobody may be there to
+    /// answer.
+    void EndWithoutQuestions();
+
     /// A second start handed over text: the session opens it in its turn (JukeboxSession::
     /// RequestFile), and the window comes to the front.
     void ReceiveForwardedFile(const QString& text);
@@ -183,4 +188,5 @@ private:
     bool m_scrollerDisabled = false;
     int m_bannerPauses = 0;  // modal dialogs open that rest the banner
     bool m_hiddenInTray = false;
+    bool m_ending = false;
 };

@@ -83,6 +83,16 @@ TEST_F(DiscCommandsTest, ClosingWithUnsavedChangesAsksAndCancelKeepsTheWindow)
     EXPECT_TRUE(window->close());
 }
 
+TEST_F(DiscCommandsTest, APoliteRequestToEndClosesWithoutAskingAboutTheDisc)
+{
+    auto window = open();
+    HandOver(*window, module);
+    window->disc().AssignSlot(3, module);
+    window->EndWithoutQuestions();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(boxes.shown.isEmpty());
+}
+
 TEST_F(DiscCommandsTest, DiscFromTheCommandLineOrASecondStartIsLoadedAndItsSlotsPlay)
 {
     const QString discPath = dir.path() + "/rock.JKDC";
