@@ -251,9 +251,14 @@ void SingleInstance::closeEndpoint()
 
 void SingleInstance::acceptConnection()
 {
-    // One at a time: handling a text may take a second (fade-out and load), and the event
-    // loop must see the rest (a termination signal, the window) between two. The socket stays
-    // readable while more wait, so the loop comes back for them.
+    // One at a time: the event loop must see the rest (a termination signal, the window)
+    // between two. The socket stays readable while more wait, so the loop comes back for them.
+    // Memory for texts on their way stays bounded: past the limit the listener rests until one
+    // of them is handled or dropped.
+    if (m_pending.size() >= kMaxPendingConnections) {
+        m_listening->setEnabled(false);
+        return;
+    }
     const int fd = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
     if (fd < 0)
         return;  // none waiting (or the system is out of descriptors: they wait)
@@ -317,6 +322,8 @@ void SingleInstance::drop(Connection* connection)
 void SingleInstance::forget(Connection* connection)
 {
     m_pending.remove(connection);
+    if (m_listening)
+        m_listening->setEnabled(true);
     connection->readable.setEnabled(false);
     connection->idle.stop();
 }

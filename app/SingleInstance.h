@@ -27,6 +27,8 @@ class SingleInstance : public QObject {
 public:
     static constexpr qsizetype kMaxMessageBytes = 64 * 1024;
     static constexpr int kIdleTimeoutMs = 10000;
+    /// Second starts read at the same time; more wait in the system's queue of connections.
+    static constexpr int kMaxPendingConnections = 64;
     /// How long a second start waits for the instance to take its text: while the instance
     /// is still starting, or so busy that its queue of waiting starts is full.
     static constexpr int kHandOverTimeoutMs = 30000;
