@@ -24,10 +24,13 @@ void TMainWindow::connectTrayAndDrop()
     connect(m_form.popTrayIcon_Show, &QAction::triggered, this, &TMainWindow::TrayIconDblClick);
     connect(m_form.popTrayIcon_ContPlay, &QAction::triggered, this, [this] { player().ContinuePlaying(); });
     connect(m_form.popTrayIcon_Stop, &QAction::triggered, this, [this] { player().StopPlaying(); });
-    // Restored first, so the close question comes up over a visible window.
+    // Restored first, so the close question comes up over a visible window; the tray's menu
+    // opens while a box is open too, so it waits for that box to close.
     connect(m_form.popTrayIcon_Exit, &QAction::triggered, this, [this] {
-        TrayIconDblClick();
-        close();
+        m_session->Request([this] {
+            TrayIconDblClick();
+            close();
+        });
     });
 
     drgFile = new TDragAcceptFiles(this);
