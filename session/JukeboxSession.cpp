@@ -15,7 +15,11 @@ JukeboxSession::JukeboxSession(Registry& registry, AudioLibrary& audio, ClassMod
     connect(m_player.get(), &ClassModPlayer::playingChanged, this,
             [this] { emit playingChanged(m_player->Playing()); });
     connect(m_player.get(), &ClassModPlayer::seeked, this, &JukeboxSession::seeked);
-    connect(m_player.get(), &ClassModPlayer::loadFailed, this, &JukeboxSession::moduleLoadFailed);
+    connect(m_player.get(), &ClassModPlayer::loadFailed, this,
+            [this](const QString& path, const QString& reason) {
+                m_lastLoadError = reason;
+                emit moduleLoadFailed(path, reason);
+            });
 }
 
 JukeboxSession::~JukeboxSession()
@@ -163,7 +167,31 @@ void JukeboxSession::PlayNextSlot()
 {
     // Nobody asked for it at this moment: it waits for a box to close, and a failure goes to
     // the status bar.
-    RequestSlot(m_disc->NeighbourSlot(1));
+    m_outsideRequests.Submit(OutsideRequests::Kind::ModuleChange, QString(), [this] { playThrough(); });
+}
+
+void JukeboxSession::playThrough()
+{
+    // Slots whose module cannot be read are passed over, each at most once, so a disc with
+    // none readable ends instead of going round for ever.
+    QList<int> skipped;
+    for (int n = m_disc->NeighbourSlot(1); n != 0 && !skipped.contains(n); n = m_disc->NeighbourSlot(1)) {
+        PlaySlot(n, ClassModPlayer::Origin::Outside);
+        if (!m_player->ModulePath().isEmpty()) {
+            if (!skipped.isEmpty()) {
+                QStringList numbers;
+                for (int slot : skipped)
+                    numbers << QString::number(slot);
+                const QString text = skipped.size() == 1 ? QStringLiteral("Slot %1 skipped: %2")
+                                                         : QStringLiteral("Slots %1 skipped: %2");
+                SetStatusText(text.arg(numbers.join(QStringLiteral(", ")), m_lastLoadError));
+            }
+            return;
+        }
+        skipped << n;
+    }
+    if (!skipped.isEmpty())
+        SetStatusText(QStringLiteral("No module of the disc could be read: %1").arg(m_lastLoadError));
 }
 
 QString JukeboxSession::ChooseDirectory(int kind)

@@ -163,6 +163,8 @@ private:
     void updateEndRule();
     void announceModuleChange();
     void playSlotNow(int n, ClassModPlayer::Origin origin);
+    /// The song of a slot's module ended: the next slot whose module can be read plays.
+    void playThrough();
 
     SessionDialogs* m_dialogs = nullptr;
     std::unique_ptr<ClassOptions> m_options;
@@ -170,6 +172,7 @@ private:
     std::unique_ptr<ClassDisc> m_disc;
     OutsideRequests m_outsideRequests;
     int m_loadingSlot = 0;  // the slot whose module loads now, 0 for none
+    QString m_lastLoadError;  // the audio library's reason for the last failed load
 
     QString m_commandFile;
     QString m_currentModule;

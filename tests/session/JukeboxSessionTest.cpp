@@ -74,6 +74,35 @@ TEST_F(JukeboxSessionTest, ASlotsSongEndIsDecidedWhenItsModuleLoads)
     EXPECT_EQ(session.disc().CurrentSlot(), 0);
 }
 
+TEST_F(JukeboxSessionTest, PlayingThroughPassesOverSlotsThatCannotBeReadWithoutABox)
+{
+    library.setLoadError("no such file");
+    session.disc().AssignSlot(3, "/mods/gone.mod");
+    session.disc().AssignSlot(4, "/mods/also gone.xm");
+    session.disc().ForgetCurrentSlot();
+    session.player().SetSongEnd(ClassOptions::SongEnd::PlayNextSlot);
+    session.PlaySlot(1);
+    songEnds();
+    EXPECT_EQ(session.CurrentModule(), "/mods/b.xm");
+    EXPECT_EQ(session.disc().CurrentSlot(), 6);
+    EXPECT_EQ(session.StatusText(), "Slots 3, 4 skipped: no such file");
+    EXPECT_TRUE(boxes.shown.isEmpty());
+
+    // With nothing left that can be read, play stops, with one text.
+    session.disc().AssignSlot(1, "/mods/gone too.s3m");
+    session.disc().AssignSlot(6, "/mods/gone again.it");  // where b.xm plays
+    library.clearCalls();
+    songEnds();
+    EXPECT_EQ(library.calls().filter("loadModule").size(), 4);  // slots 1, 3, 4 and 6, once each
+    EXPECT_EQ(session.StatusText(), "No module of the disc could be read: no such file");
+    EXPECT_TRUE(session.CurrentModule().trimmed().isEmpty());
+    EXPECT_TRUE(boxes.shown.isEmpty());
+
+    // Opening one of them oneself still asks.
+    session.PlaySlot(3);
+    EXPECT_EQ(boxes.shown.size(), 1);
+}
+
 TEST_F(JukeboxSessionTest, StopRuleStopsAtTheEndAndKeepsTheModuleForPlay)
 {
     session.player().SetSongEnd(ClassOptions::SongEnd::Stop);
