@@ -12,6 +12,8 @@ namespace {
 constexpr int kPollIntervalMs = 300;
 constexpr int kFadeStepMs = 100;
 constexpr int kFullVolume = 64;
+// Play time only goes on between two polls, unless the song jumped back.
+constexpr double kJumpBackSeconds = 0.05;
 
 // The length of the mixing buffer as "B:" and seconds: a point below one second, a comma
 // from one second up (300 ms gives B:0.3, 1200 ms gives B:1,2).
@@ -165,6 +167,7 @@ void ClassModPlayer::LoadNow(const QString& path, Origin origin)
     m_host.ShowModuleInfo(info, path);
     m_songLength = static_cast<int>(info.songLength);
     m_position = 0;
+    m_playTime = 0;
     m_playing = true;
     m_modulePath = path;
     m_host.SetModulePath(path);
@@ -328,11 +331,17 @@ void ClassModPlayer::PollPosition()
         SongEnded();
         return;
     }
+    // A repeat starts the song's time again, as a step back moves it back: whoever counts on
+    // from the last time hears of the jump.
+    const bool jumpedBack = status.seconds + kJumpBackSeconds < m_playTime;
+    m_playTime = status.seconds;
     const int position = static_cast<int>(status.position);
     if (position != m_position) {
         m_position = position;
         ShowPosition();
     }
+    if (jumpedBack)
+        emit seeked();
 }
 
 void ClassModPlayer::ShowPosition()

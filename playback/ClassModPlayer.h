@@ -121,7 +121,7 @@ signals:
     void moduleChanged();
     /// The loaded module started or stopped playing.
     void playingChanged();
-    /// The play time jumped (SeekTo, StopAtStart).
+    /// The play time jumped: SeekTo, StopAtStart, a step back, or the song repeating.
     void seeked();
     /// path could not be loaded, for reason in the audio library's words.
     void loadFailed(const QString& path, const QString& reason);
@@ -164,6 +164,7 @@ private:
     QString m_moduleTitle;
     int m_songLength = 0;
     int m_position = 0;
+    double m_playTime = 0;  // seconds into the song at the last poll
     int m_fadeOutSteps = 10;
     bool m_fading = false;
     int m_fadeStepsLeft = 0;

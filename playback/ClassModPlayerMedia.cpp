@@ -27,6 +27,7 @@ void ClassModPlayer::SeekTo(double seconds)
     if (m_module == 0)
         return;
     m_library.setPlayTime(seconds);
+    m_playTime = 0;  // this jump is announced once, below
     PollPosition();
     emit seeked();
 }

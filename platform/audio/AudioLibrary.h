@@ -55,6 +55,8 @@ struct PlayStatus {
     quint32 pattern = 0;
     quint32 row = 0;
     quint32 syncInfo = 0;
+    /// Seconds into the pass of the song being played: each repeat starts again at 0.
+    double seconds = 0;
     /// The song played to its end without repeating (see setRepeat): what follows is silence
     /// until the module is played again or moved. What was queued before is still heard, also
     /// when the next module plays at once.

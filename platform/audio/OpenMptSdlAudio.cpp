@@ -144,8 +144,11 @@ void OpenMptSdlAudio::playModule(ModuleHandle module, int)
         OutputDevice* const device = m_devices.device();
         DeviceLock lock(device);
         m_devices.noteSongEnd();
-        if (device)
+        if (device) {
             device->forgetSongEnd();  // kept by the module it belongs to
+            if (loaded != m_current)
+                device->renderer().restartPass();
+        }
         m_current = loaded;
         m_playing = true;
         if (loaded->songEnded)
@@ -208,8 +211,13 @@ void OpenMptSdlAudio::getPlayStatus(PlayStatus* status)
     *status = PlayStatus();
     if (!m_current)
         return;
-    DeviceLock lock(m_devices.device());
+    OutputDevice* const device = m_devices.device();
+    DeviceLock lock(device);
     const openmpt::module& module = *m_current->module;
+    // libopenmpt counts on through every repeat; the pass that plays starts again at 0.
+    const double passStart = device ? device->renderer().passStart() : 0;
+    status->seconds = std::clamp(module.get_position_seconds() - passStart, 0.0,
+                                 m_current->details.durationSeconds);
     status->position = count(module.get_current_order());
     status->pattern = count(module.get_current_pattern());
     status->row = count(module.get_current_row());
@@ -234,10 +242,9 @@ void OpenMptSdlAudio::getModuleDetails(ModuleHandle module, ModuleDetails* detai
 
 double OpenMptSdlAudio::getPlayTime()
 {
-    if (!m_current)
-        return 0;
-    DeviceLock lock(m_devices.device());
-    return m_current->module->get_position_seconds();
+    PlayStatus status;
+    getPlayStatus(&status);
+    return status.seconds;
 }
 
 void OpenMptSdlAudio::setPlayTime(double seconds)
@@ -251,8 +258,10 @@ void OpenMptSdlAudio::setPlayTime(double seconds)
 
 void OpenMptSdlAudio::moveCurrent(const std::function<void(openmpt::module&)>& move)
 {
-    if (m_current->moveWithinSong(move) && m_devices.device())
+    if (m_current->moveWithinSong(move) && m_devices.device()) {
         m_devices.device()->forgetSongEnd();
+        m_devices.device()->renderer().restartPass();
+    }
 }
 
 void OpenMptSdlAudio::setRenderQuality(const RenderQuality& quality)

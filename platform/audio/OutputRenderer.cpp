@@ -88,6 +88,8 @@ void OutputRenderer::render(openmpt::module* module, std::uint8_t* out, std::siz
                     m_songEnded = true;
                     break;
                 }
+                if (!endBefore)
+                    m_passStart = module->get_position_seconds();
                 endBefore = true;
             }
         } catch (...) {

@@ -35,6 +35,11 @@ public:
     /// render() gives silence and leaves it alone until forgetSongEnd().
     bool songEnded() const { return m_songEnded; }
     void forgetSongEnd() { m_songEnded = false; }
+    /// Where the current pass of the song began, in libopenmpt's seconds of the module, which
+    /// count on through every repeat: 0 until the song first repeats. restartPass() after the
+    /// module moved within its song, or another one came.
+    double passStart() const { return m_passStart; }
+    void restartPass() { m_passStart = 0; }
 
     /// Fills frames frames at out (frames × frameBytes() bytes) from module, or with silence
     /// when module is null. The module advances by as much; if it ends without repeating or
@@ -53,4 +58,5 @@ private:
     bool m_sounding = false;
     bool m_repeat = true;
     bool m_songEnded = false;
+    double m_passStart = 0;
 };

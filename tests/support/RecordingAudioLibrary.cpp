@@ -124,6 +124,7 @@ void RecordingAudioLibrary::getPlayStatus(PlayStatus* status)
     *status = PlayStatus();
     if (m_played != 0) {
         status->position = m_position;
+        status->seconds = m_playTime;
         status->songEnded = m_songEnded;
     }
 }
