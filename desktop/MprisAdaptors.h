@@ -54,6 +54,7 @@ class MprisPlayerAdaptor : public QDBusAbstractAdaptor {
     Q_PROPERTY(bool CanPause READ canPause)
     Q_PROPERTY(bool CanSeek READ canSeek)
     Q_PROPERTY(bool CanControl READ canControl)
+    Q_PROPERTY(QString LoopStatus READ loopStatus WRITE setLoopStatus)
 public:
     explicit MprisPlayerAdaptor(MprisService& service);
 
@@ -70,6 +71,8 @@ public:
     bool canPause() const { return m_service.CanPause(); }
     bool canSeek() const { return m_service.CanSeek(); }
     bool canControl() const { return true; }
+    QString loopStatus() const { return m_service.LoopStatus(); }
+    void setLoopStatus(const QString& status) { m_service.SetLoopStatus(status); }
 
 public slots:
     void Next() { m_service.Next(); }

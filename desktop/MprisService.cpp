@@ -5,10 +5,12 @@
 #include "disc/ClassDisc.h"
 #include "playback/ClassModPlayer.h"
 #include "session/JukeboxSession.h"
+#include "settings/ClassOptions.h"
 
 #include <QCoreApplication>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
+#include <QHash>
 #include <QRegularExpression>
 #include <QUrl>
 
@@ -55,12 +57,18 @@ MprisService::MprisService(QDBusConnection bus, JukeboxSession& session, MediaWi
 {
     new MprisRootAdaptor(*this);
     new MprisPlayerAdaptor(*this);
+    m_announcement.setSingleShot(true);
+    connect(&m_announcement, &QTimer::timeout, this, &MprisService::announceChanges);
     connect(&m_session, &JukeboxSession::moduleLoaded, this, [this] {
         ++m_track;
         Refresh();
     });
     connect(&m_session, &JukeboxSession::moduleClosed, this, &MprisService::Refresh);
-    connect(&m_session, &JukeboxSession::playingChanged, this, &MprisService::Refresh);
+    connect(&m_session, &JukeboxSession::playingChanged, this, [this](bool playing) {
+        if (playing)
+            m_stopped = false;
+        Refresh();
+    });
     // Whether there is a slot to go to may have changed.
     connect(&m_session, &JukeboxSession::slotChanged, this, &MprisService::Refresh);
     connect(&m_session, &JukeboxSession::seeked, this, [this] { emit Seeked(Position()); });
@@ -78,9 +86,9 @@ MprisService::~MprisService()
 
 QString MprisService::PlaybackStatus() const
 {
-    if (m_player.ModulePath().isEmpty())
-        return QStringLiteral("Stopped");
-    return m_player.Playing() ? QStringLiteral("Playing") : QStringLiteral("Paused");
+    if (m_player.Playing())
+        return QStringLiteral("Playing");
+    return m_player.ModulePath().isEmpty() || m_stopped ? QStringLiteral("Stopped") : QStringLiteral("Paused");
 }
 
 QString MprisService::trackId() const
@@ -118,8 +126,40 @@ qlonglong MprisService::Position() const
     return microseconds(m_player.PlayTime());
 }
 
-bool MprisService::CanGoNext() const { return m_disc.NeighbourSlot(1) != 0; }
-bool MprisService::CanGoPrevious() const { return m_disc.NeighbourSlot(-1) != 0; }
+int MprisService::neighbour(int step) const
+{
+    const int slot = m_disc.NeighbourSlot(step);
+    return slot != m_disc.CurrentSlot() ? slot : 0;  // a slot is not its own neighbour here
+}
+
+bool MprisService::CanGoNext() const { return neighbour(1) != 0; }
+bool MprisService::CanGoPrevious() const { return neighbour(-1) != 0; }
+
+QString MprisService::LoopStatus() const
+{
+    switch (m_session.options().AtTheEnd()) {
+    case ClassOptions::SongEnd::RepeatIt:
+        return QStringLiteral("Track");
+    case ClassOptions::SongEnd::PlayNextSlot:
+        return QStringLiteral("Playlist");
+    case ClassOptions::SongEnd::Stop:
+        break;
+    }
+    return QStringLiteral("None");
+}
+
+void MprisService::SetLoopStatus(const QString& status)
+{
+    static const QHash<QString, ClassOptions::SongEnd> kRules = {
+        {QStringLiteral("Track"), ClassOptions::SongEnd::RepeatIt},
+        {QStringLiteral("Playlist"), ClassOptions::SongEnd::PlayNextSlot},
+        {QStringLiteral("None"), ClassOptions::SongEnd::Stop}};
+    // Anything else changes nothing.
+    if (const auto rule = kRules.constFind(status); rule != kRules.constEnd()) {
+        m_player.SetSongEnd(*rule);
+        Refresh();
+    }
+}
 bool MprisService::CanPlay() const { return !m_player.ModulePath().isEmpty() || CanGoNext(); }
 bool MprisService::CanPause() const { return !m_player.ModulePath().isEmpty(); }
 bool MprisService::CanSeek() const { return !m_player.ModulePath().isEmpty(); }
@@ -135,10 +175,17 @@ QVariantMap MprisService::playerProperties() const
         {QStringLiteral("CanPlay"), CanPlay()},
         {QStringLiteral("CanPause"), CanPause()},
         {QStringLiteral("CanSeek"), CanSeek()},
+        {QStringLiteral("LoopStatus"), LoopStatus()},
     };
 }
 
 void MprisService::Refresh()
+{
+    if (!m_announcement.isActive())
+        m_announcement.start(0);
+}
+
+void MprisService::announceChanges()
 {
     const QVariantMap now = playerProperties();
     QVariantMap changed;
@@ -211,14 +258,17 @@ void MprisService::PlayPause()
 void MprisService::Stop()
 {
     later([this] {
-        if (!m_player.ModulePath().isEmpty())
-            m_player.StopAtStart();
+        if (m_player.ModulePath().isEmpty())
+            return;
+        m_stopped = true;
+        m_player.StopAtStart();
+        Refresh();
     });
 }
 
 void MprisService::playNeighbour(int step)
 {
-    if (const int slot = m_disc.NeighbourSlot(step))
+    if (const int slot = neighbour(step))
         m_session.RequestSlot(slot);
 }
 

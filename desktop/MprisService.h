@@ -3,6 +3,7 @@
 #include <QDBusConnection>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <QVariantMap>
 
 #include <memory>
@@ -17,10 +18,11 @@ class MediaWindow;
 /// /org/mpris/MediaPlayer2, under the name org.mpris.MediaPlayer2.jukarium.
 ///
 /// Commands reach the session's player and disc, and the window.
-/// They run from the event loop after the call has been answered, since they may fade out for
-/// a second or ask a question. Every change of a property is announced with PropertiesChanged
-/// (the position, which changes all the time, is not: it is read, and jumps are announced
-/// with Seeked). GUI thread only.
+/// They run in the session's line of outside requests after the call has been answered, since
+/// they may ask a question. Changes of properties are announced with PropertiesChanged once
+/// the event loop is back, so a change of module goes from playing to playing with new
+/// metadata, never through what lay between (the position, which changes all the time, is not
+/// announced: it is read, and jumps are announced with Seeked). GUI thread only.
 class MprisService : public QObject {
     Q_OBJECT
 public:
@@ -34,7 +36,7 @@ public:
                                                MediaWindow& window);
     ~MprisService() override;
 
-    /// Announces what changed since the last announcement.
+    /// Announces what changed since the last announcement, once the event loop is back.
     void Refresh();
 
     // What the adaptors ask and command.
@@ -47,6 +49,10 @@ public:
     bool CanPlay() const;
     bool CanPause() const;
     bool CanSeek() const;
+    /// What happens when a song ends: "Track" (it repeats), "Playlist" (the next slot of the
+    /// disc plays), "None" (play stops); setting it changes that option.
+    QString LoopStatus() const;
+    void SetLoopStatus(const QString& status);
 
     void Raise();
     void Quit();
@@ -70,8 +76,12 @@ private:
     /// The properties of interface as announced.
     QVariantMap playerProperties() const;
     QString trackId() const;
+    /// The slot step away from the one that plays (Next, Previous); 0 when no other slot
+    /// holds a module.
+    int neighbour(int step) const;
     /// Plays the slot step away from the one that plays (Next, Previous).
     void playNeighbour(int step);
+    void announceChanges();
     /// Runs command from the event loop, after the call that asked for it has been answered.
     void later(std::function<void()> command);
 
@@ -83,4 +93,6 @@ private:
     MediaWindow& m_window;
     int m_track = 0;  // counts loaded modules, for track ids that change with each
     QVariantMap m_announced;  // the player properties as last announced
+    QTimer m_announcement;
+    bool m_stopped = false;  // Stop was asked for, and play has not started since
 };
