@@ -1,7 +1,8 @@
-"""A jukebox running in a real X server of its own, for the benchmarks: Xvfb on a display it
-picks itself (so never one in use), optionally a notification area (trayer), and the program in
-a fresh home with the default settings, playing through whatever sound server PULSE_SERVER
-names. CPU times are read from /proc in nanoseconds (schedstat), summed over all threads."""
+"""The jukebox as the benchmarks run it, in a fresh home, playing through whatever sound server
+PULSE_SERVER names: offscreen or on an X server (Jukebox), or in a real X server of its own with
+the default settings (Session): Xvfb on a display it picks itself (so never one in use),
+optionally with a notification area (trayer). CPU times are read from /proc in nanoseconds
+(schedstat), summed over all threads."""
 import glob, os, subprocess, tempfile, time
 
 # Centres of the main window's controls, from the window's top left corner: the menu bar is
@@ -66,6 +67,37 @@ class XServer:
 
     def close(self):
         stop(self._process)
+
+
+class Jukebox:
+    """Starts of the program in one fresh home, so that second starts find the first."""
+
+    def __init__(self, binary, display=None):
+        """display: an X server's name to show the window on (xcb); None for offscreen."""
+        self._binary = binary
+        self._work = tempfile.TemporaryDirectory()
+        runtime = os.path.join(self._work.name, "run")
+        os.makedirs(runtime, mode=0o700)
+        self.env = dict(os.environ, HOME=self._work.name, XDG_CONFIG_HOME=os.path.join(self._work.name, "config"),
+                        XDG_DATA_HOME=os.path.join(self._work.name, "data"), XDG_RUNTIME_DIR=runtime,
+                        QT_QPA_PLATFORM="xcb" if display else "offscreen", SDL_AUDIODRIVER="pulseaudio")
+        if display:
+            self.env["DISPLAY"] = display
+        self.running = None
+
+    def start(self, module):
+        """Launches the program with module and returns the time of the launch."""
+        launched = time.monotonic()
+        process = subprocess.Popen([self._binary, module], env=self.env,
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        if self.running is None:
+            self.running = process
+        return launched
+
+    def close(self):
+        if self.running:
+            stop(self.running)
+        self._work.cleanup()
 
 
 class Session:
