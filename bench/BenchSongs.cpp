@@ -65,4 +65,30 @@ Song busySong()
     return song;
 }
 
+Song variedSong(int n)
+{
+    Song song;
+    song.name = QStringLiteral("Varied Song %1").arg(n + 1, 2, 10, QLatin1Char('0'));
+    song.speed = 3 + n % 4;
+    const Waveform waveforms[] = {Waveform::Square, Waveform::Saw, Waveform::Triangle,
+                                  Waveform::Sine, Waveform::Noise};
+    for (int i = 0; i < 1 + n % 3; ++i)
+        song.samples.append({QStringLiteral("Voice %1").arg(i + 1), waveforms[(n + i) % 5], 16 << ((n + i) % 3),
+                             1024 * (1 + (n + i) % 6), i != 2, 0, 40 + i * 8, 64 + 64 * i});
+    for (int p = 0; p < 1 + n % 5; ++p) {
+        Pattern pattern;
+        for (int row = p % 2; row < pattern.rows; row += 2) {
+            for (int channel = 0; channel < 4; ++channel) {
+                // Octaves 3 and 4: within MOD's C-3 to B-5.
+                const int note = noteNumber(3 + channel % 2, (row + 3 * channel + n) % 12);
+                pattern.notes.append({row, channel, note, 1 + (channel + p) % song.samples.size(), -1});
+            }
+        }
+        song.patterns.append(pattern);
+    }
+    for (int i = 0; i < song.patterns.size() + 1; ++i)
+        song.orders.append(i % song.patterns.size());
+    return song;
+}
+
 }  // namespace BenchSongs

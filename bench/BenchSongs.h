@@ -19,4 +19,10 @@ ModuleMaker::Song longSong();
 /// A short, busy four-channel song that fits MOD, S3M and XM.
 ModuleMaker::Song busySong();
 
+constexpr int kVariedSongs = 24;
+
+/// The n-th (0 to kVariedSongs - 1) of a family of short four-channel songs that fit every format, each with
+/// its own name, speed, samples, pitch and number of patterns, so that no two are alike.
+ModuleMaker::Song variedSong(int n);
+
 }  // namespace BenchSongs

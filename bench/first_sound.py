@@ -14,12 +14,12 @@ fresh home with the default settings; second starts on QT_QPA_PLATFORM=offscreen
 
     bench/first_sound.py [--build DIR] [--runs 25] [--only cold|xcb|second]
 """
-import argparse, os, statistics, subprocess, sys, tempfile, time
+import argparse, os, statistics, sys, time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import buildtree
 from monitor import Monitor
-from session import XServer, stop
+from session import Jukebox, XServer
 
 FADE_MS = 1000  # the default fade-out: 10 steps of 100 ms
 TARGETS = {"cold median": 60, "cold p90": 100, "xcb median": 80, "xcb p90": 120, "second": FADE_MS + 60}
@@ -31,37 +31,6 @@ THRESHOLD = 500
 def percentile(values, fraction):
     ordered = sorted(values)
     return ordered[min(len(ordered) - 1, int(round(fraction * (len(ordered) - 1))))]
-
-
-class Jukebox:
-    """Starts of the program in one fresh home, so that second starts find the first."""
-
-    def __init__(self, binary, display=None):
-        """display: an X server's name to show the window on (xcb); None for offscreen."""
-        self._binary = binary
-        self._work = tempfile.TemporaryDirectory()
-        runtime = os.path.join(self._work.name, "run")
-        os.makedirs(runtime, mode=0o700)
-        self.env = dict(os.environ, HOME=self._work.name, XDG_CONFIG_HOME=os.path.join(self._work.name, "config"),
-                        XDG_DATA_HOME=os.path.join(self._work.name, "data"), XDG_RUNTIME_DIR=runtime,
-                        QT_QPA_PLATFORM="xcb" if display else "offscreen", SDL_AUDIODRIVER="pulseaudio")
-        if display:
-            self.env["DISPLAY"] = display
-        self.running = None
-
-    def start(self, module):
-        """Launches the program with module and returns the time of the launch."""
-        launched = time.monotonic()
-        process = subprocess.Popen([self._binary, module], env=self.env,
-                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        if self.running is None:
-            self.running = process
-        return launched
-
-    def close(self):
-        if self.running:
-            stop(self.running)
-        self._work.cleanup()
 
 
 def cold_start(binary, module, monitor, display=None):

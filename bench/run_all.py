@@ -4,14 +4,15 @@ cold start (offscreen and on a real X server) and of a second start (first_sound
 server's work and memory (cpu_share.py), and the render path's overhead (render_cost). It
 starts a null sound server of its own, so the server works for nothing else, and stops it at
 the end. The machine's load is printed before and after: CPU figures of a busy machine are
-high, so compare runs made under the same load.
+high, so compare runs made under the same load. --soak adds the memory and open files over
+10,000 module changes (soak.py), about eleven minutes more.
 
-    bench/run_all.py [--build DIR] [--runs 25] [--seconds 20]
+    bench/run_all.py [--build DIR] [--runs 25] [--seconds 20] [--soak]
 """
 import argparse, os, re, subprocess, sys, tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import buildtree, cpu_share, first_sound
+import buildtree, cpu_share, first_sound, soak
 from monitor import Monitor
 
 
@@ -56,6 +57,7 @@ def main():
     parser.add_argument("--build")
     parser.add_argument("--runs", type=int, default=25)
     parser.add_argument("--seconds", type=int, default=20)
+    parser.add_argument("--soak", action="store_true")
     args = parser.parse_args()
     build = buildtree.find(args.build)
     binary = buildtree.require(os.path.join(build, "jukarium"))
@@ -63,6 +65,7 @@ def main():
                for side in ("left", "right")}
     demo = buildtree.require(os.path.join(build, "demo", "jukarium-demo.xm"))
     floor_player = buildtree.require(os.path.join(build, "bench", "floor_player"))
+    varied = soak.varied_modules(build) if args.soak else None
     print("build %s; %s" % (build, load()))
 
     with tempfile.TemporaryDirectory() as sound:
@@ -77,6 +80,8 @@ def main():
                 monitor.close()
             rows = first_sound.report(cold, second, xcb)
             rows += cpu_share.report(cpu_share.measure(binary, floor_player, demo, args.seconds, server))
+            if varied:
+                rows += soak.report(*soak.soak(binary, *varied))
         finally:
             sound_server("stop", sound)
     rows.append(render_overhead(build))

@@ -1,7 +1,9 @@
-"""A jukebox running in a real X server of its own, for the benchmarks: Xvfb on a display it
-picks itself (so never one in use), optionally a notification area (trayer), and the program in
-a fresh home with the default settings, playing through whatever sound server PULSE_SERVER
-names. CPU times are read from /proc in nanoseconds (schedstat), summed over all threads."""
+"""The jukebox as the benchmarks run it, in a fresh home, playing through whatever sound server
+PULSE_SERVER names: offscreen or on an X server (Jukebox), or in a real X server of its own with
+the default settings (Session): Xvfb on a display it picks itself (so never one in use),
+optionally with a notification area (trayer). A private session bus (SessionBus) carries the
+media controls. CPU times are read from /proc in nanoseconds (schedstat), summed over all
+threads."""
 import glob, os, subprocess, tempfile, time
 
 # Centres of the main window's controls, from the window's top left corner: the menu bar is
@@ -66,6 +68,64 @@ class XServer:
 
     def close(self):
         stop(self._process)
+
+
+class SessionBus:
+    """A private D-Bus session bus; address is its address."""
+
+    def __init__(self):
+        self._process = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address"],
+                                         stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        self.address = self._process.stdout.readline().strip()
+        if not self.address:
+            self.close()
+            raise RuntimeError("dbus-daemon did not start")
+
+    def close(self):
+        stop(self._process)
+        self._process.stdout.close()
+
+
+class Jukebox:
+    """Starts of the program in one fresh home (a folder of its own, removed by close), so that
+    second starts find the first. env is theirs, to be changed before the first start."""
+
+    def __init__(self, binary, display=None):
+        """display: an X server's name to show the window on (xcb); None for offscreen."""
+        self._binary = binary
+        self._work = tempfile.TemporaryDirectory()
+        self.home = self._work.name
+        runtime = os.path.join(self.home, "run")
+        os.makedirs(runtime, mode=0o700)
+        self.env = dict(os.environ, HOME=self.home, XDG_CONFIG_HOME=os.path.join(self.home, "config"),
+                        XDG_DATA_HOME=os.path.join(self.home, "data"), XDG_RUNTIME_DIR=runtime,
+                        QT_QPA_PLATFORM="xcb" if display else "offscreen", SDL_AUDIODRIVER="pulseaudio")
+        if display:
+            self.env["DISPLAY"] = display
+        self.running = None
+
+    def write_settings(self, text):
+        """Writes the settings file the program starts with (REGEDIT4) and returns its path."""
+        folder = os.path.join(self.env["XDG_CONFIG_HOME"], "jukarium")
+        os.makedirs(folder, exist_ok=True)
+        path = os.path.join(folder, "HKEY_CURRENT_USER.reg")
+        with open(path, "w") as settings:
+            settings.write(text)
+        return path
+
+    def start(self, module):
+        """Launches the program with module and returns the time of the launch."""
+        launched = time.monotonic()
+        process = subprocess.Popen([self._binary, module], env=self.env,
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        if self.running is None:
+            self.running = process
+        return launched
+
+    def close(self):
+        if self.running:
+            stop(self.running)
+        self._work.cleanup()
 
 
 class Session:
