@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -46,8 +48,9 @@ std::optional<QByteArray> ReadAll(const QString& path, qint64 maxBytes)
     QFile file;
     if (!OpenForReading(file, path) || (maxBytes != kNoLimit && file.size() > maxBytes))
         return std::nullopt;
-    // One byte more than allowed tells a file that grew since it was opened.
-    QByteArray data = maxBytes == kNoLimit ? file.readAll() : file.read(maxBytes + 1);
+    // One byte more than allowed tells a file that grew since it was opened. Asked for no more
+    // than its size and that byte, as Qt sets aside all it is asked for before reading.
+    QByteArray data = maxBytes == kNoLimit ? file.readAll() : file.read(std::min(maxBytes, file.size()) + 1);
     if (file.error() != QFileDevice::NoError || (maxBytes != kNoLimit && data.size() > maxBytes))
         return std::nullopt;
     return data;
