@@ -154,5 +154,8 @@ QString TMainWindow::ChooseSaveDiscFile()
 QString TMainWindow::ChooseDirectory(int kind)
 {
     TCDirectoryChoose chooser(options(), this);
-    return chooser.ChooseDirectory(kind);
+    chooser.SetStartDirectory(m_chooserDirectory);
+    const QString chosen = chooser.ChooseDirectory(kind);
+    m_chooserDirectory = chooser.BrowsedDirectory();
+    return chosen;
 }

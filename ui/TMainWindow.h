@@ -181,6 +181,7 @@ private:
     QTimer timFFWPress{this};
     QTimer timREVPress{this};
     ModuleFileChooser m_chooseModules;
+    QString m_chooserDirectory;  // where the directory chooser left off; empty at first
     QStringList m_selection;
     int m_selectionIndex = 0;
     bool m_browsingSelection = false;
