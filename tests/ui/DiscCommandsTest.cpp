@@ -12,7 +12,10 @@
 #include "ui/TMainWindow.h"
 
 #include <QDropEvent>
+#include <QApplication>
 #include <QGroupBox>
+#include <QMenu>
+#include <QTimer>
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QTest>
@@ -67,6 +70,43 @@ TEST_F(DiscCommandsTest, BannerDroppedOnASlotAssignsTheCurrentModule)
     EXPECT_TRUE(window->disc().Changed());
     EXPECT_TRUE(slot7->font().bold());
     EXPECT_EQ(slot7->toolTip(), "Tone Test Song");
+}
+
+TEST_F(DiscCommandsTest, MenuKeyOrShiftF10OpensTheFocusedButtonsMenuBelowIt)
+{
+    auto window = open();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    HandOver(*window, module);
+    struct Case {
+        TIEButton* button;
+        QKeyCombination keys;
+        QMenu* menu;
+        char pick;  // the underlined key of the item chosen
+    };
+    const MainWindowForm& form = window->form();
+    const Case cases[] = {{form.ibtDiscNr[2], QKeyCombination(Qt::Key_Menu), form.popDiscNrButtons, 'a'},
+                          {form.ibtDiscNr[2], Qt::SHIFT | Qt::Key_F10, form.popDiscNrButtons, 'c'},
+                          {form.btnDisc2, QKeyCombination(Qt::Key_Menu), form.popDiscDiscButtons, 'n'}};
+    for (const Case& c : cases) {
+        c.button->setFocus();
+        QPoint shownAt;
+        QTimer::singleShot(0, window.get(), [&] {
+            QWidget* popup = QApplication::activePopupWidget();
+            if (popup != c.menu)
+                return;
+            shownAt = popup->pos();
+            QTest::keyClick(popup, c.pick);
+        });
+        QTest::keyClick(c.button, c.keys.key(), c.keys.keyboardModifiers());
+        EXPECT_EQ(shownAt, c.button->mapToGlobal(QPoint(0, c.button->height()))) << c.pick;
+        if (c.pick == 'a') {
+            EXPECT_EQ(window->disc().SlotPath(3), module);
+        }
+        if (c.pick == 'c') {
+            EXPECT_EQ(window->disc().SlotPath(3), " ");
+        }
+    }
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
 }
 
 TEST_F(DiscCommandsTest, ClosingWithUnsavedChangesAsksAndCancelKeepsTheWindow)
