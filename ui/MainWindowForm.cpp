@@ -56,6 +56,8 @@ TIEButton* makeGlyphButton(QWidget* parent, const char* name, const QRect& place
     button->SetTransparentColor(ControlGlyphs::transparentColor());
     button->setToolTip(QLatin1String(hint));
     button->setToolTipDuration(kHintDisplayMs);
+    // A screen reader names the button by its hint, as a caption would: it shows none.
+    button->setAccessibleName(QLatin1String(hint));
     return button;
 }
 

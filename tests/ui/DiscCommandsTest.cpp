@@ -101,9 +101,10 @@ TEST_F(DiscCommandsTest, MenuKeyOrShiftF10OpensTheFocusedButtonsMenuBelowIt)
         EXPECT_EQ(shownAt, c.button->mapToGlobal(QPoint(0, c.button->height()))) << c.pick;
         if (c.pick == 'a') {
             EXPECT_EQ(window->disc().SlotPath(3), module);
+            EXPECT_EQ(c.button->accessibleName(), "Slot 3, Tone Test Song");
         }
         if (c.pick == 'c') {
-            EXPECT_EQ(window->disc().SlotPath(3), " ");
+            EXPECT_EQ(c.button->accessibleName(), "Slot 3, empty");
         }
     }
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
