@@ -9,8 +9,10 @@
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TestSongs.h"
 #include "MainWindowMaker.h"
+#include "ui/TCDirectoryChoose.h"
 #include "ui/TMainWindow.h"
 
+#include <QDir>
 #include <QDropEvent>
 #include <QApplication>
 #include <QGroupBox>
@@ -108,6 +110,30 @@ TEST_F(DiscCommandsTest, MenuKeyOrShiftF10OpensTheFocusedButtonsMenuBelowIt)
         }
     }
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+}
+
+TEST_F(DiscCommandsTest, EachDirectoryChooserStartsWhereTheLastLeftOffAndTheProcessStaysPut)
+{
+    auto window = open();
+    const QString here = QDir::currentPath();
+    const QString inner = QDir(dir.path()).canonicalPath() + "/inner";
+    ASSERT_TRUE(QDir().mkpath(inner));
+    QStringList startedIn;
+    const auto chooseAndLeave = [&](const QString& browseTo) {
+        QTimer::singleShot(0, window.get(), [&startedIn, browseTo] {
+            auto* chooser = qobject_cast<TCDirectoryChoose*>(QApplication::activeModalWidget());
+            ASSERT_NE(chooser, nullptr);
+            startedIn << chooser->SelectedDirectory();
+            if (!browseTo.isEmpty())
+                chooser->Browse(browseTo);
+            chooser->reject();
+        });
+        window->ChooseDirectory(TCDirectoryChoose::kCopyModule);
+    };
+    chooseAndLeave(inner);
+    chooseAndLeave(QString());
+    EXPECT_EQ(startedIn, (QStringList{QDir(here).canonicalPath(), inner}));
+    EXPECT_EQ(QDir::currentPath(), here);
 }
 
 TEST_F(DiscCommandsTest, ClosingWithUnsavedChangesAsksAndCancelKeepsTheWindow)
