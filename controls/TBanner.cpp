@@ -46,6 +46,9 @@ void TBanner::SetScrollText(const QString& text)
     m_lines.clear();
     m_image = BannerContent::renderText(text, font(), FontColor(), Color());
     m_scrollText = text;
+    // A screen reader reads the line whole, once per new text, never per scroll step.
+    if (accessibleName() != text)
+        setAccessibleName(text);
     update();
     if (m_autoEnable)
         SetScrollEnabled(true);

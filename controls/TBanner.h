@@ -67,7 +67,8 @@ public:
     /// The one-line content; empty when the content is a picture or lines.
     const QString& ScrollText() const { return m_scrollText; }
     /// Switches scrolling off, clears Lines, renders text, then switches scrolling on when
-    /// AutoEnable is set (throws for an empty text then). ScrollPos keeps its value.
+    /// AutoEnable is set (throws for an empty text then). ScrollPos keeps its value. The text
+    /// becomes the banner's accessible name.
     void SetScrollText(const QString& text);
 
     /// The lines of the block content; empty when the content is a picture or text.

@@ -17,6 +17,7 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 
@@ -36,6 +37,10 @@ void TMainWindow::connectDiscCommands()
     connect(m_form.mnuDisc_MoveAllTo, &QAction::triggered, this, [this] { disc().MoveAllTo(); });
     connect(m_form.mnuDisc_Close, &QAction::triggered, this, [this] { disc().CloseDisc(); });
     connect(m_form.btnCloseDisc, &QAbstractButton::clicked, this, [this] { disc().CloseDisc(); });
+    connect(m_form.mnuDisc_PreviousSlot, &QAction::triggered, this,
+            [this] { m_session->PlaySlot(disc().NeighbourSlot(-1)); });
+    connect(m_form.mnuDisc_NextSlot, &QAction::triggered, this,
+            [this] { m_session->PlaySlot(disc().NeighbourSlot(+1)); });
 
     for (TIEButton* slot : m_form.ibtDiscNr) {
         connect(slot, &QAbstractButton::clicked, this, [this, slot] { m_session->PlaySlot(slot->Tag()); });
@@ -62,18 +67,34 @@ bool TMainWindow::filterDiscButtonEvent(QObject* watched, QEvent* event)
     if (!button || button->parentWidget() != m_form.grpDisc)
         return false;
     const bool isSlot = button != m_form.btnDisc1 && button != m_form.btnDisc2;
+    const auto showMenu = [this, button, isSlot](const QPoint& at) {
+        if (isSlot)
+            disc().ShowSlotMenu(button->Tag(), at.x(), at.y());
+        else
+            disc().ShowDiscButtonMenu(button->Tag(), at.x(), at.y());
+    };
     switch (event->type()) {
     case QEvent::MouseButtonRelease: {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() != Qt::RightButton)
             return false;
-        const QPoint at = button->mapToGlobal(mouse->position().toPoint());
-        if (isSlot)
-            disc().ShowSlotMenu(button->Tag(), at.x(), at.y());
-        else
-            disc().ShowDiscButtonMenu(button->Tag(), at.x(), at.y());
+        showMenu(button->mapToGlobal(mouse->position().toPoint()));
         return true;
     }
+    case QEvent::KeyPress: {
+        // The menu key and Shift+F10 open the menu under the focused button.
+        auto* key = static_cast<QKeyEvent*>(event);
+        const bool menuKey = key->key() == Qt::Key_Menu && key->modifiers() == Qt::NoModifier;
+        const bool shiftF10 = key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier;
+        if (!menuKey && !shiftF10)
+            return false;
+        showMenu(button->mapToGlobal(QPoint(0, button->height())));
+        return true;
+    }
+    case QEvent::ContextMenu:
+        // The menu key's own context menu event (X11 sends one after the key): the key press
+        // has opened the menu already.
+        return static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard;
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         // A slot takes the banner only while a module is loaded.
@@ -154,5 +175,8 @@ QString TMainWindow::ChooseSaveDiscFile()
 QString TMainWindow::ChooseDirectory(int kind)
 {
     TCDirectoryChoose chooser(options(), this);
-    return chooser.ChooseDirectory(kind);
+    chooser.SetStartDirectory(m_chooserDirectory);
+    const QString chosen = chooser.ChooseDirectory(kind);
+    m_chooserDirectory = chooser.BrowsedDirectory();
+    return chosen;
 }

@@ -56,6 +56,8 @@ TIEButton* makeGlyphButton(QWidget* parent, const char* name, const QRect& place
     button->SetTransparentColor(ControlGlyphs::transparentColor());
     button->setToolTip(QLatin1String(hint));
     button->setToolTipDuration(kHintDisplayMs);
+    // A screen reader names the button by its hint, as a caption would: it shows none.
+    button->setAccessibleName(QLatin1String(hint));
     return button;
 }
 
@@ -184,6 +186,14 @@ void buildMainMenu(MainWindowForm& form, QMainWindow& window)
     form.mnuFile = makeMenu(bar, "mnuFile", QStringLiteral("&File"));
     form.mnuFile_Open = addItem(form.mnuFile, "mnuFile_Open", "&Open module...", Qt::CTRL | Qt::Key_O);
     form.mnuFile_Close = addItem(form.mnuFile, "mnuFile_Close", "&Close module");
+    form.mnuFile->addSeparator()->setObjectName(QStringLiteral("N15"));
+    // Playing from the keyboard. Space stays with the focused button, and Ctrl+S with saving.
+    form.mnuFile_Play = addItem(form.mnuFile, "mnuFile_Play", "P&lay", Qt::CTRL | Qt::Key_P);
+    form.mnuFile_Stop = addItem(form.mnuFile, "mnuFile_Stop", "S&top", Qt::CTRL | Qt::Key_T);
+    form.mnuFile_PreviousModule = addItem(form.mnuFile, "mnuFile_PreviousModule", "Pre&vious module",
+                                          Qt::ALT | Qt::Key_Left);
+    form.mnuFile_NextModule = addItem(form.mnuFile, "mnuFile_NextModule", "&Next module",
+                                      Qt::ALT | Qt::Key_Right);
     form.mnuFile->addSeparator()->setObjectName(QStringLiteral("N1"));
     form.mnuFile_CopyTo = addItem(form.mnuFile, "mnuFile_CopyTo", "Co&py To...", Qt::CTRL | Qt::Key_C);
     form.mnuFile_MoveTo = addItem(form.mnuFile, "mnuFile_MoveTo", "&Move To...", Qt::CTRL | Qt::Key_M);
@@ -202,6 +212,11 @@ void buildMainMenu(MainWindowForm& form, QMainWindow& window)
     form.mnuDisc_MoveAllTo = addItem(form.mnuDisc, "mnuDisc_MoveAllTo", "&Move all to...");
     form.mnuDisc->addSeparator()->setObjectName(QStringLiteral("N4"));
     form.mnuDisc_Close = addItem(form.mnuDisc, "mnuDisc_Close", "&Close disc");
+    form.mnuDisc->addSeparator()->setObjectName(QStringLiteral("N16"));
+    form.mnuDisc_PreviousSlot = addItem(form.mnuDisc, "mnuDisc_PreviousSlot", "Pre&vious slot",
+                                        Qt::CTRL | Qt::Key_PageUp);
+    form.mnuDisc_NextSlot = addItem(form.mnuDisc, "mnuDisc_NextSlot", "Ne&xt slot",
+                                    Qt::CTRL | Qt::Key_PageDown);
     bar->addMenu(form.mnuDisc);
 
     form.mnuActions = makeMenu(bar, "mnuActions", QStringLiteral("&Actions"));

@@ -54,6 +54,10 @@ struct MainWindowForm {
     QMenu* mnuFile = nullptr;
     QAction* mnuFile_Open = nullptr;
     QAction* mnuFile_Close = nullptr;
+    QAction* mnuFile_Play = nullptr;
+    QAction* mnuFile_Stop = nullptr;
+    QAction* mnuFile_PreviousModule = nullptr;
+    QAction* mnuFile_NextModule = nullptr;
     QAction* mnuFile_CopyTo = nullptr;
     QAction* mnuFile_MoveTo = nullptr;
     QAction* mnuFile_Rename = nullptr;
@@ -66,6 +70,8 @@ struct MainWindowForm {
     QAction* mnuDisc_SaveAs = nullptr;
     QAction* mnuDisc_MoveAllTo = nullptr;
     QAction* mnuDisc_Close = nullptr;
+    QAction* mnuDisc_PreviousSlot = nullptr;
+    QAction* mnuDisc_NextSlot = nullptr;
     QMenu* mnuActions = nullptr;
     QAction* mnuActions_User1 = nullptr;
     QAction* mnuActions_User2 = nullptr;

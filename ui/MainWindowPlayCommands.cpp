@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 namespace {
@@ -51,6 +52,14 @@ void TMainWindow::connectPlayCommands()
     connect(m_form.btnShowModuleInfo, &QAbstractButton::clicked, this, [this] { player().ToggleInfos(); });
     connect(m_form.btnLastModule, &QAbstractButton::clicked, this, [this] { browseSelection(-1); });
     connect(m_form.btnNextModule, &QAbstractButton::clicked, this, [this] { browseSelection(+1); });
+    // The menu items of these buttons click them: one path for both.
+    const std::pair<QAction*, TIEButton*> itemButtons[] = {
+        {m_form.mnuFile_Play, m_form.btnPlay},
+        {m_form.mnuFile_Stop, m_form.btnStop},
+        {m_form.mnuFile_PreviousModule, m_form.btnLastModule},
+        {m_form.mnuFile_NextModule, m_form.btnNextModule}};
+    for (const auto& [item, button] : itemButtons)
+        connect(item, &QAction::triggered, button, &QAbstractButton::click);
 
     timFFWPress.setObjectName(QStringLiteral("timFFWPress"));
     timREVPress.setObjectName(QStringLiteral("timREVPress"));
@@ -141,8 +150,33 @@ bool TMainWindow::eventFilter(QObject* watched, QEvent* event)
             repeat.stop();
         break;
     }
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        return filterStepKey(repeat, forward, static_cast<QKeyEvent*>(event));
+    case QEvent::FocusOut:
+        repeat.stop();  // the key's release goes elsewhere now
+        break;
     default:
         break;
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool TMainWindow::filterStepKey(QTimer& repeat, bool forward, QKeyEvent* key)
+{
+    const bool space = key->key() == Qt::Key_Space;
+    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    if ((!space && !enter) || key->modifiers() & ~Qt::KeypadModifier)
+        return false;
+    // A held key is the held mouse button: one step at the press, the repeat until release.
+    // The key's own auto-repeat is left out, as the timer sets the pace.
+    if (!key->isAutoRepeat()) {
+        if (key->type() == QEvent::KeyPress)
+            stepAndRepeat(repeat, forward);
+        else
+            repeat.stop();
+    }
+    // Space goes on to the button, which shows itself held down; Enter would go on to the
+    // window.
+    return enter;
 }

@@ -77,7 +77,9 @@ void TMainWindow::ShowNoModule()
 
 void TMainWindow::SetDiscButtonCaption(int button, const QString& caption)
 {
-    (button == 1 ? m_form.btnDisc1 : m_form.btnDisc2)->SetCaption(caption);
+    TIEButton* discButton = button == 1 ? m_form.btnDisc1 : m_form.btnDisc2;
+    discButton->SetCaption(caption);
+    discButton->setAccessibleName(QStringLiteral("Disc button %1, %2").arg(button).arg(caption));
 }
 
 void TMainWindow::showSlot(int n)
@@ -85,6 +87,9 @@ void TMainWindow::showSlot(int n)
     const JukeboxSession::SlotLook look = m_session->SlotLooks(n);
     TIEButton* button = m_form.ibtDiscNr[n - 1];
     button->setToolTip(look.hint);
+    // What a sighted user reads from the number, its colour and its hint.
+    button->setAccessibleName(look.assigned ? QStringLiteral("Slot %1, %2").arg(n).arg(look.hint)
+                                            : QStringLiteral("Slot %1, empty").arg(n));
     QPalette colours = button->palette();
     colours.setColor(QPalette::ButtonText, look.assigned ? palette().color(QPalette::Highlight)
                                                          : palette().color(QPalette::WindowText));

@@ -9,6 +9,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -136,9 +137,11 @@ QString TCDirectoryChoose::ChooseDirectory(int kind)
     Confirmed = false;
     staPath->clear();
     fillDrives();
-    // A current directory deleted behind our back cannot be listed: then the user picks a
+    // A start directory deleted behind our back cannot be listed: then the user picks a
     // drive or a previous path first.
-    SetBrowsingEnabled(Browse(QDir::currentPath()));
+    SetBrowsingEnabled(Browse(m_start.isEmpty() ? QDir::currentPath() : m_start));
+    // Where a keyboard user chooses: the list, not the drive above it.
+    (m_browsingEnabled ? static_cast<QWidget*>(Directory) : Drive)->setFocus();
 
     exec();
     if (!Confirmed)
@@ -218,9 +221,11 @@ void TCDirectoryChoose::btnCreateFolderClick()
 
 bool TCDirectoryChoose::Browse(const QString& directory)
 {
-    if (directory.isEmpty() || !QDir::setCurrent(directory))
+    // What entering would need: a directory that may be searched.
+    const QFileInfo entry(directory);
+    if (directory.isEmpty() || !entry.isDir() || !entry.isExecutable())
         return false;
-    m_browsed = QDir::currentPath();
+    m_browsed = entry.canonicalFilePath();
     selectDriveOf(m_browsed);
     readDirectory(m_browsed);
     return true;

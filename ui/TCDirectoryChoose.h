@@ -16,9 +16,11 @@ class TNewButton;
 /// chain from the root down to the browsed directory, then that directory's subdirectories),
 /// the recently chosen directories of the options store (`drpPaths`) and "C&reate folder".
 ///
-/// Browsing a directory makes it the process's current directory, which outlives the chooser:
-/// the next chooser starts where this one left off. Created by its caller with an owner around
-/// one ChooseDirectory; GUI thread only.
+/// Browsing never changes the process's current directory: a relative path, a forwarded file
+/// or a user action elsewhere must not see another folder because a list was browsed. The
+/// owner carries the browsed directory over (BrowsedDirectory, SetStartDirectory) so that the
+/// next chooser starts where this one left off. Created by its caller with an owner around one
+/// ChooseDirectory; GUI thread only.
 class TCDirectoryChoose : public QDialog {
     Q_OBJECT
 
@@ -31,7 +33,11 @@ public:
     /// options: the store of the recent directories; it must outlive the chooser.
     explicit TCDirectoryChoose(ClassOptions& options, QWidget* owner = nullptr);
 
-    /// Shows the chooser modally, starting at the process's current directory. kind: 1 copy
+    /// Where ChooseDirectory starts; empty (at first): the process's current directory.
+    void SetStartDirectory(const QString& directory) { m_start = directory; }
+
+    /// Shows the chooser modally, with the focus in the directory list, starting at the start
+    /// directory (or, when it cannot be entered, with browsing disabled). kind: 1 copy
     /// module, 2 move module, anything else move disc (the caption). Returns the selected
     /// directory ending in "/" (the root stays "/") and adds it, without that "/", to the recent
     /// directories; returns an empty string and leaves the list alone when cancelled.
@@ -44,6 +50,9 @@ public:
 
     /// The directory selected in `Directory`, without a final "/" except for the root.
     QString SelectedDirectory() const;
+    /// The directory whose subdirectories `Directory` lists, as a canonical path; empty before
+    /// any was browsed.
+    const QString& BrowsedDirectory() const { return m_browsed; }
     /// Whether a directory can be browsed and confirmed (see SetBrowsingEnabled).
     bool BrowsingEnabled() const { return m_browsingEnabled; }
 
@@ -63,8 +72,8 @@ public:
     /// Creates a folder inside the selected directory and browses into it when created.
     void btnCreateFolderClick();
 
-    /// Makes directory the process's current directory and shows it in `Drive` and
-    /// `Directory`, selected. False, with nothing changed, when it cannot be entered.
+    /// Shows directory (absolute, or relative to the process's current directory) in `Drive`
+    /// and `Directory`, selected. False, with nothing changed, when it cannot be entered.
     bool Browse(const QString& directory);
 
 protected:
@@ -89,6 +98,7 @@ private:
     QGroupBox* GroupBox1 = nullptr;
     QComboBox* drpPaths = nullptr;
 
+    QString m_start;
     QString m_browsed;  // the directory whose subdirectories `Directory` lists
     bool m_browsingEnabled = true;
     bool Confirmed = false;

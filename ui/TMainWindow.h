@@ -17,6 +17,7 @@
 #include <functional>
 #include <memory>
 
+class QKeyEvent;
 class TDragAcceptFiles;
 class TTrayIcon;
 class ClassScrollTextViewer;
@@ -167,6 +168,9 @@ private:
     /// Press-and-hold stepping, at the press and at every tick of repeat: one step, and the
     /// next tick only after a step that worked, until release.
     void stepAndRepeat(QTimer& repeat, bool forward);
+    /// Space or Enter held on fast-forward or rewind steps as the held mouse button does;
+    /// true when the key goes no further.
+    bool filterStepKey(QTimer& repeat, bool forward, QKeyEvent* key);
 
     MainWindowForm m_form;
     WidgetBounds m_bounds{*this};
@@ -181,6 +185,7 @@ private:
     QTimer timFFWPress{this};
     QTimer timREVPress{this};
     ModuleFileChooser m_chooseModules;
+    QString m_chooserDirectory;  // where the directory chooser left off; empty at first
     QStringList m_selection;
     int m_selectionIndex = 0;
     bool m_browsingSelection = false;

@@ -86,7 +86,7 @@ protected:
         startDirectory = QDir::currentPath();
     }
 
-    // The chooser changes the process's current directory; later tests start where they like.
+    // chooseFrom starts the chooser in the current directory; later tests start where they like.
     void TearDown() override { QDir::setCurrent(startDirectory); }
 
     QString makeDirectory(const QString& name) const
@@ -115,12 +115,17 @@ protected:
         EXPECT_TRUE(QDir::setCurrent(start));
         TCDirectoryChoose chooser(options);
         whenShown(chooser, [&chooser, interact] { interact(chooser); }, close);
-        return chooser.ChooseDirectory(kind);
+        const QString chosen = chooser.ChooseDirectory(kind);
+        browsed = chooser.BrowsedDirectory();
+        // Browsing never moves the process: a relative path must mean what it meant before.
+        EXPECT_EQ(QDir::currentPath(), QDir(start).canonicalPath());
+        return chosen;
     }
 
     QTemporaryDir files;
     QString root;
     QString startDirectory;
+    QString browsed;  // where the last chooser of chooseFrom left off
     QTemporaryDir registryDirectory;
     Registry registry{registryDirectory.path()};
     ClassOptions options{registry};
@@ -167,7 +172,7 @@ TEST_F(DialogsTest, OkReturnsTheStartDirectoryWithSeparatorAndRemembersIt)
     EXPECT_EQ(selected, mods);
     EXPECT_EQ(chosen, mods + '/');
     EXPECT_EQ(options.RecentPaths(), QStringList{mods});
-    EXPECT_EQ(QDir::currentPath(), mods);
+    EXPECT_EQ(browsed, mods);
 }
 
 TEST_F(DialogsTest, RootReturnsOneSeparatorAndIsRememberedAsItIs)
@@ -225,7 +230,7 @@ TEST_F(DialogsTest, DoubleClickDescendsIntoADirectory)
     });
     EXPECT_EQ(listed.mid(listed.size() - 2), (QStringList{a, inner}));
     EXPECT_EQ(chosen, a + '/');
-    EXPECT_EQ(QDir::currentPath(), a);
+    EXPECT_EQ(browsed, a);
 }
 
 TEST_F(DialogsTest, EnterInTheListDescendsWithoutConfirming)
@@ -241,7 +246,38 @@ TEST_F(DialogsTest, EnterInTheListDescendsWithoutConfirming)
     }, "btnCancel");
     EXPECT_TRUE(stillOpen);
     EXPECT_EQ(chosen, "");
-    EXPECT_EQ(QDir::currentPath(), a);
+    EXPECT_EQ(browsed, a);
+}
+
+TEST_F(DialogsTest, KeyboardAloneBrowsesFromTheListAndAnotherStartFollowsWhereItLeftOff)
+{
+    const QString a = makeDirectory("A");
+    const QString inner = makeDirectory("A/INNER");
+    QString focused;
+    QString selectedByKeys;
+    const QString chosen = chooseFrom(root, 1, [&](TCDirectoryChoose& chooser) {
+        QWidget* focus = QApplication::focusWidget();
+        focused = focus ? focus->objectName() : QString();
+        QTest::keyClick(focus, Qt::Key_Down);  // from the browsed directory to "A"
+        QTest::keyClick(focus, Qt::Key_Return);
+        QTest::keyClick(focus, Qt::Key_Down);  // to "INNER"
+        selectedByKeys = chooser.SelectedDirectory();
+        chooser.DriveChange("/");  // another drive, and back to a previous path
+        chooser.drpPathsChange(a);
+    });
+    EXPECT_EQ(focused, "Directory");
+    EXPECT_EQ(selectedByKeys, inner);
+    EXPECT_EQ(chosen, a + '/');
+    EXPECT_EQ(browsed, a);
+
+    // The owner hands the place on; the process's current directory stays where it was.
+    TCDirectoryChoose next(options);
+    next.SetStartDirectory(browsed);
+    QString selected;
+    whenShown(next, [&] { selected = next.SelectedDirectory(); });
+    next.ChooseDirectory(1);
+    EXPECT_EQ(selected, a);
+    EXPECT_EQ(QDir::currentPath(), root);
 }
 
 TEST_F(DialogsTest, F5ShowsADirectoryCreatedBehindTheChoosersBack)
@@ -308,7 +344,7 @@ TEST_F(DialogsTest, DeletedPreviousPathGives1300AndDisablesBrowsingUntilAWorking
     EXPECT_EQ(boxes.shown[0].request.text,
               "Can't change to \"" + gone + "\". Maybe this path doesn't exist any longer.");
     EXPECT_EQ(chosen, mods + '/');
-    EXPECT_EQ(QDir::currentPath(), mods);
+    EXPECT_EQ(browsed, mods);
 }
 
 TEST_F(DialogsTest, EmptyPreviousPathDisablesBrowsingWithoutMessage)
@@ -350,7 +386,7 @@ TEST_F(DialogsTest, UnreachableDriveGives1310AndAWorkingDriveEnablesAgain)
     ASSERT_EQ(boxes.shown.size(), 1);
     EXPECT_EQ(boxes.shown[0].request.text,
               "Unable to access drive \"" + unmounted + "\". This drive seems to be empty.");
-    EXPECT_EQ(QDir::currentPath(), "/");
+    EXPECT_EQ(browsed, "/");
 }
 
 TEST_F(DialogsTest, CreatingAFolderSelectsIt)

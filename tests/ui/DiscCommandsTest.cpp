@@ -9,10 +9,15 @@
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TestSongs.h"
 #include "MainWindowMaker.h"
+#include "ui/TCDirectoryChoose.h"
 #include "ui/TMainWindow.h"
 
+#include <QDir>
 #include <QDropEvent>
+#include <QApplication>
 #include <QGroupBox>
+#include <QMenu>
+#include <QTimer>
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QTest>
@@ -67,6 +72,68 @@ TEST_F(DiscCommandsTest, BannerDroppedOnASlotAssignsTheCurrentModule)
     EXPECT_TRUE(window->disc().Changed());
     EXPECT_TRUE(slot7->font().bold());
     EXPECT_EQ(slot7->toolTip(), "Tone Test Song");
+}
+
+TEST_F(DiscCommandsTest, MenuKeyOrShiftF10OpensTheFocusedButtonsMenuBelowIt)
+{
+    auto window = open();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    HandOver(*window, module);
+    struct Case {
+        TIEButton* button;
+        QKeyCombination keys;
+        QMenu* menu;
+        char pick;  // the underlined key of the item chosen
+    };
+    const MainWindowForm& form = window->form();
+    const Case cases[] = {{form.ibtDiscNr[2], QKeyCombination(Qt::Key_Menu), form.popDiscNrButtons, 'a'},
+                          {form.ibtDiscNr[2], Qt::SHIFT | Qt::Key_F10, form.popDiscNrButtons, 'c'},
+                          {form.btnDisc2, QKeyCombination(Qt::Key_Menu), form.popDiscDiscButtons, 'n'}};
+    for (const Case& c : cases) {
+        c.button->setFocus();
+        QPoint shownAt;
+        QTimer::singleShot(0, window.get(), [&] {
+            QWidget* popup = QApplication::activePopupWidget();
+            if (popup != c.menu)
+                return;
+            shownAt = popup->pos();
+            QTest::keyClick(popup, c.pick);
+        });
+        QTest::keyClick(c.button, c.keys.key(), c.keys.keyboardModifiers());
+        EXPECT_EQ(shownAt, c.button->mapToGlobal(QPoint(0, c.button->height()))) << c.pick;
+        if (c.pick == 'a') {
+            EXPECT_EQ(window->disc().SlotPath(3), module);
+            EXPECT_EQ(c.button->accessibleName(), "Slot 3, Tone Test Song");
+        }
+        if (c.pick == 'c') {
+            EXPECT_EQ(c.button->accessibleName(), "Slot 3, empty");
+        }
+    }
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+}
+
+TEST_F(DiscCommandsTest, EachDirectoryChooserStartsWhereTheLastLeftOffAndTheProcessStaysPut)
+{
+    auto window = open();
+    const QString here = QDir::currentPath();
+    const QString inner = QDir(dir.path()).canonicalPath() + "/inner";
+    ASSERT_TRUE(QDir().mkpath(inner));
+    QStringList startedIn;
+    const auto chooseAndLeave = [&](const QString& browseTo) {
+        QTimer::singleShot(0, window.get(), [&startedIn, browseTo] {
+            auto* chooser = qobject_cast<TCDirectoryChoose*>(QApplication::activeModalWidget());
+            ASSERT_NE(chooser, nullptr);
+            startedIn << chooser->SelectedDirectory();
+            if (!browseTo.isEmpty())
+                chooser->Browse(browseTo);
+            chooser->reject();
+        });
+        window->ChooseDirectory(TCDirectoryChoose::kCopyModule);
+    };
+    chooseAndLeave(inner);
+    chooseAndLeave(QString());
+    EXPECT_EQ(startedIn, (QStringList{QDir(here).canonicalPath(), inner}));
+    EXPECT_EQ(QDir::currentPath(), here);
 }
 
 TEST_F(DiscCommandsTest, ClosingWithUnsavedChangesAsksAndCancelKeepsTheWindow)

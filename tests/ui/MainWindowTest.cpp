@@ -14,9 +14,12 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMap>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -101,6 +104,43 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndShortcuts)
         trayItems << (item->isSeparator() ? "-" : item->text());
     EXPECT_EQ(trayItems, QStringList({"&Show Jukarium", "-", "&Continue Playback",
                                       "S&top current Module", "-", "Ca&ncel", "-", "&Exit"}));
+}
+
+TEST_F(MainWindowTest, NoTwoItemsShareAShortcutNorTwoMenuBarItemsAnUnderlinedKey)
+{
+    auto window = open();
+    QMap<QKeySequence, QString> owners;
+    const auto own = [&owners](const QKeySequence& keys, const QString& owner) {
+        if (keys.isEmpty())
+            return;
+        EXPECT_FALSE(owners.contains(keys)) << qPrintable(keys.toString()) << ": "
+                                            << qPrintable(owners.value(keys)) << " and " << qPrintable(owner);
+        owners.insert(keys, owner);
+    };
+    for (const QAction* item : window->findChildren<QAction*>())
+        own(item->shortcut(), item->objectName());
+    for (const QShortcut* shortcut : window->findChildren<QShortcut*>())
+        own(shortcut->key(), shortcut->objectName());
+    // Playing without the mouse; Space stays with the focused button.
+    for (const char* keys : {"Ctrl+P", "Ctrl+T", "Alt+Left", "Alt+Right", "Ctrl+PgUp", "Ctrl+PgDown"})
+        EXPECT_TRUE(owners.contains(QKeySequence(keys))) << keys;
+    EXPECT_FALSE(owners.contains(QKeySequence(Qt::Key_Space)));
+
+    // In the menu bar's menus (a popup menu's "E&nable Scroller" and "Ca&ncel" share theirs
+    // from of old, and Qt takes turns between them).
+    for (const QMenu* menu : window->menuBar()->findChildren<QMenu*>()) {
+        QMap<QChar, QString> underlined;
+        for (const QAction* item : menu->actions()) {
+            const qsizetype at = item->text().indexOf('&');
+            if (at < 0 || at + 1 >= item->text().size())
+                continue;
+            const QChar key = item->text().at(at + 1).toLower();
+            EXPECT_FALSE(underlined.contains(key)) << qPrintable(menu->objectName()) << ": "
+                                                   << qPrintable(underlined.value(key)) << " and "
+                                                   << qPrintable(item->text());
+            underlined.insert(key, item->text());
+        }
+    }
 }
 
 TEST_F(MainWindowTest, ModulePathSetsCaptionAndModuleItems)

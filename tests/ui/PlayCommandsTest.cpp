@@ -14,8 +14,10 @@
 #include <QAction>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -190,6 +192,36 @@ TEST_F(PlayCommandsTest, HoldingForwardStepsUntilReleasedOrLeftToTheLeft)
     EXPECT_FALSE(rewindRepeat->isActive());
     EXPECT_EQ(window->player().Position(), 3);
     mouse(QEvent::MouseButtonRelease, rewind, QPoint(-3, 5));
+}
+
+TEST_F(PlayCommandsTest, SpaceOrEnterHeldOnForwardOrRewindStepsLikeTheHeldMouseButton)
+{
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));  // for the focus to move
+    open({modules[0]});
+    TIEButton* forward = window->form().btnFastForward;
+    QTimer* forwardRepeat = repeat("timFFWPress");
+    ASSERT_NE(forwardRepeat, nullptr);
+    forward->setFocus();
+    QTest::keyPress(forward, Qt::Key_Space);
+    EXPECT_EQ(window->player().Position(), 1);  // one step at once
+    // The key's own repeat adds nothing: the timer keeps the mouse's pace.
+    QKeyEvent autoRepeat(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " ", true);
+    QCoreApplication::sendEvent(forward, &autoRepeat);
+    EXPECT_EQ(window->player().Position(), 1);
+    ASSERT_TRUE(tickNow(*forwardRepeat));
+    EXPECT_EQ(window->player().Position(), 2);
+    QTest::keyRelease(forward, Qt::Key_Space);
+    EXPECT_FALSE(forwardRepeat->isActive());
+
+    TIEButton* rewind = window->form().btnRewind;
+    QTimer* rewindRepeat = repeat("timREVPress");
+    rewind->setFocus();
+    QTest::keyPress(rewind, Qt::Key_Return);
+    EXPECT_EQ(window->player().Position(), 1);
+    EXPECT_TRUE(rewindRepeat->isActive());
+    forward->setFocus();  // the release will go elsewhere: stepping ends with the focus
+    EXPECT_FALSE(rewindRepeat->isActive());
+    EXPECT_EQ(window->player().Position(), 1);
 }
 
 TEST_F(PlayCommandsTest, InformationButtonShowsTheInstrumentsInTheTallView)
