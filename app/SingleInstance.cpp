@@ -155,9 +155,8 @@ std::unique_ptr<SingleInstance> SingleInstance::Claim(const QString& endpoint, c
 {
     if (handedOver)
         *handedOver = false;
-    QByteArray message = text.toUtf8();
-    const bool fits = message.size() <= kMaxMessageBytes;
-    message.append('\0');
+    const QByteArray message = InstanceMessage::write(text);
+    const bool fits = !message.isEmpty();
     const QString lockPath = endpoint + QLatin1String(".lock");
     QElapsedTimer waited;
     waited.start();
@@ -276,6 +275,7 @@ void SingleInstance::readFrom(Connection* connection)
     if (!m_pending.contains(connection))
         return;
     char chunk[4096];
+    bool hungUp = false;
     for (;;) {
         const ssize_t got = ::recv(connection->fd(), chunk, sizeof chunk, MSG_DONTWAIT);
         if (got > 0) {
@@ -284,29 +284,21 @@ void SingleInstance::readFrom(Connection* connection)
                 break;
             continue;
         }
-        if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR))
-            break;
-        // Hung up, or failed, without a whole text: forgotten.
-        if (!connection->received.contains('\0')) {
-            drop(connection);
-            return;
-        }
+        hungUp = !(got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR));
         break;
     }
-    const qsizetype end = connection->received.indexOf('\0');
-    if (end < 0) {
-        if (connection->received.size() > kMaxMessageBytes)
-            drop(connection);
-        return;
-    }
-    if (end > kMaxMessageBytes) {
+    using State = InstanceMessage::Reading::State;
+    const InstanceMessage::Reading message = InstanceMessage::read(connection->received);
+    // Too long, or hung up (or failed) without a whole text: forgotten.
+    if (message.state == State::Refused || (message.state == State::Incomplete && hungUp)) {
         drop(connection);
         return;
     }
-    const QString text = QString::fromUtf8(connection->received.left(end));
+    if (message.state == State::Incomplete)
+        return;
     // No longer pending while it is handled: a message box shown meanwhile runs the event loop.
     forget(connection);
-    emit fileReceived(text);
+    emit fileReceived(message.text);
     ::send(connection->fd(), "\x01", 1, MSG_NOSIGNAL | MSG_DONTWAIT);
     connection->deleteLater();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/InstanceMessage.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QSet>
@@ -15,17 +17,17 @@ class QSocketNotifier;
 /// enter; a second start finds the lock held, connects, hands over its file and waits until the
 /// instance has handled it.
 ///
-/// Wire format: the client sends the text as UTF-8 followed by one NUL byte; the server
-/// answers one byte when the text has been handled and closes the connection. Connections
-/// that send more than kMaxMessageBytes, or nothing complete within kIdleTimeoutMs, are
-/// dropped unhandled.
+/// Wire format: the client sends the text as InstanceMessage writes it (UTF-8 followed by one
+/// NUL byte); the server answers one byte when the text has been handled and closes the
+/// connection. Connections that send more than kMaxMessageBytes, or nothing complete within
+/// kIdleTimeoutMs, are dropped unhandled.
 ///
 /// Plain sockets and a socket notifier of the event loop serve it: Qt's local sockets would
 /// bring in its network library, and with it a megabyte of memory the jukebox never uses.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
-    static constexpr qsizetype kMaxMessageBytes = 64 * 1024;
+    static constexpr qsizetype kMaxMessageBytes = InstanceMessage::kMaxBytes;
     static constexpr int kIdleTimeoutMs = 10000;
     /// Second starts read at the same time; more wait in the system's queue of connections.
     static constexpr int kMaxPendingConnections = 64;

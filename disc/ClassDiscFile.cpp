@@ -21,11 +21,12 @@ const QString kDesc = QStringLiteral("Jukarium Disc file");
 QString fileKey(int n) { return QString::number(n) + QStringLiteral(".File"); }
 QString descKey(int n) { return QString::number(n) + QStringLiteral(".Desc"); }
 
-/// Empty slot values are written as one blank so that every key keeps a visible value; reading
-/// removes the blank again.
+/// Empty slot values (nothing, or the blank of a cleared slot) are written as one blank so that
+/// every key keeps a visible value; reading removes the blank again. Any other value reads back
+/// as held, also a title with blanks at its ends or in quotes and a path ending in a blank.
 QString writtenSlotValue(const QString& value)
 {
-    return value.isEmpty() ? QStringLiteral(" ") : value;
+    return value.isEmpty() || value == u" " ? QStringLiteral(" ") : ProfileFile::readableValue(value);
 }
 
 }  // namespace
@@ -50,8 +51,8 @@ bool ClassDisc::SaveToFile(const QString& name)
         }
         // Disc buttons as held: "(no disc selected)", a disc's path, or empty when the file
         // they were loaded from had none.
-        profile.writeString(kDiscs, QStringLiteral("First"), m_discButtonPaths[0]);
-        profile.writeString(kDiscs, QStringLiteral("Second"), m_discButtonPaths[1]);
+        profile.writeString(kDiscs, QStringLiteral("First"), ProfileFile::readableValue(m_discButtonPaths[0]));
+        profile.writeString(kDiscs, QStringLiteral("Second"), ProfileFile::readableValue(m_discButtonPaths[1]));
         ok = profile.save();
     }
     if (!ok) {

@@ -74,9 +74,21 @@ Place find(const QList<QByteArray>& lines, const QString& section, const QString
 }
 
 /// CR or LF in a written text would start a new line and break the file, so they become blanks.
-QByteArray oneLine(QString text)
+QString withoutLineBreaks(QString text)
 {
-    return text.replace(u'\r', u' ').replace(u'\n', u' ').toUtf8();
+    return text.replace(u'\r', u' ').replace(u'\n', u' ');
+}
+
+QByteArray oneLine(const QString& text)
+{
+    return withoutLineBreaks(text).toUtf8();
+}
+
+/// value is enclosed in a pair of double or single quotes, which reading removes.
+bool enclosedInQuotes(QStringView value)
+{
+    return value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'')
+           && value.back() == value.front();
 }
 
 }  // namespace
@@ -110,9 +122,7 @@ QString ProfileFile::readString(const QString& section, const QString& key,
         return fallback;
     const QString line = decode(m_lines[place.entry]);
     QStringView value = trimBlanks(QStringView(line).sliced(line.indexOf(u'=') + 1));
-    const bool quoted = value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'')
-                        && value.back() == value.front();
-    if (quoted)
+    if (enclosedInQuotes(value))
         value = value.sliced(1, value.size() - 2);
     qsizetype length = qMin(value.size(), qsizetype(kMaxValueLength));
     if (length < value.size() && value[length - 1].isHighSurrogate())
@@ -134,6 +144,13 @@ void ProfileFile::writeString(const QString& section, const QString& key, const 
         m_lines.append('[' + oneLine(section) + ']');
         m_lines.append(entry);
     }
+}
+
+QString ProfileFile::readableValue(const QString& value)
+{
+    const QString text = withoutLineBreaks(value);
+    const bool changedByReading = trimBlanks(text).size() != text.size() || enclosedInQuotes(text);
+    return changedByReading ? u'"' + text + u'"' : text;
 }
 
 bool ProfileFile::save() const

@@ -36,6 +36,12 @@ public:
     /// Sets key in section to value, in memory.
     void writeString(const QString& section, const QString& key, const QString& value);
 
+    /// value as it is written so that readString gives it back: between double quotes when
+    /// reading would otherwise take something off (blanks or tabs at either end, an enclosing
+    /// pair of quotes), as is otherwise. CR and LF become blanks all the same, as in every
+    /// text written, and no more than kMaxValueLength characters are read.
+    static QString readableValue(const QString& value);
+
     /// Writes the whole file. False when it cannot be written; the file on disk is then as
     /// it was before.
     bool save() const;

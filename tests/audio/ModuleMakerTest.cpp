@@ -135,7 +135,9 @@ TEST(ModuleMakerTest, RefusesSongsOutsideTheFormat)
         {"tempo 31", Format::Xm, [](Song& s) { s.tempo = 31; }},
         {"IT with 65 channels", Format::It, [](Song& s) { s.channels = 65; }},
         {"201 rows in IT", Format::It, [](Song& s) { s.patterns[0].rows = 201; }},
-        {"100 samples in IT", Format::It, [](Song& s) { s.samples.resize(100, s.samples[0]); }},
+        // A copy: QList::resize frees the old elements before it copies the value it is given.
+        {"100 samples in IT", Format::It,
+         [](Song& s) { s.samples.resize(100, ModuleMaker::Sample(s.samples[0])); }},
         {"MOD with no room for the speed", Format::Mod, [](Song& s) {
              for (int channel = 0; channel < 4; ++channel)
                  s.patterns[0].notes.append({0, channel, ModuleMaker::kNoteC4, 1, 32});

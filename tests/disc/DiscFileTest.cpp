@@ -118,6 +118,25 @@ TEST_F(DiscFileTest, SavedDiscLoadsBackWithItsSlotsAndButtons)
     EXPECT_TRUE(boxes.shown.isEmpty());
 }
 
+// Module titles and file names may begin or end with blanks or stand in quotes, all of which
+// reading a profile value takes off: they are saved so that they load back as they were.
+TEST_F(DiscFileTest, TitlesAndPathsWithBlanksOrQuotesAtTheirEndsLoadBackAsTheyWere)
+{
+    const QList<std::pair<QString, QString>> held = {
+        {"/music/ends in a blank.mod ", "  Padded  "}, {" starts with a blank.xm", "\"Quoted\""},
+        {"'quoted name.s3m'", "'single'"}, {"/music/\"odd.it", "\t"}, {"/music/a\"b\".mod", "x\"y\""}};
+    for (int n = 1; n <= held.size(); ++n)
+        assign(n, held[n - 1].first, held[n - 1].second);
+    ASSERT_TRUE(disc.SaveToFile(path("ROCK.jkdc")));
+    disc.NewDisc();
+
+    disc.LoadFromFile(path("ROCK.jkdc"));
+    for (int n = 1; n <= held.size(); ++n) {
+        EXPECT_EQ(disc.SlotPath(n), held[n - 1].first) << n;
+        EXPECT_EQ(disc.SlotTitle(n), held[n - 1].second) << n;
+    }
+}
+
 TEST_F(DiscFileTest, SavingOverADiscKeepsForeignLines)
 {
     writeBytes(path("ROCK.jkdc"), "; made by hand\r\n" + kHeader + "Owner=me\r\n[FiLeS]\r\n3.File=old\r\n"
