@@ -33,6 +33,9 @@ const QHash<int, QString>& catalogue()
                "path is not correct."},
         {3400, "Unable to display Information about \"%1\". I can't list any instruments or "
                "find a MDZ/FILE_ID.DIZ file."},
+        {3500, "No volume control was found. Jukarium looked for %1." + kBreak +
+                   "Please install one of them, or choose a program under \"Actions\"-"
+                   "\"Options\"."},
         {3600, "This disc hasen't been saved yet. Please save this disc and try again."},
         {3700, "There are modules with same names assigned to this disc (e.g. C:\\FLY.MOD and "
                "C:\\MODS\\FLY.MOD)." + kBreak +
