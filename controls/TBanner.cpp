@@ -1,6 +1,7 @@
 #include "controls/TBanner.h"
 
 #include "controls/BannerContent.h"
+#include "controls/ReadableColors.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -44,8 +45,8 @@ void TBanner::SetScrollText(const QString& text)
 {
     SetScrollEnabled(false);
     m_lines.clear();
-    m_image = BannerContent::renderText(text, font(), FontColor(), Color());
     m_scrollText = text;
+    m_image = renderGeneratedContent();
     update();
     if (m_autoEnable)
         SetScrollEnabled(true);
@@ -71,10 +72,18 @@ void TBanner::BuildLinesImage()
     const bool wasOn = m_scrollEnabled;
     SetScrollEnabled(false);
     m_scrollText.clear();
-    m_image = BannerContent::renderLines(m_lines, m_linesAlign, font(), FontColor(), Color());
+    m_image = renderGeneratedContent();
     update();
     if (wasOn || m_autoEnable)
         SetScrollEnabled(true);
+}
+
+QImage TBanner::renderGeneratedContent() const
+{
+    const QColor text = ReadableColors::readableOn(FontColor(), Color());
+    if (!m_lines.isEmpty())
+        return BannerContent::renderLines(m_lines, m_linesAlign, font(), text, Color());
+    return BannerContent::renderText(m_scrollText, font(), text, Color());
 }
 
 QSize TBanner::contentSize() const
@@ -202,6 +211,20 @@ void TBanner::SetFontColor(const QColor& color)
     QPalette p = palette();
     p.setColor(QPalette::WindowText, color);
     setPalette(p);
+}
+
+void TBanner::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    // Shown text takes on a new palette (a dark desktop theme switched on) or font at once;
+    // discarded text takes it on when it is rebuilt anyway.
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::PaletteChange || type == QEvent::ApplicationPaletteChange
+         || type == QEvent::FontChange)
+        && !m_image.isNull() && hasGeneratedContent()) {
+        m_image = renderGeneratedContent();
+        update();
+    }
 }
 
 void TBanner::paintEvent(QPaintEvent*)

@@ -1,5 +1,7 @@
 #include "controls/TIEButton.h"
 
+#include "controls/ReadableColors.h"
+
 #include <QEnterEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -82,6 +84,14 @@ void TIEButton::SetColor(const QColor& color)
     QPalette p = palette();
     p.setColor(QPalette::Window, color);
     setPalette(p);
+}
+
+void TIEButton::SetAccented(bool on)
+{
+    if (on == m_accented)
+        return;
+    m_accented = on;
+    update();
 }
 
 void TIEButton::updateMaskedGlyph()
@@ -226,7 +236,7 @@ void TIEButton::drawCaption(QPainter& painter) const
     const QPoint baseline = at + QPoint(0, metrics.ascent());
     painter.setFont(font());
     if (isEnabled()) {
-        painter.setPen(palette().color(QPalette::ButtonText));
+        painter.setPen(captionColor());
     } else {
         // Engraved: a white copy one pixel down and right, under the grey one.
         painter.setPen(Qt::white);
@@ -234,4 +244,10 @@ void TIEButton::drawCaption(QPainter& painter) const
         painter.setPen(palette().color(QPalette::Disabled, QPalette::Text));
     }
     painter.drawText(baseline, caption);
+}
+
+QColor TIEButton::captionColor() const
+{
+    const QColor wanted = palette().color(m_accented ? QPalette::Highlight : QPalette::ButtonText);
+    return ReadableColors::readableOn(wanted, Color());
 }

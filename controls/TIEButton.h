@@ -61,6 +61,13 @@ public:
     QColor Color() const;
     void SetColor(const QColor& color);
 
+    /// The caption takes the palette's Highlight colour instead of ButtonText, as a slot that
+    /// holds a module shows. Either is darkened or lightened as far as needed to stand out
+    /// from Color by a contrast ratio of 4.5 (ReadableColors), so captions stay readable in
+    /// light and dark palettes alike; both follow a palette change at once. False at first.
+    bool Accented() const { return m_accented; }
+    void SetAccented(bool on);
+
     /// The mouse is over the button; tracked also while disabled, so a button enabled under
     /// the mouse shows hot at once.
     bool Hot() const { return m_hot; }
@@ -83,6 +90,7 @@ private:
     void drawGlyph(QPainter& painter) const;
     void drawCaption(QPainter& painter) const;
     void updateMaskedGlyph();
+    QColor captionColor() const;
 
     QImage m_glyph;
     QImage m_maskedGlyph;  // m_glyph with TransparentColor made transparent, ready to draw
@@ -92,6 +100,7 @@ private:
     quint8 m_margin = 5;
     quint8 m_numGlyphs = 2;
     bool m_hot = false;
+    bool m_accented = false;
     bool m_held = false;  // a mouse button (any) went down while enabled and is not yet up
     int m_tag = 0;
 };

@@ -85,10 +85,7 @@ void TMainWindow::showSlot(int n)
     const JukeboxSession::SlotLook look = m_session->SlotLooks(n);
     TIEButton* button = m_form.ibtDiscNr[n - 1];
     button->setToolTip(look.hint);
-    QPalette colours = button->palette();
-    colours.setColor(QPalette::ButtonText, look.assigned ? palette().color(QPalette::Highlight)
-                                                         : palette().color(QPalette::WindowText));
-    button->setPalette(colours);
+    button->SetAccented(look.assigned);
     QFont font = button->font();
     font.setBold(look.current);
     font.setItalic(look.current);
