@@ -190,6 +190,8 @@ private:
     /// Renders discarded text or lines again; throws when that gives no image.
     void rebuildContent();
     bool hasGeneratedContent() const { return !m_scrollText.isEmpty() || !m_lines.isEmpty(); }
+    /// Size of the content image in device-independent pixels.
+    QSize imageSize() const;
     /// Size of the content image, or of the image a rebuild would render while discarded.
     QSize contentSize() const;
     void composeCopies(QPainter& painter, bool noGap) const;

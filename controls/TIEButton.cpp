@@ -44,9 +44,27 @@ void TIEButton::SetCaption(const QString& caption)
 
 void TIEButton::SetGlyph(const QImage& strip)
 {
+    m_glyphPainter = nullptr;
     m_glyph = strip;
     updateMaskedGlyph();
     update();
+}
+
+void TIEButton::SetGlyphPainter(GlyphPainter painter)
+{
+    m_glyphPainter = std::move(painter);
+    m_glyph = QImage();
+    followDevicePixelRatio();
+    update();
+}
+
+void TIEButton::followDevicePixelRatio()
+{
+    const qreal ratio = devicePixelRatioF();
+    if (!m_glyphPainter || (!m_glyph.isNull() && m_glyph.devicePixelRatio() == ratio))
+        return;
+    m_glyph = m_glyphPainter(ratio);
+    updateMaskedGlyph();
 }
 
 void TIEButton::SetMargin(quint8 margin)
@@ -110,6 +128,7 @@ void TIEButton::updateMaskedGlyph()
         }
     }
     m_maskedGlyph = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    m_maskedGlyph.setDevicePixelRatio(m_glyph.devicePixelRatio());
 }
 
 // Mouse -------------------------------------------------------------------------------------
@@ -168,6 +187,7 @@ void TIEButton::mouseReleaseEvent(QMouseEvent* event)
 
 void TIEButton::paintEvent(QPaintEvent*)
 {
+    followDevicePixelRatio();
     QPainter painter(this);
     painter.fillRect(rect(), Color());
     painter.setPen(palette().color(QPalette::Button));
@@ -213,13 +233,15 @@ void TIEButton::drawFrame(QPainter& painter, Frame frame) const
 
 void TIEButton::drawGlyph(QPainter& painter) const
 {
-    const int gw = ImageButtonGeometry::cellWidth(m_glyph.size(), m_numGlyphs);
-    if (gw <= 0 || m_glyph.height() <= 0)
+    // Placed by the strip's size on screen, cut from its pixels.
+    const QSize strip = m_glyph.deviceIndependentSize().toSize();
+    const int gw = ImageButtonGeometry::cellWidth(strip, m_numGlyphs);
+    if (gw <= 0 || strip.height() <= 0)
         return;
     const ButtonLook look = !isEnabled() ? ButtonLook::Disabled
                           : m_hot        ? ButtonLook::Hot
                                          : ButtonLook::Normal;
-    const QSize cell(gw, m_glyph.height());
+    const QSize cell(gw, strip.height());
     const QPoint at = ImageButtonGeometry::glyphPosition(m_layout, size(), cell, m_margin);
     painter.drawImage(QRect(at, cell), m_maskedGlyph,
                       ImageButtonGeometry::glyphSource(m_glyph.size(), m_numGlyphs, look));
