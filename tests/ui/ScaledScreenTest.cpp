@@ -1,13 +1,18 @@
-// The window's own drawing on a screen shown at twice the scale (QT_SCALE_FACTOR=2, set for
-// this program in CMake).
+// The window and its own drawing on a screen shown at twice the scale (QT_SCALE_FACTOR=2, set
+// for this program in CMake): the offscreen screen of 800 x 800 pixels is 400 x 400 units,
+// smaller than the main window.
 #include "controls/TBanner.h"
 #include "controls/TIEButton.h"
 #include "platform/Registry.h"
 #include "platform/audio/OpenMptSdlAudio.h"
+#include "settings/ClassOptions.h"
+#include "settings/RegistryKeys.h"
 #include "MainWindowMaker.h"
 #include "ui/TAboutWindow.h"
+#include "ui/TCDirectoryChoose.h"
 #include "ui/TMainWindow.h"
 
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -53,12 +58,54 @@ protected:
         return window;
     }
 
+    void store(const char* name, quint32 value)
+    {
+        registry.setValue(RegistryRoot::CurrentUser, RegistryKeys::kMainWindow, name,
+                          RegistryValue::fromDword(value));
+    }
+    std::optional<quint32> stored(const char* name) const
+    {
+        const auto value = registry.value(RegistryRoot::CurrentUser, RegistryKeys::kMainWindow, name);
+        return value ? std::optional<quint32>(value->number) : std::nullopt;
+    }
+
     QTemporaryDir dir;
     Registry registry{dir.path()};
     OpenMptSdlAudio audio;
 };
 
 }  // namespace
+
+TEST_F(ScaledScreenTest, WindowTooLargeForTheScreenOpensWhollyOnItAndKeepsItsStoredBounds)
+{
+    // As stored at one unit per pixel.
+    store("Left", 60);
+    store("Top", 40);
+    store("Width", 430);
+    store("Height", 450);
+    for (bool resizedByTheUser : {false, true}) {
+        SCOPED_TRACE(resizedByTheUser ? "resized" : "left as it came up");
+        {
+            auto window = open();
+            const QRect screen = window->screen()->availableGeometry();
+            ASSERT_EQ(screen.size(), QSize(400, 400));
+            EXPECT_TRUE(screen.contains(window->frameGeometry())) << window->frameGeometry().x();
+            if (resizedByTheUser)
+                window->resize(380, 200);
+        }
+        EXPECT_EQ(stored("Left"), resizedByTheUser ? 0u : 60u);
+        EXPECT_EQ(stored("Width"), resizedByTheUser ? 380u : 430u);
+        EXPECT_EQ(stored("Height"), resizedByTheUser ? 200u : 450u);
+    }
+}
+
+TEST_F(ScaledScreenTest, DirectoryChooserNeverRunsPastTheScreensEdge)
+{
+    ClassOptions options(registry);
+    TCDirectoryChoose chooser(options);
+    chooser.show();
+    EXPECT_TRUE(chooser.screen()->availableGeometry().contains(chooser.frameGeometry()));
+}
 
 TEST_F(ScaledScreenTest, GlyphsBannerAndCreditsAreDrawnAtTheScreensResolution)
 {
