@@ -12,8 +12,8 @@
 /// Both are opaque (QImage::Format_RGB32); text keeps the font and colours it was rendered
 /// with. Sizes are in device-independent pixels; the images are rendered for a device pixel
 /// ratio (size x ratio image pixels, the ratio set on the image) so that text stays crisp
-/// on screens that show several pixels per unit. A null image means the content has no pixels (empty text, no lines, or lines that
-/// are all empty). GUI thread only (fonts).
+/// on screens that show several pixels per unit. A null image means the content has no
+/// pixels (empty text, no lines, or lines that are all empty). GUI thread only (fonts).
 namespace BannerContent {
 
 /// Size of renderText's image: the text's advance width by the font's line height.

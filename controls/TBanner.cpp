@@ -277,7 +277,8 @@ void TBanner::composeCopies(QPainter& painter, bool noGap) const
     // The geometry counts in units on screen; the image holds ratio pixels per unit.
     const qreal ratio = m_image.devicePixelRatio();
     for (const BannerGeometry::Blit& blit : blits) {
-        const QRectF source(QPointF(blit.source.topLeft()) * ratio, QSizeF(blit.source.size()) * ratio);
+        const QRectF source(QPointF(blit.source.topLeft()) * ratio,
+                            QSizeF(blit.source.size()) * ratio);
         painter.drawImage(QRectF(blit.target), m_image, source);
     }
 }

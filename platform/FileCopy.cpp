@@ -26,8 +26,9 @@ CopyResult CopyWithoutOverwrite(const QString& source, const QString& target)
     errno = 0;
     if (!RegularFile::OpenForReading(in, source)) {
         // Opened but refused (a folder, a pipe) leaves no error number behind.
-        return {CopyResult::Outcome::Failed,
-                errno != 0 ? qt_error_string(errno) : QStringLiteral("The module is no regular file")};
+        const QString reason = errno != 0 ? qt_error_string(errno)
+                                          : QStringLiteral("The module is no regular file");
+        return {CopyResult::Outcome::Failed, reason};
     }
     WholeFileWriter out(target, WholeFileWriter::Existing::Keep);
     QByteArray buffer(1 << 20, Qt::Uninitialized);
