@@ -22,6 +22,8 @@ const QHash<int, QString>& catalogue()
         {1310, "Unable to access drive \"%1\". This drive seems to be empty."},
         {1400, "Unable to create directory \"%1\"! Please retry."},
         {1500, "Can't copy module to \"%1\". This module already exists!"},
+        {1510, "Can't copy module to \"%1\"." + kBreak + "%2."},
+        {1610, "Can't move module to \"%1\"." + kBreak + "%2."},
         {1700, "Can't delete \"%1\". Unexpected error."},
         {3000, "This file is not a Jukarium disc or the disc is corrupt: %1"},
         {3100, "Can't save disc \"%1\". Unknown error!"},
@@ -31,6 +33,9 @@ const QHash<int, QString>& catalogue()
                "path is not correct."},
         {3400, "Unable to display Information about \"%1\". I can't list any instruments or "
                "find a MDZ/FILE_ID.DIZ file."},
+        {3500, "No volume control was found. Jukarium looked for %1." + kBreak +
+                   "Please install one of them, or choose a program under \"Actions\"-"
+                   "\"Options\"."},
         {3600, "This disc hasen't been saved yet. Please save this disc and try again."},
         {3700, "There are modules with same names assigned to this disc (e.g. C:\\FLY.MOD and "
                "C:\\MODS\\FLY.MOD)." + kBreak +
@@ -67,6 +72,21 @@ MessageBoxRequest::Button present(const MessageBoxRequest& request)
     return answer;
 }
 
+// The box of code (an error below 20000, an information from there) showing text.
+void showText(int code, const QString& text)
+{
+    using Button = MessageBoxRequest::Button;
+    MessageBoxRequest request;
+    const bool error = code < 20000;
+    request.caption = error ? QStringLiteral("Error") : QStringLiteral("Information");
+    request.icon = error ? MessageBoxRequest::Icon::Error : MessageBoxRequest::Icon::Information;
+    request.text = text;
+    request.buttons = MessageBoxRequest::Buttons::Ok;
+    request.defaultButton = Button::Ok;
+    request.escapeButton = Button::Ok;
+    present(request);
+}
+
 }  // namespace
 
 QString CJKMessages::InsertArgument(const QString& text, const QString& argument)
@@ -76,6 +96,20 @@ QString CJKMessages::InsertArgument(const QString& text, const QString& argument
         return text;
     QString result = text;
     return result.replace(at, 2, argument);
+}
+
+QString CJKMessages::InsertArguments(const QString& text, const QString& first,
+                                     const QString& second)
+{
+    const qsizetype at = text.indexOf(QLatin1String("%2"));
+    if (at < 0)
+        return InsertArgument(text, first);
+    // Each part is filled on its own, so neither argument is scanned for the other's mark.
+    const QString before = text.left(at);
+    const QString after = text.mid(at + 2);
+    if (before.contains(QLatin1String("%1")))
+        return InsertArgument(before, first) + second + after;
+    return before + second + InsertArgument(after, first);
 }
 
 QString CJKMessages::MessageText(int code)
@@ -88,16 +122,12 @@ QString CJKMessages::MessageText(int code)
 
 void CJKMessages::Show(int code, const QString& argument)
 {
-    using Button = MessageBoxRequest::Button;
-    MessageBoxRequest request;
-    const bool error = code < 20000;
-    request.caption = error ? QStringLiteral("Error") : QStringLiteral("Information");
-    request.icon = error ? MessageBoxRequest::Icon::Error : MessageBoxRequest::Icon::Information;
-    request.text = InsertArgument(MessageText(code), argument);
-    request.buttons = MessageBoxRequest::Buttons::Ok;
-    request.defaultButton = Button::Ok;
-    request.escapeButton = Button::Ok;
-    present(request);
+    showText(code, InsertArgument(MessageText(code), argument));
+}
+
+void CJKMessages::Show(int code, const QString& argument, const QString& second)
+{
+    showText(code, InsertArguments(MessageText(code), argument, second));
 }
 
 int CJKMessages::Ask(int code, const QString& argument)

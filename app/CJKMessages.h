@@ -39,12 +39,20 @@ public:
     /// scanned again. Text without "%1" comes back unchanged.
     static QString InsertArgument(const QString& text, const QString& argument);
 
+    /// Replaces the first "%1" of text by first and the first "%2" by second; neither
+    /// argument is scanned for the other's mark.
+    static QString InsertArguments(const QString& text, const QString& first,
+                                   const QString& second);
+
     /// The text of code, or the fallback "Unexpected error! (Code #<code> - [%1])".
     static QString MessageText(int code);
 
     /// Shows the box of code with argument in place of "%1"; returns when it is closed.
     /// The box shows the arrow cursor; the cursor found is put back afterwards.
     static void Show(int code, const QString& argument = QString());
+    /// The same for a text with two marks: second goes in place of "%2" (the reason of 1510
+    /// and 1610, as the system words it).
+    static void Show(int code, const QString& argument, const QString& second);
 
     /// Asks the question of code; returns AnswerYes, AnswerNo or AnswerCancel.
     static int Ask(int code, const QString& argument = QString());

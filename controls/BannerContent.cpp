@@ -14,11 +14,12 @@ int lineHeight(const QFontMetrics& metrics)
     return metrics.size(Qt::TextSingleLine, QStringLiteral("Xj")).height();
 }
 
-QImage filledImage(QSize size, const QColor& background)
+QImage filledImage(QSize size, const QColor& background, qreal devicePixelRatio)
 {
-    if (size.isEmpty())
+    if (size.isEmpty() || devicePixelRatio <= 0)
         return {};
-    QImage image(size, QImage::Format_RGB32);
+    QImage image((QSizeF(size) * devicePixelRatio).toSize(), QImage::Format_RGB32);
+    image.setDevicePixelRatio(devicePixelRatio);  // a painter on it works in size's units
     image.fill(background);
     return image;
 }
@@ -41,9 +42,9 @@ QSize linesSize(const QStringList& lines, const QFont& font)
 }
 
 QImage renderText(const QString& text, const QFont& font, const QColor& textColor,
-                  const QColor& background)
+                  const QColor& background, qreal devicePixelRatio)
 {
-    QImage image = filledImage(textSize(text, font), background);
+    QImage image = filledImage(textSize(text, font), background, devicePixelRatio);
     if (image.isNull())
         return image;
     QPainter painter(&image);
@@ -54,9 +55,10 @@ QImage renderText(const QString& text, const QFont& font, const QColor& textColo
 }
 
 QImage renderLines(const QStringList& lines, TAlignment align, const QFont& font,
-                   const QColor& textColor, const QColor& background)
+                   const QColor& textColor, const QColor& background, qreal devicePixelRatio)
 {
-    QImage image = filledImage(linesSize(lines, font), background);
+    const QSize size = linesSize(lines, font);
+    QImage image = filledImage(size, background, devicePixelRatio);
     if (image.isNull())
         return image;
     const QFontMetrics metrics(font);
@@ -64,7 +66,7 @@ QImage renderLines(const QStringList& lines, TAlignment align, const QFont& font
     painter.setFont(font);
     painter.setPen(textColor);
     for (int i = 0; i < lines.size(); ++i) {
-        const int x = BannerGeometry::lineX(align, image.width(),
+        const int x = BannerGeometry::lineX(align, size.width(),
                                             metrics.horizontalAdvance(lines[i]));
         painter.drawText(x, i * lineHeight(metrics) + metrics.ascent(), lines[i]);
     }

@@ -279,10 +279,11 @@ QColor transparentColor()
     return Qt::white;
 }
 
-QImage strip(ControlGlyph which, QSize cell)
+QImage strip(ControlGlyph which, QSize logicalCell, qreal devicePixelRatio)
 {
-    if (cell.isEmpty())
+    if (logicalCell.isEmpty() || devicePixelRatio <= 0)
         return {};
+    const QSize cell = (QSizeF(logicalCell) * devicePixelRatio).toSize();
     QImage image(cell.width() * 2, cell.height(), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     {
@@ -310,6 +311,7 @@ QImage strip(ControlGlyph which, QSize cell)
                 line[x] = qRgba(254, 254, 254, qAlpha(line[x]));  // keep glyph pixels visible
         }
     }
+    image.setDevicePixelRatio(devicePixelRatio);
     return image;
 }
 

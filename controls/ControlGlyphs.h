@@ -34,7 +34,9 @@ QColor transparentColor();
 
 /// A strip of two cells of size cell, side by side: cell 1 (hot) in full colour, cell 2
 /// (normal) muted. Format ARGB32; background pixels are transparentColor() with alpha 0, so
-/// the strip also composes correctly where alpha is honoured. Null for an empty cell.
-QImage strip(ControlGlyph which, QSize cell);
+/// the strip also composes correctly where alpha is honoured. Drawn for devicePixelRatio
+/// (cell x ratio image pixels per cell, that ratio set on the image), for a crisp glyph on
+/// screens that show several pixels per unit. Null for an empty cell.
+QImage strip(ControlGlyph which, QSize cell, qreal devicePixelRatio = 1.0);
 
 }  // namespace ControlGlyphs

@@ -1,6 +1,7 @@
 #include "controls/TBanner.h"
 
 #include "controls/BannerContent.h"
+#include "controls/ReadableColors.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -44,8 +45,8 @@ void TBanner::SetScrollText(const QString& text)
 {
     SetScrollEnabled(false);
     m_lines.clear();
-    m_image = BannerContent::renderText(text, font(), FontColor(), Color());
     m_scrollText = text;
+    m_image = renderGeneratedContent();
     // A screen reader reads the line whole, once per new text, never per scroll step.
     if (accessibleName() != text)
         setAccessibleName(text);
@@ -74,16 +75,30 @@ void TBanner::BuildLinesImage()
     const bool wasOn = m_scrollEnabled;
     SetScrollEnabled(false);
     m_scrollText.clear();
-    m_image = BannerContent::renderLines(m_lines, m_linesAlign, font(), FontColor(), Color());
+    m_image = renderGeneratedContent();
     update();
     if (wasOn || m_autoEnable)
         SetScrollEnabled(true);
 }
 
+QImage TBanner::renderGeneratedContent() const
+{
+    const QColor text = ReadableColors::readableOn(FontColor(), Color());
+    const qreal ratio = devicePixelRatioF();
+    if (!m_lines.isEmpty())
+        return BannerContent::renderLines(m_lines, m_linesAlign, font(), text, Color(), ratio);
+    return BannerContent::renderText(m_scrollText, font(), text, Color(), ratio);
+}
+
+QSize TBanner::imageSize() const
+{
+    return m_image.deviceIndependentSize().toSize();
+}
+
 QSize TBanner::contentSize() const
 {
     if (!m_image.isNull())
-        return m_image.size();
+        return imageSize();
     if (!m_lines.isEmpty())
         return BannerContent::linesSize(m_lines, font());
     if (!m_scrollText.isEmpty())
@@ -154,7 +169,7 @@ void TBanner::SetScrollDirection(TScrollDirection direction)
 void TBanner::StepScroll()
 {
     const BannerGeometry::Step step = BannerGeometry::nextStep(
-        m_scrollPos, m_scrollPixels, BannerGeometry::extent(m_direction, m_image.size()),
+        m_scrollPos, m_scrollPixels, BannerGeometry::extent(m_direction, imageSize()),
         BannerGeometry::span(m_direction, size()), m_noGap, m_onlyOnce);
     m_scrollPos = step.pos;
     if (step.stop)
@@ -207,15 +222,36 @@ void TBanner::SetFontColor(const QColor& color)
     setPalette(p);
 }
 
+void TBanner::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    // Shown text takes on a new palette (a dark desktop theme switched on) or font at once;
+    // discarded text takes it on when it is rebuilt anyway.
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::PaletteChange || type == QEvent::ApplicationPaletteChange
+         || type == QEvent::FontChange)
+        && !m_image.isNull() && hasGeneratedContent()) {
+        m_image = renderGeneratedContent();
+        update();
+    }
+}
+
 void TBanner::paintEvent(QPaintEvent*)
 {
+    const qreal ratio = devicePixelRatioF();
+    // Text follows the window to a screen of another pixel ratio, to stay crisp there.
+    if (!m_image.isNull() && hasGeneratedContent() && m_image.devicePixelRatio() != ratio)
+        m_image = renderGeneratedContent();
     QPainter painter(this);
     if (m_image.isNull()) {
         painter.fillRect(rect(), Color());
         return;
     }
-    if (m_frame.size() != size())
-        m_frame = QImage(size(), QImage::Format_RGB32);
+    const QSize frameSize = (QSizeF(size()) * ratio).toSize();
+    if (m_frame.size() != frameSize || m_frame.devicePixelRatio() != ratio) {
+        m_frame = QImage(frameSize, QImage::Format_RGB32);
+        m_frame.setDevicePixelRatio(ratio);
+    }
     m_frame.fill(Color());
     {
         QPainter framePainter(&m_frame);
@@ -239,10 +275,15 @@ void TBanner::PaintNoGap(QPainter& painter)
 
 void TBanner::composeCopies(QPainter& painter, bool noGap) const
 {
-    const auto blits = BannerGeometry::copies(m_direction, size(), m_image.size(), m_scrollPos,
+    const auto blits = BannerGeometry::copies(m_direction, size(), imageSize(), m_scrollPos,
                                               noGap);
-    for (const BannerGeometry::Blit& blit : blits)
-        painter.drawImage(blit.target, m_image, blit.source);
+    // The geometry counts in units on screen; the image holds ratio pixels per unit.
+    const qreal ratio = m_image.devicePixelRatio();
+    for (const BannerGeometry::Blit& blit : blits) {
+        const QRectF source(QPointF(blit.source.topLeft()) * ratio,
+                            QSizeF(blit.source.size()) * ratio);
+        painter.drawImage(QRectF(blit.target), m_image, source);
+    }
 }
 
 // Mouse -----------------------------------------------------------------------------------

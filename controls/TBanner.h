@@ -126,12 +126,13 @@ public:
     // Look ----------------------------------------------------------------------------------
 
     /// Background, the palette's Window colour (inherited from the parent until set). Shown
-    /// around the content at once; text takes it on at its next rendering.
+    /// text and lines are rendered again with it at once, as on any palette or font change.
     QColor Color() const;
     void SetColor(const QColor& color);
 
-    /// Text colour, the palette's WindowText colour; used from the next rendering on. The
-    /// font is QWidget's font, likewise.
+    /// Text colour, the palette's WindowText colour, darkened or lightened where needed to
+    /// stand out from Color by a contrast ratio of 4.5 (ReadableColors). The font is
+    /// QWidget's font.
     QColor FontColor() const;
     void SetFontColor(const QColor& color);
 
@@ -170,6 +171,7 @@ signals:
     void scrollingDisabled();
 
 protected:
+    void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -184,9 +186,13 @@ protected:
 private:
     /// Renders Lines into the content image, keeping scrolling on if it was on.
     void BuildLinesImage();
+    /// The image of the text or the lines with today's font and colours.
+    QImage renderGeneratedContent() const;
     /// Renders discarded text or lines again; throws when that gives no image.
     void rebuildContent();
     bool hasGeneratedContent() const { return !m_scrollText.isEmpty() || !m_lines.isEmpty(); }
+    /// Size of the content image in device-independent pixels.
+    QSize imageSize() const;
     /// Size of the content image, or of the image a rebuild would render while discarded.
     QSize contentSize() const;
     void composeCopies(QPainter& painter, bool noGap) const;

@@ -1,5 +1,7 @@
 #include "controls/TIEButton.h"
 
+#include "controls/ReadableColors.h"
+
 #include <QEnterEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -42,9 +44,27 @@ void TIEButton::SetCaption(const QString& caption)
 
 void TIEButton::SetGlyph(const QImage& strip)
 {
+    m_glyphPainter = nullptr;
     m_glyph = strip;
     updateMaskedGlyph();
     update();
+}
+
+void TIEButton::SetGlyphPainter(GlyphPainter painter)
+{
+    m_glyphPainter = std::move(painter);
+    m_glyph = QImage();
+    followDevicePixelRatio();
+    update();
+}
+
+void TIEButton::followDevicePixelRatio()
+{
+    const qreal ratio = devicePixelRatioF();
+    if (!m_glyphPainter || (!m_glyph.isNull() && m_glyph.devicePixelRatio() == ratio))
+        return;
+    m_glyph = m_glyphPainter(ratio);
+    updateMaskedGlyph();
 }
 
 void TIEButton::SetMargin(quint8 margin)
@@ -84,6 +104,14 @@ void TIEButton::SetColor(const QColor& color)
     setPalette(p);
 }
 
+void TIEButton::SetAccented(bool on)
+{
+    if (on == m_accented)
+        return;
+    m_accented = on;
+    update();
+}
+
 void TIEButton::updateMaskedGlyph()
 {
     if (m_glyph.isNull()) {
@@ -100,6 +128,7 @@ void TIEButton::updateMaskedGlyph()
         }
     }
     m_maskedGlyph = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    m_maskedGlyph.setDevicePixelRatio(m_glyph.devicePixelRatio());
 }
 
 // Mouse -------------------------------------------------------------------------------------
@@ -158,6 +187,7 @@ void TIEButton::mouseReleaseEvent(QMouseEvent* event)
 
 void TIEButton::paintEvent(QPaintEvent*)
 {
+    followDevicePixelRatio();
     QPainter painter(this);
     painter.fillRect(rect(), Color());
     painter.setPen(palette().color(QPalette::Button));
@@ -203,13 +233,15 @@ void TIEButton::drawFrame(QPainter& painter, Frame frame) const
 
 void TIEButton::drawGlyph(QPainter& painter) const
 {
-    const int gw = ImageButtonGeometry::cellWidth(m_glyph.size(), m_numGlyphs);
-    if (gw <= 0 || m_glyph.height() <= 0)
+    // Placed by the strip's size on screen, cut from its pixels.
+    const QSize strip = m_glyph.deviceIndependentSize().toSize();
+    const int gw = ImageButtonGeometry::cellWidth(strip, m_numGlyphs);
+    if (gw <= 0 || strip.height() <= 0)
         return;
     const ButtonLook look = !isEnabled() ? ButtonLook::Disabled
                           : m_hot        ? ButtonLook::Hot
                                          : ButtonLook::Normal;
-    const QSize cell(gw, m_glyph.height());
+    const QSize cell(gw, strip.height());
     const QPoint at = ImageButtonGeometry::glyphPosition(m_layout, size(), cell, m_margin);
     painter.drawImage(QRect(at, cell), m_maskedGlyph,
                       ImageButtonGeometry::glyphSource(m_glyph.size(), m_numGlyphs, look));
@@ -226,7 +258,7 @@ void TIEButton::drawCaption(QPainter& painter) const
     const QPoint baseline = at + QPoint(0, metrics.ascent());
     painter.setFont(font());
     if (isEnabled()) {
-        painter.setPen(palette().color(QPalette::ButtonText));
+        painter.setPen(captionColor());
     } else {
         // Engraved: a white copy one pixel down and right, under the grey one.
         painter.setPen(Qt::white);
@@ -234,4 +266,10 @@ void TIEButton::drawCaption(QPainter& painter) const
         painter.setPen(palette().color(QPalette::Disabled, QPalette::Text));
     }
     painter.drawText(baseline, caption);
+}
+
+QColor TIEButton::captionColor() const
+{
+    const QColor wanted = palette().color(m_accented ? QPalette::Highlight : QPalette::ButtonText);
+    return ReadableColors::readableOn(wanted, Color());
 }

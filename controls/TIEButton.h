@@ -6,6 +6,8 @@
 #include <QColor>
 #include <QImage>
 
+#include <functional>
+
 /// A flat push button with a glyph and an optional caption. It draws no border while the
 /// mouse is elsewhere, a raised frame while the mouse is over it and a sunken one while a mouse
 /// button is held on it (flat while the held pointer is outside); a disabled button has no
@@ -40,9 +42,17 @@ public:
     QString Caption() const { return text(); }
     void SetCaption(const QString& caption);
 
-    /// The glyph strip (copied). Null: no glyph.
+    /// The glyph strip (copied). Null: no glyph. Its device pixel ratio counts: a strip of
+    /// ratio 2 has cells of half its pixel size, drawn one image pixel per screen pixel on a
+    /// screen of that ratio.
     const QImage& Glyph() const { return m_glyph; }
     void SetGlyph(const QImage& strip);
+
+    /// Makes the glyph strip painter(ratio)'s, asked again whenever the button comes to be
+    /// shown at another device pixel ratio (a 2x screen, QT_SCALE_FACTOR), so the glyph stays
+    /// crisp instead of being scaled up. painter returns a strip of that device pixel ratio.
+    using GlyphPainter = std::function<QImage(qreal devicePixelRatio)>;
+    void SetGlyphPainter(GlyphPainter painter);
 
     /// Distance in pixels of caption and glyph from the edge they are placed at. A new value
     /// is taken only when it exceeds BorderWidth + 1; 5 at first.
@@ -60,6 +70,13 @@ public:
     /// Background, the palette's Window colour (inherited from the parent until set).
     QColor Color() const;
     void SetColor(const QColor& color);
+
+    /// The caption takes the palette's Highlight colour instead of ButtonText, as a slot that
+    /// holds a module shows. Either is darkened or lightened as far as needed to stand out
+    /// from Color by a contrast ratio of 4.5 (ReadableColors), so captions stay readable in
+    /// light and dark palettes alike; both follow a palette change at once. False at first.
+    bool Accented() const { return m_accented; }
+    void SetAccented(bool on);
 
     /// The mouse is over the button; tracked also while disabled, so a button enabled under
     /// the mouse shows hot at once.
@@ -83,8 +100,12 @@ private:
     void drawGlyph(QPainter& painter) const;
     void drawCaption(QPainter& painter) const;
     void updateMaskedGlyph();
+    /// Paints the strip anew when a painter is set and the ratio shown at has changed.
+    void followDevicePixelRatio();
+    QColor captionColor() const;
 
     QImage m_glyph;
+    GlyphPainter m_glyphPainter;
     QImage m_maskedGlyph;  // m_glyph with TransparentColor made transparent, ready to draw
     QColor m_transparentColor = Qt::black;
     TButtonLayout m_layout = TButtonLayout::blCaptionCenter;
@@ -92,6 +113,7 @@ private:
     quint8 m_margin = 5;
     quint8 m_numGlyphs = 2;
     bool m_hot = false;
+    bool m_accented = false;
     bool m_held = false;  // a mouse button (any) went down while enabled and is not yet up
     int m_tag = 0;
 };

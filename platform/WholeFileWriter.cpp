@@ -150,12 +150,18 @@ bool renameWithoutReplacing(const char* from, const char* to)
 WholeFileWriter::WholeFileWriter(const QString& target, Existing existing) : m_existing(existing)
 {
     // The system reads a name only up to a NUL: such a name would be another file.
-    if (target.contains(QChar(0)))
+    if (target.contains(QChar(0))) {
+        noteError(EINVAL);
         return;
+    }
+    errno = 0;
     const std::optional<Destination> destination =
         existing == Existing::Replace ? replacedDestination(target) : newDestination(target);
-    if (!destination)
+    if (!destination) {
+        // Refused without a system error: something is at the name that may not be replaced.
+        noteError(errno == 0 || errno == ENOENT ? EEXIST : errno);
         return;
+    }
     m_target = destination->name;
     const QFileInfo info(m_target);
     createTemporary(info.absolutePath(), info.fileName());
@@ -173,8 +179,10 @@ void WholeFileWriter::createTemporary(const QString& directory, const QString& f
         m_fd = ::open(m_temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
                       0666);
         if (m_fd < 0) {
-            if (errno != EEXIST)
+            if (errno != EEXIST) {
+                noteError(errno);
                 break;
+            }
             continue;
         }
         // Between the creation and the lock a start clearing abandoned temporaries may have
@@ -186,8 +194,10 @@ void WholeFileWriter::createTemporary(const QString& directory, const QString& f
             m_fd = -1;
         }
     }
-    if (m_fd < 0)
+    if (m_fd < 0) {
+        noteError(EEXIST);  // every name tried was taken
         m_temporary.clear();
+    }
 }
 
 WholeFileWriter::~WholeFileWriter()
@@ -207,6 +217,12 @@ void WholeFileWriter::discard()
     m_failed = true;
 }
 
+void WholeFileWriter::noteError(int number)
+{
+    if (m_error == 0)
+        m_error = number;
+}
+
 bool WholeFileWriter::write(const char* data, qint64 size)
 {
     if (m_fd < 0 || m_failed)
@@ -216,6 +232,8 @@ bool WholeFileWriter::write(const char* data, qint64 size)
         if (written < 0 && errno == EINTR)
             continue;
         if (written <= 0) {
+            // A write that takes nothing without an error has met the end of the volume.
+            noteError(written < 0 ? errno : ENOSPC);
             m_failed = true;
             return false;
         }
@@ -243,7 +261,11 @@ bool WholeFileWriter::commit()
     const int lock = ::fcntl(m_fd, F_DUPFD_CLOEXEC, 0);
     // Delayed allocation may report a full volume only here, in the sync or the close.
     const bool synced = ::fsync(m_fd) == 0;
+    if (!synced)
+        noteError(errno);
     const bool closed = ::close(m_fd) == 0;
+    if (!closed)
+        noteError(errno);
     m_fd = -1;
     const QByteArray target = QFile::encodeName(m_target);
     const bool renamed = synced && closed
@@ -252,8 +274,10 @@ bool WholeFileWriter::commit()
                                  : renameWithoutReplacing(m_temporary.constData(), target.constData()));
     if (renamed)
         m_temporary.clear();
-    else
+    else {
+        noteError(errno);
         discard();
+    }
     if (lock >= 0)
         ::close(lock);
     if (!renamed)

@@ -56,6 +56,11 @@ public:
     /// holds exactly what was written.
     bool commit();
 
+    /// The system's error number (errno) of the first step that failed, for telling the user
+    /// why: EEXIST when the target may not be written (see Existing), ENOSPC for a full
+    /// volume, EACCES or EROFS for a folder that cannot be written. 0 while nothing failed.
+    int error() const { return m_error; }
+
     /// Writes data as the file at target, replacing it; true when it is there whole.
     static bool writeFile(const QString& target, const QByteArray& data);
 
@@ -69,10 +74,13 @@ private:
     /// Creates the locked temporary file in directory for a target named fileName.
     void createTemporary(const QString& directory, const QString& fileName);
     void discard();
+    /// Keeps number as error() unless an earlier failure is kept already.
+    void noteError(int number);
 
     QString m_target;  // the name that commit() renames onto; empty when it may not be written
     Existing m_existing;
     QByteArray m_temporary;  // encoded path, empty when none
     int m_fd = -1;
     bool m_failed = false;
+    int m_error = 0;
 };

@@ -69,6 +69,9 @@ public:
 
     /// File operations on the loaded module's file (message 20000 without one). Copy and move
     /// never replace an existing file; a move deletes the source only after a complete copy.
+    /// A name already taken shows message 1500 (copy) or 1600 (move) with the target; any other
+    /// failure 1510 or 1610 with the target and the system's reason (a full volume, no right
+    /// to write).
     /// After a move or rename the player follows the file; the slot of a deleted file is
     /// cleared.
     void CopyModuleTo();

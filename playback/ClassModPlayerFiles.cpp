@@ -29,10 +29,13 @@ void ClassModPlayer::CopyModuleTo()
     const QString target = ChooseFileTarget(kCopyChooser);
     if (target.isEmpty())
         return;
-    if (FileCopy::CopyWithoutOverwrite(m_modulePath, target))
+    const FileCopy::CopyResult copied = FileCopy::CopyWithoutOverwrite(m_modulePath, target);
+    if (copied)
         m_host.SetStatusText(CJKMessages::InsertArgument(QStringLiteral("Module copied to \"%1\""), target));
-    else
+    else if (copied.outcome == FileCopy::CopyResult::Outcome::TargetTaken)
         CJKMessages::Show(1500, target);
+    else
+        CJKMessages::Show(1510, target, copied.reason);
 }
 
 void ClassModPlayer::MoveModuleTo()
@@ -40,8 +43,13 @@ void ClassModPlayer::MoveModuleTo()
     const QString target = ChooseFileTarget(kMoveChooser);
     if (target.isEmpty())
         return;
-    if (!FileCopy::CopyWithoutOverwrite(m_modulePath, target)) {
+    const FileCopy::CopyResult copied = FileCopy::CopyWithoutOverwrite(m_modulePath, target);
+    if (copied.outcome == FileCopy::CopyResult::Outcome::TargetTaken) {
         CJKMessages::Show(1600, target);  // no text of its own: the catalogue's fallback
+        return;
+    }
+    if (!copied) {
+        CJKMessages::Show(1610, target, copied.reason);
         return;
     }
     m_host.SetStatusText(CJKMessages::InsertArgument(QStringLiteral("Module moved to \"%1\""), target));

@@ -25,9 +25,8 @@ void TMainWindow::connectActionCommands()
                           options().UserActionCloseMod(n), *this);
         });
     }
-    // Whether the volume control started is not reported.
     connect(m_form.mnuActions_Volume, &QAction::triggered, this,
-            [this] { ::StartProgram(VolumeCommand(options().VolumeExe())); });
+            [this] { StartVolumeControl(options().VolumeExe(), *this); });
     connect(m_form.mnuActions_Options, &QAction::triggered, this, [this] {
         PauseBanner();
         {

@@ -52,7 +52,9 @@ TIEButton* makeGlyphButton(QWidget* parent, const char* name, const QRect& place
     button->setObjectName(QLatin1String(name));
     button->setGeometry(place);
     const int cell = place.width() > 30 ? 20 : 14;
-    button->SetGlyph(ControlGlyphs::strip(glyph, QSize(cell, cell)));
+    button->SetGlyphPainter([glyph, cell](qreal ratio) {
+        return ControlGlyphs::strip(glyph, QSize(cell, cell), ratio);
+    });
     button->SetTransparentColor(ControlGlyphs::transparentColor());
     button->setToolTip(QLatin1String(hint));
     button->setToolTipDuration(kHintDisplayMs);

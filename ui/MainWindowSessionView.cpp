@@ -90,10 +90,7 @@ void TMainWindow::showSlot(int n)
     // What a sighted user reads from the number, its colour and its hint.
     button->setAccessibleName(look.assigned ? QStringLiteral("Slot %1, %2").arg(n).arg(look.hint)
                                             : QStringLiteral("Slot %1, empty").arg(n));
-    QPalette colours = button->palette();
-    colours.setColor(QPalette::ButtonText, look.assigned ? palette().color(QPalette::Highlight)
-                                                         : palette().color(QPalette::WindowText));
-    button->setPalette(colours);
+    button->SetAccented(look.assigned);
     QFont font = button->font();
     font.setBold(look.current);
     font.setItalic(look.current);

@@ -45,10 +45,12 @@ const QStringList kCredits{
     QString(),
 };
 
-/// A silver disc with a blue eighth note in front of it.
-QPixmap drawPicture(QSize size)
+/// A silver disc with a blue eighth note in front of it, drawn for devicePixelRatio so that
+/// it is crisp on a screen with several pixels per unit.
+QPixmap drawPicture(QSize size, qreal devicePixelRatio)
 {
-    QPixmap picture(size);
+    QPixmap picture((QSizeF(size) * devicePixelRatio).toSize());
+    picture.setDevicePixelRatio(devicePixelRatio);
     picture.fill(QColor(0x20, 0x2a, 0x44));
     QPainter p(&picture);
     p.setRenderHint(QPainter::Antialiasing);
@@ -148,7 +150,7 @@ TAboutWindow::TAboutWindow(QWidget* owner)
     imgPicture = new QLabel(panPicture);
     imgPicture->setObjectName(QStringLiteral("imgPicture"));
     imgPicture->setScaledContents(true);
-    imgPicture->setPixmap(drawPicture(kPictureSize));
+    imgPicture->setPixmap(drawPicture(kPictureSize, devicePixelRatioF()));
     imgPicture->setGeometry(panPicture->contentsRect());
 
     panBanner = makePanel(this, "panBanner", QRect(120, 84, 193, 121), 2);

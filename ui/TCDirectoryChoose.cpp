@@ -6,6 +6,7 @@
 #include "ui/F1Help.h"
 #include "ui/HelpContexts.h"
 #include "ui/TNewDirectory.h"
+#include "ui/VisiblePlacement.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -56,6 +57,7 @@ TCDirectoryChoose::TCDirectoryChoose(ClassOptions& options, QWidget* owner)
     setWindowTitle(QStringLiteral("You shouldn't see this Text..."));
     buildForm();
     move(265, 199);
+    KeepWhollyOnScreen(*this);
     // F5 re-reads the list wherever the focus is in the chooser.
     auto* refresh = new QShortcut(QKeySequence(Qt::Key_F5), this);
     refresh->setContext(Qt::WindowShortcut);

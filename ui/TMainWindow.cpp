@@ -214,12 +214,14 @@ void TMainWindow::showEvent(QShowEvent* event)
 
 void TMainWindow::keepOnScreen()
 {
-    // A place stored on a screen that is gone (an unplugged monitor) would show the window
-    // where nobody sees it: it comes up on the nearest screen instead, while the stored place
-    // is kept for when that screen is back.
-    const QPoint visible = VisibleWindowPosition(frameGeometry());
-    if (visible != pos())
-        m_bounds.showElsewhere(visible);
+    // A place stored on a screen that is gone (an unplugged monitor), or a size stored at a
+    // smaller scale factor, would show the window where nobody sees it, or only part of it:
+    // it comes up wholly on the nearest screen instead, while the stored place and size are
+    // kept for when that screen is back.
+    const QRect frame = frameGeometry();
+    const QRect visible = VisibleWindowFrame(frame);
+    if (visible != frame)
+        m_bounds.showElsewhere(visible.topLeft(), size() - (frame.size() - visible.size()));
 }
 
 void TMainWindow::resizeEvent(QResizeEvent* event)

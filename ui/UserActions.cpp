@@ -5,12 +5,18 @@
 #include "platform/ProgramStarter.h"
 #include "platform/ShortPath.h"
 
+#include <QStandardPaths>
+
 #include <memory>
 
 namespace {
 const QString kPlaceholder = QStringLiteral("%1");
 const QString kQuotedPlaceholder = QStringLiteral("\"%1\"");
-const QString kDefaultMixer = QStringLiteral("pavucontrol");
+// Volume controls that open a window of their own, PulseAudio's and PipeWire's first as they
+// reach every stream; each is a command line, found by its first word on the PATH.
+const QStringList kDesktopMixers = {
+    QStringLiteral("pavucontrol"), QStringLiteral("pavucontrol-qt"), QStringLiteral("pwvucontrol"),
+    QStringLiteral("gnome-control-center sound"), QStringLiteral("kmix")};
 constexpr int kSleepMs = 1000;
 
 // The long path as it goes in where the placeholder stands, between the user's quotes or not,
@@ -92,7 +98,32 @@ void RunUserAction(int n, const QString& commandLine, bool sleepFirst, bool clos
         pauseThenStart();
 }
 
+const QStringList& DesktopMixers()
+{
+    return kDesktopMixers;
+}
+
 QString VolumeCommand(const QString& stored)
 {
-    return stored.isEmpty() ? kDefaultMixer : stored;
+    if (!stored.isEmpty())
+        return stored;
+    for (const QString& mixer : kDesktopMixers) {
+        if (!QStandardPaths::findExecutable(SplitCommandLine(mixer).constFirst()).isEmpty())
+            return mixer;
+    }
+    return QString();
+}
+
+void StartVolumeControl(const QString& stored, UserActionHost& host)
+{
+    const QString command = VolumeCommand(stored);
+    if (command.isEmpty()) {
+        QStringList names;
+        for (const QString& mixer : kDesktopMixers)
+            names.append(SplitCommandLine(mixer).constFirst());
+        CJKMessages::Show(3500, names.join(QStringLiteral(", ")));
+        return;
+    }
+    if (!host.StartProgram(command))
+        CJKMessages::Show(3300, command);
 }

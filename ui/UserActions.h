@@ -3,6 +3,7 @@
 #include "ui/UserActionHost.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -38,7 +39,16 @@ std::optional<QString> ExpandUserActionCommand(
 void RunUserAction(int n, const QString& commandLine, bool sleepFirst, bool closeFirst,
                    UserActionHost& host);
 
+/// The volume controls looked for when none is stored, in order: command lines of programs
+/// that open a window of their own (pavucontrol, pavucontrol-qt, pwvucontrol,
+/// gnome-control-center sound, kmix), as a terminal mixer would show nothing without one.
+const QStringList& DesktopMixers();
+
 /// The command line of the "Volume" command: the stored one when it is not empty, run as is;
-/// otherwise the desktop's mixer, "pavucontrol". Where that is not installed the start fails,
-/// which the volume command ignores by design: there is no terminal-free mixer to fall back on.
+/// otherwise the first of DesktopMixers() whose program is on the PATH; empty when none is.
 QString VolumeCommand(const QString& stored);
+
+/// Runs the "Volume" command with the stored command line. When there is none and no desktop
+/// mixer is installed it shows message 3500 naming the programs looked for; a start that
+/// fails shows message 3300 with the line.
+void StartVolumeControl(const QString& stored, UserActionHost& host);

@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWidget>
 
 #include <limits>
 
@@ -15,30 +16,82 @@ qint64 gapSquared(const QRect& a, const QRect& b)
     return dx * dx + dy * dy;
 }
 
+qint64 overlapArea(const QRect& a, const QRect& b)
+{
+    const QRect common = a.intersected(b);
+    return common.isEmpty() ? 0 : qint64(common.width()) * common.height();
+}
+
 // start moved so that length fits in [low, high], or low when it cannot.
 int clampedStart(int start, int length, int low, int high)
 {
     return qMax(low, qMin(start, high + 1 - length));
 }
 
-}  // namespace
-
-QPoint VisibleWindowPosition(const QRect& frame)
+// The screen the frame overlaps most, or the nearest when it overlaps none.
+const QScreen* screenFor(const QRect& frame)
 {
-    const QScreen* nearest = nullptr;
-    qint64 nearestGap = std::numeric_limits<qint64>::max();
+    const QScreen* best = nullptr;
+    qint64 bestOverlap = 0;
+    qint64 bestGap = std::numeric_limits<qint64>::max();
     for (const QScreen* screen : QGuiApplication::screens()) {
-        if (screen->geometry().intersects(frame))
-            return frame.topLeft();
+        const qint64 overlap = overlapArea(frame, screen->geometry());
         const qint64 gap = gapSquared(frame, screen->geometry());
-        if (gap < nearestGap) {
-            nearest = screen;
-            nearestGap = gap;
+        if (overlap > bestOverlap || (bestOverlap == 0 && overlap == 0 && gap < bestGap)) {
+            best = screen;
+            bestOverlap = overlap;
+            bestGap = gap;
         }
     }
-    if (!nearest)
-        return frame.topLeft();
-    const QRect area = nearest->availableGeometry();
-    return {clampedStart(frame.left(), frame.width(), area.left(), area.right()),
-            clampedStart(frame.top(), frame.height(), area.top(), area.bottom())};
+    return best;
+}
+
+}  // namespace
+
+QRect VisibleWindowFrame(const QRect& frame)
+{
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        if (screen->geometry().contains(frame))
+            return frame;
+    }
+    const QScreen* screen = screenFor(frame);
+    if (!screen)
+        return frame;
+    const QRect area = screen->availableGeometry();
+    const QSize size = frame.size().boundedTo(area.size());
+    return {QPoint(clampedStart(frame.left(), size.width(), area.left(), area.right()),
+                   clampedStart(frame.top(), size.height(), area.top(), area.bottom())),
+            size};
+}
+
+namespace {
+
+class WhollyOnScreen : public QObject {
+public:
+    explicit WhollyOnScreen(QWidget& window) : QObject(&window), m_window(window)
+    {
+        window.installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        // On Show the frame around the window is known, and the window not yet seen.
+        if (watched == &m_window && event->type() == QEvent::Show) {
+            const QRect frame = m_window.frameGeometry();
+            const QPoint visible = VisibleWindowFrame(frame).topLeft();
+            if (visible != frame.topLeft())
+                m_window.move(visible);
+        }
+        return false;
+    }
+
+private:
+    QWidget& m_window;
+};
+
+}  // namespace
+
+void KeepWhollyOnScreen(QWidget& window)
+{
+    new WhollyOnScreen(window);
 }

@@ -13,6 +13,14 @@ TEST(InsertArgument, ReplacesOnlyTheFirstPlaceholder)
     EXPECT_EQ(CJKMessages::InsertArgument("\"%1\"", ""), "\"\"");
 }
 
+TEST(InsertArguments, EachMarkTakesItsOwnArgumentUnscanned)
+{
+    EXPECT_EQ(CJKMessages::InsertArguments("to \"%1\". %2.", "/a %2", "no %1 space"),
+              "to \"/a %2\". no %1 space.");
+    EXPECT_EQ(CJKMessages::InsertArguments("%2 then %1", "one", "two"), "two then one");
+    EXPECT_EQ(CJKMessages::InsertArguments("only %1", "one", "two"), "only one");
+}
+
 TEST(MessageText, UnknownCodesGetTheFallbackWithThePlaceholder)
 {
     EXPECT_EQ(CJKMessages::MessageText(1234), "Unexpected error! (Code #1234 - [%1])");

@@ -380,6 +380,28 @@ TEST_F(BannerTest, ReversingKeepsThePictureWhereItIs)
     EXPECT_EQ(screen().copy(5, 0, 258, 25), before.copy(0, 0, 258, 25));  // 5 pixels right
 }
 
+// A palette switched while the text is shown, as a desktop switching to its dark theme does.
+TEST_F(BannerTest, ShownTextTakesOnANewPaletteAtOnce)
+{
+    banner.SetScrollText(QStringLiteral("Tip: drag me"));
+    step(30);
+    QPalette dark = banner.palette();
+    dark.setColor(QPalette::Window, kBlue);
+    dark.setColor(QPalette::WindowText, Qt::white);
+    banner.setPalette(dark);
+    const QImage image = screen();
+    bool white = false;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            EXPECT_NE(image.pixelColor(x, y), kBlack) << x << ", " << y;
+            white = white || image.pixelColor(x, y) == Qt::white;
+            if (image.pixelColor(x, y) == kBlack)
+                return;
+        }
+    }
+    EXPECT_TRUE(white);
+}
+
 TEST_F(BannerTest, ColorAroundTheContentFollowsAtOnce)
 {
     banner.SetBitmap(marked({100, 15}));

@@ -105,14 +105,19 @@ TEST_F(FileOperationsTest, MoveThatCannotCopyKeepsTheSource)
     EXPECT_TRUE(host.changedPaths.isEmpty());
 }
 
-TEST_F(FileOperationsTest, MoveOntoAFullVolumeLeavesNothingBehind)
+TEST_F(FileOperationsTest, CopyAndMoveOntoAFullVolumeSayWhyAndLeaveNothingBehind)
 {
     TmpfsMount small(dir.path() + "/target", "4k");
     if (!small.isMounted())
         GTEST_SKIP() << "cannot mount a small volume here";
     host.chosenDirectory = dir.path() + "/target/";
+    player.CopyModuleTo();
     player.MoveModuleTo();
-    EXPECT_EQ(boxes.shown.size(), 1);
+    ASSERT_EQ(boxes.shown.size(), 2);
+    EXPECT_EQ(boxes.shown[0].request.text,
+              "Can't copy module to \"" + target() + "\".\r\n\r\nNo space left on device.");
+    EXPECT_EQ(boxes.shown[1].request.text,
+              "Can't move module to \"" + target() + "\".\r\n\r\nNo space left on device.");
     EXPECT_EQ(contents(source).size(), 5000);
     EXPECT_TRUE(QDir(dir.path() + "/target").entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
@@ -125,7 +130,10 @@ TEST_F(FileOperationsTest, CopyAndMoveIntoAReadOnlyFolderKeepTheSource)
     host.chosenDirectory = dir.path() + "/target/";
     player.CopyModuleTo();
     player.MoveModuleTo();
-    EXPECT_EQ(boxes.shown.size(), 2);
+    ASSERT_EQ(boxes.shown.size(), 2);
+    EXPECT_TRUE(boxes.shown[0].request.text.endsWith("Read-only file system."))
+        << qPrintable(boxes.shown[0].request.text);
+    EXPECT_TRUE(boxes.shown[1].request.text.startsWith("Can't move module to"));
     EXPECT_EQ(contents(source).size(), 5000);
     EXPECT_EQ(player.ModulePath(), source);
 }

@@ -71,12 +71,6 @@ INSTANTIATE_TEST_SUITE_P(
                       FallbackCase{"prog %1", "/gone/a\" b.xm", std::nullopt},
                       FallbackCase{"prog %1", "", "prog "}));  // no module, no argument
 
-TEST(VolumeCommandTest, StoredCommandOrTheDesktopMixer)
-{
-    EXPECT_EQ(VolumeCommand(""), "pavucontrol");
-    EXPECT_EQ(VolumeCommand("/usr/bin/mixer -s %1"), "/usr/bin/mixer -s %1");
-}
-
 // ---- the whole action against a recording host ----
 
 class FakeHost : public UserActionHost {
@@ -166,6 +160,59 @@ TEST_F(RunUserActionTest, ModuleThatCannotBeOneArgumentStartsNothing)
     EXPECT_EQ(shownText(0), CJKMessages::InsertArgument(CJKMessages::MessageText(3300),
                                                         "/bin/tracker \"" + m_host.module + "\""));
     EXPECT_EQ(m_host.events, QStringList({"repaint"}));
+}
+
+// ---- the volume control, looked for on a PATH of the test's ----
+
+class VolumeControlTest : public RunUserActionTest {
+protected:
+    VolumeControlTest() : m_path(qgetenv("PATH")) { qputenv("PATH", m_bin.path().toUtf8()); }
+    ~VolumeControlTest() override { qputenv("PATH", m_path); }
+
+    void install(const QString& program)
+    {
+        QFile file(m_bin.path() + u'/' + program);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("#!/bin/sh\n");
+        file.close();
+        file.setPermissions(file.permissions() | QFile::ExeOwner);
+    }
+
+    QTemporaryDir m_bin;
+    QByteArray m_path;
+};
+
+TEST_F(VolumeControlTest, StoredCommandIsRunAsIsAndAFailedStartIsNamed)
+{
+    EXPECT_EQ(VolumeCommand("/usr/bin/mixer -s %1"), "/usr/bin/mixer -s %1");
+    m_host.startResult = false;
+    StartVolumeControl("/usr/bin/mixer -s", m_host);
+    EXPECT_EQ(m_host.events, QStringList({"start /usr/bin/mixer -s"}));
+    ASSERT_EQ(m_boxes.shown.size(), 1);
+    EXPECT_EQ(shownText(0), CJKMessages::InsertArgument(CJKMessages::MessageText(3300),
+                                                        "/usr/bin/mixer -s"));
+}
+
+TEST_F(VolumeControlTest, WithoutAnyMixerTheBoxNamesThoseLookedFor)
+{
+    EXPECT_EQ(VolumeCommand(""), "");
+    StartVolumeControl("", m_host);
+    EXPECT_TRUE(m_host.events.isEmpty());
+    ASSERT_EQ(m_boxes.shown.size(), 1);
+    EXPECT_EQ(shownText(0),
+              "No volume control was found. Jukarium looked for pavucontrol, pavucontrol-qt, "
+              "pwvucontrol, gnome-control-center, kmix.\r\n\r\nPlease install one of them, or "
+              "choose a program under \"Actions\"-\"Options\".");
+}
+
+TEST_F(VolumeControlTest, TheFirstInstalledMixerOfTheListIsStarted)
+{
+    install("gnome-control-center");
+    EXPECT_EQ(VolumeCommand(""), "gnome-control-center sound");
+    install("pavucontrol-qt");
+    StartVolumeControl("", m_host);
+    EXPECT_EQ(m_host.events, QStringList({"start pavucontrol-qt"}));
+    EXPECT_TRUE(m_boxes.shown.isEmpty());
 }
 
 // ---- real programs on real files ----

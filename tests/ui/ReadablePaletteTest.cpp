@@ -1,0 +1,125 @@
+// The main window's own drawing read back from its screenshots, in the light palette a plain
+// desktop gives and in a dark one switched on while the window is open.
+#include "controls/ReadableColors.h"
+#include "controls/TBanner.h"
+#include "controls/TIEButton.h"
+#include "disc/ClassDisc.h"
+#include "platform/Registry.h"
+#include "platform/audio/OpenMptSdlAudio.h"
+#include "support/TestSongs.h"
+#include "MainWindowMaker.h"
+#include "ui/TMainWindow.h"
+
+#include <QApplication>
+#include <QHash>
+#include <QPlainTextEdit>
+#include <QStyle>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// As a dark desktop theme hands it over: dark faces, light text, and the highlight that
+// QPalette derives by itself (dark blue), which dark themes often leave alone.
+QPalette darkPalette()
+{
+    const QColor face(53, 53, 53);
+    return QPalette(Qt::white, face, face.lighter(150), face.darker(150), face.darker(120),
+                    QColor(0xee, 0xee, 0xee), Qt::white, QColor(30, 30, 30), face);
+}
+
+// The contrast of what is drawn in image against its background: the background is the
+// colour most pixels have, the text the pixel that stands out from it most.
+qreal drawnContrast(const QImage& image)
+{
+    QHash<QRgb, int> counts;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            ++counts[image.pixel(x, y)];
+    QRgb background = 0;
+    int most = 0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+        if (it.value() > most) {
+            most = it.value();
+            background = it.key();
+        }
+    }
+    qreal best = 1;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        best = std::max(best, ReadableColors::contrastRatio(QColor(it.key()), QColor(background)));
+    return best;
+}
+
+// The inside of a control's screenshot, without its frame.
+QImage inside(QWidget* widget, int frame)
+{
+    const QImage image = widget->grab().toImage();
+    return image.copy(image.rect().adjusted(frame, frame, -frame, -frame));
+}
+
+class ReadablePaletteTest : public ::testing::Test {
+protected:
+    ReadablePaletteTest()
+    {
+        QApplication::setPalette(QApplication::style()->standardPalette());
+        module = TestSongs::write(TestSongs::toneSong(), ModuleMaker::Format::S3m, dir.path(), "fly");
+    }
+    ~ReadablePaletteTest() override
+    {
+        QApplication::setPalette(QApplication::style()->standardPalette());
+    }
+
+    std::unique_ptr<TMainWindow> open()
+    {
+        auto window = MakeMainWindow(registry, audio);
+        window->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        return window;
+    }
+
+    // Every text the window draws itself, each with the contrast it shows.
+    void expectReadable(TMainWindow& window)
+    {
+        QCoreApplication::processEvents();
+        const MainWindowForm& form = window.form();
+        EXPECT_GE(drawnContrast(inside(form.ibtDiscNr[0], 2)), 4.5) << "filled slot";
+        EXPECT_GE(drawnContrast(inside(form.ibtDiscNr[1], 2)), 4.5) << "empty slot";
+        EXPECT_GE(drawnContrast(inside(form.btnDisc1, 2)), 4.5) << "disc button";
+        EXPECT_GE(drawnContrast(inside(form.banMain, 0)), 4.5) << "banner";
+        QWidget* info = form.staModInfo->viewport();
+        EXPECT_GE(drawnContrast(info->grab().toImage()), 4.5) << "information view";
+    }
+
+    QTemporaryDir dir;
+    QString module;
+    Registry registry{dir.path() + "/registry"};
+    OpenMptSdlAudio audio;
+};
+
+}  // namespace
+
+TEST_F(ReadablePaletteTest, OwnDrawnTextStandsOutInTheLightPaletteAndAfterASwitchToADarkOne)
+{
+    auto window = open();
+    window->disc().AssignSlot(1, module);
+    ASSERT_TRUE(window->form().ibtDiscNr[0]->Accented());
+    window->SetInfoView(true);
+    window->form().staModInfo->setPlainText(QStringLiteral("Title: fly\nInstruments: 1"));
+    for (int step = 0; step < 20; ++step)
+        window->form().banMain->StepScroll();  // the tip well inside the banner
+    {
+        SCOPED_TRACE("light");
+        expectReadable(*window);
+    }
+    QApplication::setPalette(darkPalette());
+    {
+        SCOPED_TRACE("dark");
+        expectReadable(*window);
+        // The slot's number is drawn anew in the dark palette's colours, not kept from before.
+        EXPECT_LT(ReadableColors::relativeLuminance(
+                      window->form().ibtDiscNr[1]->grab().toImage().pixelColor(3, 3)),
+                  0.1);
+    }
+}
