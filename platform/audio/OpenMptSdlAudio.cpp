@@ -258,7 +258,10 @@ void OpenMptSdlAudio::setPlayTime(double seconds)
 
 void OpenMptSdlAudio::moveCurrent(const std::function<void(openmpt::module&)>& move)
 {
-    if (m_current->moveWithinSong(move) && m_devices.device()) {
+    if (!m_current->moveWithinSong(move))
+        return;
+    m_devices.forgetFreshStart();
+    if (m_devices.device()) {
         m_devices.device()->forgetSongEnd();
         m_devices.device()->renderer().restartPass();
     }

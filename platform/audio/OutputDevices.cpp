@@ -87,6 +87,11 @@ void OutputDevices::play(LoadedModule* module)
         m_startCheckTimer->start(*checkDelay);
 }
 
+void OutputDevices::forgetFreshStart()
+{
+    m_startCheckTimer->stop();
+}
+
 void OutputDevices::checkFreshStart()
 {
     if (!m_playing || !m_device)

@@ -57,6 +57,9 @@ public:
     /// play() is given another or null, or close() is called. A module a device is given
     /// first is checked for a start behind silence.
     void play(LoadedModule* module);
+    /// The module that plays was moved within its song: a start found behind silence no longer
+    /// takes it back to where it started, which would undo the move.
+    void forgetFreshStart();
     /// Leaves the device to play out the module it plays, where the next module can have a
     /// device of its own: only where the server keeps a queue of its own, and not after a song
     /// that played to its end (the next follows on its stream, after its last notes). The
