@@ -81,7 +81,7 @@ Song variedSong(int n)
             for (int channel = 0; channel < 4; ++channel) {
                 // Octaves 3 and 4: within MOD's C-3 to B-5.
                 const int note = noteNumber(3 + channel % 2, (row + 3 * channel + n) % 12);
-                pattern.notes.append({row, channel, note, 1 + (channel + p) % song.samples.size(), -1});
+                pattern.notes.append({row, channel, note, 1 + (channel + p) % static_cast<int>(song.samples.size()), -1});
             }
         }
         song.patterns.append(pattern);
