@@ -51,6 +51,8 @@ struct ModuleDetails {
 
 /// What the library tells about playback.
 struct PlayStatus {
+    /// The module played last, whose status this is; 0 for none.
+    ModuleHandle module = 0;
     quint32 position = 0;  // song (order) position being played, from 0
     quint32 pattern = 0;
     quint32 row = 0;
@@ -115,6 +117,11 @@ public:
     /// Plays the module from its start, or, when it was stopped, continues where it stopped,
     /// at full volume.
     virtual void playModule(ModuleHandle module, int unused) = 0;
+    /// A loaded module that follows the module played last on the same output, without a
+    /// gap, where its song ends without repeating (see setRepeat); from then on it is the
+    /// module played last, as getPlayStatus() names it, and nothing is queued. 0, or the
+    /// module played last, drops what was queued; so do playModule() and freeing it.
+    virtual void queueModule(ModuleHandle module) = 0;
     /// Stops playing; the module stays loaded.
     virtual void stopModule(ModuleHandle module) = 0;
     virtual void freeModule(ModuleHandle module) = 0;

@@ -90,6 +90,7 @@ bool OpenMptSdlAudio::init()
         return false;
     }
     m_outputReady = true;
+    m_devices.queue(m_queued);  // the devices before took it with them
     updateOutput();
     return true;
 }
@@ -106,7 +107,19 @@ void OpenMptSdlAudio::stopBackgroundPlay()
     updateOutput();
 }
 
-void OpenMptSdlAudio::updateOutput() { m_devices.play(sounding() ? m_current : nullptr); }
+void OpenMptSdlAudio::updateOutput()
+{
+    takeFollowOn();
+    m_devices.play(sounding() ? m_current : nullptr);
+}
+
+void OpenMptSdlAudio::takeFollowOn()
+{
+    if (LoadedModule* const next = m_devices.takeFollowOn()) {
+        m_current = next;
+        m_queued = nullptr;
+    }
+}
 
 int OpenMptSdlAudio::openDeviceCount() const { return m_devices.openCount(); }
 
@@ -118,6 +131,7 @@ void OpenMptSdlAudio::close()
     m_outputReady = false;
     m_backgroundPlay = false;
     m_current = nullptr;
+    m_queued = nullptr;
     m_playing = false;
     m_modules.clear();
 }
@@ -138,6 +152,8 @@ void OpenMptSdlAudio::playModule(ModuleHandle module, int)
     LoadedModule* loaded = find(module);
     if (!loaded)
         return;
+    takeFollowOn();
+    queueModule(0);
     if (loaded != m_current)
         m_devices.retire();
     {
@@ -153,14 +169,27 @@ void OpenMptSdlAudio::playModule(ModuleHandle module, int)
         m_playing = true;
         if (loaded->songEnded)
             moveCurrent([](openmpt::module& module) { module.set_position_seconds(0); });
-        applyOutputGain();
+        applyOutputGain(*m_current);
         m_devices.setVolume(64);
     }
     updateOutput();
 }
 
+void OpenMptSdlAudio::queueModule(ModuleHandle module)
+{
+    takeFollowOn();
+    LoadedModule* const loaded = find(module);
+    m_queued = loaded != m_current ? loaded : nullptr;
+    if (m_queued) {
+        DeviceLock lock(m_devices.device());
+        applyOutputGain(*m_queued);
+    }
+    m_devices.queue(m_queued);
+}
+
 void OpenMptSdlAudio::stopModule(ModuleHandle module)
 {
+    takeFollowOn();
     LoadedModule* loaded = find(module);
     if (!loaded || loaded != m_current)
         return;
@@ -173,6 +202,9 @@ void OpenMptSdlAudio::freeModule(ModuleHandle module)
     const auto it = m_modules.find(module);
     if (it == m_modules.end())
         return;
+    takeFollowOn();
+    if (it->second.get() == m_queued)
+        queueModule(0);
     if (it->second.get() == m_current) {
         m_playing = false;
         updateOutput();
@@ -209,8 +241,10 @@ void OpenMptSdlAudio::getPlayStatus(PlayStatus* status)
     if (!status)
         return;
     *status = PlayStatus();
+    takeFollowOn();
     if (!m_current)
         return;
+    status->module = handleOf(m_current);
     OutputDevice* const device = m_devices.device();
     DeviceLock lock(device);
     const openmpt::module& module = *m_current->module;
@@ -226,6 +260,7 @@ void OpenMptSdlAudio::getPlayStatus(PlayStatus* status)
 
 void OpenMptSdlAudio::setPosition(int position)
 {
+    takeFollowOn();
     if (!m_current || position < 0 || static_cast<quint32>(position) >= m_current->info.songLength)
         return;
     DeviceLock lock(m_devices.device());
@@ -249,6 +284,7 @@ double OpenMptSdlAudio::getPlayTime()
 
 void OpenMptSdlAudio::setPlayTime(double seconds)
 {
+    takeFollowOn();
     if (!m_current)
         return;
     const double within = std::clamp(seconds, 0.0, m_current->details.durationSeconds);
@@ -283,18 +319,20 @@ void OpenMptSdlAudio::setRepeat(bool repeat)
 void OpenMptSdlAudio::setOutputGain(double gain)
 {
     m_outputGain = std::clamp(gain, 0.0, 1.0);
+    takeFollowOn();
     DeviceLock lock(m_devices.device());
-    applyOutputGain();
+    for (LoadedModule* module : {m_current, m_queued}) {
+        if (module)
+            applyOutputGain(*module);
+    }
 }
 
-void OpenMptSdlAudio::applyOutputGain()
+void OpenMptSdlAudio::applyOutputGain(LoadedModule& module) const
 {
-    if (!m_current)
-        return;
     // In millibel; -100 dB stands for silence.
     constexpr double kSilentMillibel = -10000;
     const double millibel = m_outputGain > 0.00001 ? 2000 * std::log10(m_outputGain) : kSilentMillibel;
-    m_current->module->set_render_param(openmpt::module::RENDER_MASTERGAIN_MILLIBEL,
+    module.module->set_render_param(openmpt::module::RENDER_MASTERGAIN_MILLIBEL,
                                         static_cast<std::int32_t>(std::lround(millibel)));
 }
 
@@ -302,4 +340,13 @@ LoadedModule* OpenMptSdlAudio::find(ModuleHandle handle) const
 {
     const auto it = m_modules.find(handle);
     return it == m_modules.end() ? nullptr : it->second.get();
+}
+
+ModuleHandle OpenMptSdlAudio::handleOf(const LoadedModule* module) const
+{
+    for (const auto& [handle, loaded] : m_modules) {
+        if (loaded.get() == module)
+            return handle;
+    }
+    return 0;
 }

@@ -65,8 +65,11 @@ public:
     QString loadError() const override { return m_loadError; }
     /// Makes the module the one the device plays and resets the music volume to 64. A
     /// module that played before continues where it stopped; a new one, or one whose song
-    /// ended, starts at its start.
+    /// ended, starts at its start. Drops a queued module.
     void playModule(ModuleHandle module, int unused) override;
+    /// The device's thread hands over to the queued module within the period in which the
+    /// song ends.
+    void queueModule(ModuleHandle module) override;
     void stopModule(ModuleHandle module) override;
     void freeModule(ModuleHandle module) override;
     void setMusicVolume(int volume) override;
@@ -94,8 +97,11 @@ public:
     int openDeviceCount() const;
 
 private:
-    /// Gives the module played last the output gain; under the device lock.
-    void applyOutputGain();
+    /// Gives module the output gain; under the device lock.
+    void applyOutputGain(LoadedModule& module) const;
+    /// The module played last becomes the queued one where that has followed on. Every
+    /// method that uses m_current calls it first, so none acts on the module before.
+    void takeFollowOn();
     /// Moves the module played last within its song, which takes it out of a song's end;
     /// nothing when move throws. Under the device lock.
     void moveCurrent(const std::function<void(openmpt::module&)>& move);
@@ -104,6 +110,7 @@ private:
     /// Gives the device what to play now, opening one when needed.
     void updateOutput();
     LoadedModule* find(ModuleHandle handle) const;
+    ModuleHandle handleOf(const LoadedModule* module) const;
 
     struct Options {
         int rate = 44100;
@@ -123,6 +130,7 @@ private:
     QString m_loadError;  // of the last loadModule()
 
     LoadedModule* m_current = nullptr;  // the module played last, owned by m_modules
+    LoadedModule* m_queued = nullptr;   // to follow m_current, owned by m_modules
     bool m_playing = false;
     bool m_backgroundPlay = false;
     bool m_outputReady = false;  // init() proved the output

@@ -7,6 +7,8 @@
 
 #include <SDL.h>
 
+#include <utility>
+
 namespace {
 
 /// Asks PulseAudio to keep milliseconds of sound queued for the streams opened while it lives.
@@ -150,8 +152,14 @@ void OutputDevice::callback(void* self, std::uint8_t* stream, int length)
 {
     // SDL holds the device lock around this call.
     auto* device = static_cast<OutputDevice*>(self);
-    const std::size_t frames = static_cast<std::size_t>(length / device->m_renderer.format().frameBytes());
-    device->m_renderer.render(device->m_module, stream, frames);
+    const std::size_t frameBytes = device->m_renderer.format().frameBytes();
+    const std::size_t frames = static_cast<std::size_t>(length) / frameBytes;
+    const std::size_t done = device->m_renderer.render(device->m_module, stream, frames);
+    if (device->m_next && device->m_renderer.songEnded()) {
+        device->m_module = std::exchange(device->m_next, nullptr);
+        device->m_renderer.followOn();
+        device->m_renderer.render(device->m_module, stream + done * frameBytes, frames - done);
+    }
     if (device->m_module) {
         device->m_silentFrames = 0;
         device->m_moduleFrames += frames;

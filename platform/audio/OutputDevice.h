@@ -46,7 +46,8 @@ public:
     const DeviceTiming& timing() const { return m_timing; }
 
     /// Under the device lock: the module to render from the next period on (null: silence).
-    /// The device never touches a module after it has been replaced here.
+    /// The device never touches a module after it has been replaced here. A change drops the
+    /// module set to follow on.
     void setModule(openmpt::module* module)
     {
         if (module == m_module)
@@ -57,8 +58,15 @@ public:
             m_playedToEnd = songEnded();
         forgetSongEnd();
         m_module = module;
+        m_next = nullptr;
         m_hasPlayed = true;
     }
+    /// Under the device lock: the module that follows on the stream, in the same period,
+    /// where the song of the module set ends without repeating; it is then the module set
+    /// (module()). Null: silence follows, as songEnded() tells.
+    void setNext(openmpt::module* next) { m_next = next == m_module ? nullptr : next; }
+    /// Under the device lock: the module rendered from the next period on.
+    const openmpt::module* module() const { return m_module; }
     /// Whether it has been given a module to play since it opened.
     bool hasPlayed() const { return m_hasPlayed; }
     /// Whether the module it played last came to the end of its song, so that all it has to
@@ -110,6 +118,7 @@ private:
     // Used by the device thread, under the device lock.
     OutputRenderer m_renderer;
     openmpt::module* m_module = nullptr;
+    openmpt::module* m_next = nullptr;
     std::size_t m_silentFrames = 0;  // rendered since the module was last set to null
     std::size_t m_moduleFrames = 0;  // rendered from modules since it opened
 };

@@ -38,6 +38,7 @@ void OutputDevices::close()
     m_idleTimer->stop();
     m_startCheckTimer->stop();
     m_playing = nullptr;
+    m_queued = nullptr;
     // Each returns once its device thread has ended, so nothing renders after this.
     m_retired.clear();
     m_device.reset();
@@ -74,6 +75,8 @@ void OutputDevices::play(LoadedModule* module)
         DeviceLock lock(m_device.get());
         noteSongEnd();
         m_device->setModule(module ? module->module.get() : nullptr);
+        if (module && m_queued)
+            m_device->setNext(m_queued->module.get());
         m_playing = module;
         if (freshStart)
             m_freshStart = {module->module->get_position_seconds(), 0};
@@ -85,6 +88,25 @@ void OutputDevices::play(LoadedModule* module)
     const auto checkDelay = m_device->startCheckDelay();
     if (freshStart && checkDelay && m_serverMayStartBehind)
         m_startCheckTimer->start(*checkDelay);
+}
+
+void OutputDevices::queue(LoadedModule* module)
+{
+    m_queued = module;
+    DeviceLock lock(m_device.get());
+    if (m_device && m_playing)
+        m_device->setNext(module ? module->module.get() : nullptr);
+}
+
+LoadedModule* OutputDevices::takeFollowOn()
+{
+    if (!m_queued || !m_device)
+        return nullptr;
+    DeviceLock lock(m_device.get());
+    if (m_device->module() != m_queued->module.get())
+        return nullptr;
+    m_playing = std::exchange(m_queued, nullptr);
+    return m_playing;
 }
 
 void OutputDevices::forgetFreshStart()

@@ -57,6 +57,14 @@ public:
     /// play() is given another or null, or close() is called. A module a device is given
     /// first is checked for a start behind silence.
     void play(LoadedModule* module);
+    /// Queues module to follow the one play() gave, on the same stream without a gap, where
+    /// its song ends without repeating; null drops what was queued. It stays queued, also
+    /// while nothing plays, until it follows on, another is queued or close(). module stays
+    /// the caller's, and must live until then.
+    void queue(LoadedModule* module);
+    /// The module queued, once it has followed on: from then on the one that plays, and
+    /// nothing is queued. Null until then.
+    LoadedModule* takeFollowOn();
     /// The module that plays was moved within its song: a start found behind silence no longer
     /// takes it back to where it started, which would undo the move.
     void forgetFreshStart();
@@ -102,6 +110,7 @@ private:
     std::unique_ptr<OutputDevice> m_device;
     /// What m_device plays; null: nothing (it is parked, or parks once its stream is silent).
     LoadedModule* m_playing = nullptr;
+    LoadedModule* m_queued = nullptr;  // follows m_playing (queue())
     /// Devices of modules played before, playing the end of their sound until it is heard.
     std::vector<std::unique_ptr<OutputDevice>> m_retired;
     std::unique_ptr<DeviceClock::Timer> m_idleTimer;        // settleIdleDevices()

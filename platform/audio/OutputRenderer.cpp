@@ -61,7 +61,7 @@ void OutputRenderer::setVolume(int volume)
     m_ramp.setTarget(static_cast<float>(std::clamp(volume, 0, 64)) / 64.0f);
 }
 
-void OutputRenderer::render(openmpt::module* module, std::uint8_t* out, std::size_t frames)
+std::size_t OutputRenderer::render(openmpt::module* module, std::uint8_t* out, std::size_t frames)
 {
     std::size_t done = 0;
     if (module && !m_songEnded) {
@@ -101,6 +101,7 @@ void OutputRenderer::render(openmpt::module* module, std::uint8_t* out, std::siz
     if (done < frames)
         m_sounding = false;  // what follows the silence fades in
     fillSilence(out + done * m_format.frameBytes(), frames - done);
+    return done;
 }
 
 void OutputRenderer::store(const float* samples, std::uint8_t* out, std::size_t frames)

@@ -40,12 +40,21 @@ public:
     /// module moved within its song, or another one came.
     double passStart() const { return m_passStart; }
     void restartPass() { m_passStart = 0; }
+    /// Another module follows on the stream where the song of the one before ended: from the
+    /// next render() on it plays in a new pass, at once, without the fade-in of a start after
+    /// silence.
+    void followOn()
+    {
+        m_songEnded = false;
+        m_passStart = 0;
+        m_sounding = true;
+    }
 
     /// Fills frames frames at out (frames × frameBytes() bytes) from module, or with silence
     /// when module is null. The module advances by as much; if it ends without repeating or
     /// fails, the rest is silence. Sound that starts after silence fades in over the volume
-    /// ramp.
-    void render(openmpt::module* module, std::uint8_t* out, std::size_t frames);
+    /// ramp. Returns the frames that came from the module, the first of out.
+    std::size_t render(openmpt::module* module, std::uint8_t* out, std::size_t frames);
 
 private:
     void store(const float* samples, std::uint8_t* out, std::size_t frames);

@@ -136,6 +136,34 @@ TEST_F(PlaybackTest, WithoutRepeatTheSongFallsSilentAtItsEndAndPlayStartsItAgain
     EXPECT_GE(onsets[1], endedBytes / kFrameBytes);
 }
 
+TEST_F(PlaybackTest, AQueuedModuleFollowsTheSongsEndWithoutAGap)
+{
+    m_audio.setRepeat(false);
+    ModuleMaker::Song song = TestSongs::toneSong();
+    song.orders = {0, 1};
+    const ModuleHandle first = m_audio.loadModule(TestSongs::write(song, Format::Xm, m_dir.path(), QStringLiteral("first")));
+    const ModuleHandle next = m_audio.loadModule(TestSongs::write(song, Format::S3m, m_dir.path(), QStringLiteral("next")));
+    m_audio.playModule(first, 0);
+    // Queued before the output starts: the device renders far faster than real time.
+    m_audio.queueModule(next);
+    ASSERT_TRUE(openOutput(kMode, kRate));
+    m_audio.startBackgroundPlay(0);
+    PlayStatus status;
+    ASSERT_TRUE(waitUntil([&] {
+        m_audio.getPlayStatus(&status);
+        return status.module == next && status.position == 1;
+    }));
+    EXPECT_FALSE(status.songEnded);
+    m_audio.freeModule(first);  // as the player does once it sees the change: the next plays on
+    ASSERT_TRUE(waitUntil([&] {
+        m_audio.getPlayStatus(&status);
+        return status.songEnded;
+    }));
+    EXPECT_EQ(status.module, next);
+    const PcmOutput output = closeAndRead(kMode, kRate);
+    EXPECT_EQ(output.onsets(kRate / 1000).size(), 1);  // not a millisecond of silence between them
+}
+
 TEST_F(PlaybackTest, StereoSeparationChangesAtOnceWithoutAGap)
 {
     // The module format's channels are panned hard left and right, as on an Amiga.

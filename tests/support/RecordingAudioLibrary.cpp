@@ -1,6 +1,7 @@
 #include "support/RecordingAudioLibrary.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -59,6 +60,7 @@ void RecordingAudioLibrary::close()
     record(QStringLiteral("close"));
     m_firstValidHandle = m_nextHandle;
     m_played = 0;
+    m_queued = 0;
 }
 
 ModuleHandle RecordingAudioLibrary::loadModule(const QString& fileName)
@@ -73,8 +75,26 @@ void RecordingAudioLibrary::playModule(ModuleHandle module, int)
 {
     record(QStringLiteral("playModule"), {qint64(module)});
     m_songEnded = false;
+    m_queued = 0;
     if (isLoaded(module))
         m_played = module;
+}
+
+void RecordingAudioLibrary::queueModule(ModuleHandle module)
+{
+    record(QStringLiteral("queueModule"), {qint64(module)});
+    m_queued = isLoaded(module) && module != m_played ? module : 0;
+}
+
+void RecordingAudioLibrary::setSongEnded(bool ended)
+{
+    if (ended && m_queued != 0) {
+        m_played = std::exchange(m_queued, 0);
+        m_position = 0;
+        m_playTime = 0;
+        return;
+    }
+    m_songEnded = ended;
 }
 
 void RecordingAudioLibrary::stopModule(ModuleHandle module)
@@ -88,6 +108,8 @@ void RecordingAudioLibrary::freeModule(ModuleHandle module)
     if (!isLoaded(module))
         return;
     m_freed.insert(module);
+    if (module == m_queued)
+        m_queued = 0;
     if (module == m_played)
         m_played = 0;
 }
@@ -123,6 +145,7 @@ void RecordingAudioLibrary::getPlayStatus(PlayStatus* status)
         return;
     *status = PlayStatus();
     if (m_played != 0) {
+        status->module = m_played;
         status->position = m_position;
         status->seconds = m_playTime;
         status->songEnded = m_songEnded;

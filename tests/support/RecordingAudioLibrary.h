@@ -11,7 +11,7 @@
 ///
 /// The lines are the method name and its arguments, separated by blanks:
 /// "startup", "setOption 2 10", "init", "startBackgroundPlay 0", "stopBackgroundPlay",
-/// "close", "loadModule /a b.xm", "playModule 1", "stopModule 1", "freeModule 1",
+/// "close", "loadModule /a b.xm", "playModule 1", "queueModule 2", "stopModule 1", "freeModule 1",
 /// "setMusicVolume 64", "getModuleInfo 1", "getInstrumentInfo 1 0", "getPlayStatus",
 /// "setPosition 3", "getModuleDetails 1", "getPlayTime", "setPlayTime 1500" (milliseconds),
 /// "setOutputGain 50" (percent), "setRenderQuality 8 100 0 -1" (taps, separation, Amiga
@@ -21,8 +21,9 @@
 /// 2, ...) for a path made loadable and 0 for any other, for which loadError() then gives
 /// the load error set (default "no module"); getModuleInfo() gives moduleInfo for
 /// any handle it gave; getInstrumentInfo() the instrument names, empty past their end;
-/// getPlayStatus() the current position, which setPosition() also sets, and whether the song
-/// ended (setSongEnded; playing or moving the module takes it back into its song); getModuleDetails()
+/// getPlayStatus() the module played last, the current position, which setPosition() also
+/// sets, and whether the song ended (setSongEnded; playing or moving the module takes it back
+/// into its song; where a module is queued, it follows on instead, at position 0); getModuleDetails()
 /// moduleDetails for any handle it gave; getPlayTime() the play time setPlayTime() set last.
 /// Handles, instrument indexes and "the module played last" follow the edge cases of
 /// AudioLibrary exactly, as the real library does.
@@ -42,7 +43,7 @@ public:
     void setInstrumentNames(const QStringList& names) { m_instrumentNames = names; }
     void setCurrentPosition(quint32 position) { m_position = position; }
     void setModuleDetails(const ModuleDetails& details) { m_moduleDetails = details; }
-    void setSongEnded(bool ended) { m_songEnded = ended; }
+    void setSongEnded(bool ended);
 
     /// The last volume set (by setMusicVolume), 64 at first.
     int volume() const { return m_volume; }
@@ -65,6 +66,7 @@ public:
     ModuleHandle loadModule(const QString& fileName) override;
     QString loadError() const override { return m_loadError; }
     void playModule(ModuleHandle module, int unused) override;
+    void queueModule(ModuleHandle module) override;
     void stopModule(ModuleHandle module) override;
     void freeModule(ModuleHandle module) override;
     void setMusicVolume(int volume) override;
@@ -105,4 +107,5 @@ private:
     ModuleHandle m_firstValidHandle = 1;  // handles before it are from before close()
     QSet<ModuleHandle> m_freed;
     ModuleHandle m_played = 0;  // the module played last, 0 for none
+    ModuleHandle m_queued = 0;  // follows it at its song's end, 0 for none
 };
