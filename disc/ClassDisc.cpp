@@ -91,11 +91,11 @@ void ClassDisc::SetCurrentSlot(int n)
     MarkCurrentSlot();
 }
 
-int ClassDisc::NeighbourSlot(int step) const
+int ClassDisc::NeighbourSlot(int from, int step) const
 {
-    // From the current slot on, or from just outside the disc so that the first step lands
-    // on slot 1 (forward) or 20 (back).
-    const int start = m_currentSlot != 0 ? m_currentSlot : (step > 0 ? 0 : kSlotCount + 1);
+    // From the slot on, or from just outside the disc so that the first step lands on slot 1
+    // (forward) or 20 (back).
+    const int start = validSlot(from) ? from : (step > 0 ? 0 : kSlotCount + 1);
     for (int i = 1; i <= kSlotCount; ++i) {
         const int n = ((start - 1 + step * i) % kSlotCount + kSlotCount) % kSlotCount + 1;
         if (assigned(n))

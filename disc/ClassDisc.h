@@ -55,7 +55,9 @@ public:
     /// The slot holding a module after (step 1) or before (step -1) the current slot, wrapping
     /// around; the first (or last) such slot when none is current; 0 when no slot holds one.
     /// With a single module the current slot is its own neighbour.
-    int NeighbourSlot(int step) const;
+    int NeighbourSlot(int step) const { return NeighbourSlot(m_currentSlot, step); }
+    /// The same from slot from (0: none) instead of the current slot.
+    int NeighbourSlot(int from, int step) const;
     /// Opens the slot menu of slot n at screen point (x, y).
     void ShowSlotMenu(int n, int x, int y);
     /// Puts path (a full module path) and the current module title into slot n, which becomes

@@ -161,6 +161,11 @@ void ClassModPlayer::LoadNow(const QString& path, Origin origin)
     m_library.setMusicVolume(kFullVolume);
     UpdateEndRule();
     m_library.playModule(m_module, 0);
+    ShowStarted(path);
+}
+
+void ClassModPlayer::ShowStarted(const QString& path)
+{
     ModuleInfo info;
     m_library.getModuleInfo(m_module, &info);
     m_moduleTitle = TitleOf(info, path);
@@ -168,7 +173,7 @@ void ClassModPlayer::LoadNow(const QString& path, Origin origin)
     m_songLength = static_cast<int>(info.songLength);
     m_position = 0;
     m_playTime = 0;
-    m_playing = true;
+    const bool wasPlaying = std::exchange(m_playing, true);
     m_modulePath = path;
     m_host.SetModulePath(path);
     m_host.SetStatusText(CJKMessages::InsertArgument(QStringLiteral("Module \"%1\" loaded"),
@@ -177,7 +182,43 @@ void ClassModPlayer::LoadNow(const QString& path, Origin origin)
     ShowPosition();
     m_positionTimer.start();
     emit moduleChanged();
-    emit playingChanged();
+    if (!wasPlaying)
+        emit playingChanged();
+}
+
+bool ClassModPlayer::QueueModule(const QString& path, QString* whyNot)
+{
+    DropQueuedModule();
+    if (m_module == 0)
+        return false;
+    const ModuleHandle queued = m_library.loadModule(path);
+    if (queued == 0) {
+        if (whyNot)
+            *whyNot = m_library.loadError();
+        return false;
+    }
+    m_queued = queued;
+    m_queuedPath = path;
+    m_library.queueModule(queued);
+    return true;
+}
+
+void ClassModPlayer::DropQueuedModule()
+{
+    if (m_queued == 0)
+        return;
+    m_library.freeModule(std::exchange(m_queued, 0));
+    m_queuedPath.clear();
+}
+
+void ClassModPlayer::AdoptQueuedModule()
+{
+    if (m_queued == 0)
+        return;
+    // The module before played to its end and is heard no more: it goes without the signs of
+    // a close.
+    m_library.freeModule(std::exchange(m_module, std::exchange(m_queued, 0)));
+    ShowStarted(std::exchange(m_queuedPath, QString()));
 }
 
 void ClassModPlayer::ContinuePlaying()
@@ -224,6 +265,8 @@ void ClassModPlayer::StopThen(const QString& name, std::function<void()> then)
 
 void ClassModPlayer::BeginFade()
 {
+    // The song may end during the fade-out: nothing is to follow it then.
+    DropQueuedModule();
     m_fading = true;
     m_fadeStepsLeft = m_fadeOutSteps;
     // Integer steps from full volume end at 0 whatever their number: 10 give 54, 48 ... 6, 0.
@@ -261,6 +304,8 @@ void ClassModPlayer::FadeStep()
 
 void ClassModPlayer::StopNow()
 {
+    // First, as the queued module may play already: stopping the loaded one would not stop it.
+    DropQueuedModule();
     if (m_module == 0 || !m_playing)
         return;
     m_positionTimer.stop();
@@ -327,6 +372,10 @@ void ClassModPlayer::PollPosition()
 {
     PlayStatus status;
     m_library.getPlayStatus(&status);
+    if (m_queued != 0 && status.module == m_queued) {
+        m_host.QueuedModuleFollows();
+        return;
+    }
     if (status.songEnded && m_playing) {
         SongEnded();
         return;

@@ -38,6 +38,18 @@ public:
     /// Fades out and closes any module, then loads and plays path. When it cannot be loaded,
     /// a status text says so, and message 1100 for a user.
     void LoadModule(const QString& path, Origin origin = Origin::User);
+    /// Loads the module at path, quietly, to follow the loaded one on the same output without a
+    /// gap where its song ends without repeating; the host hears of it then
+    /// (PlayerHost::QueuedModuleFollows). Replaces what was queued before. False, with the audio
+    /// library's reason in whyNot, when it cannot be read.
+    bool QueueModule(const QString& path, QString* whyNot);
+    /// Frees the queued module: play stops where the song ends, as without one.
+    void DropQueuedModule();
+    /// The queued module's path; empty when none is queued.
+    const QString& QueuedModulePath() const { return m_queuedPath; }
+    /// The queued module, which plays already, becomes the loaded one, and the one before
+    /// goes; nothing when none is queued.
+    void AdoptQueuedModule();
     /// Plays the loaded, stopped module again; nothing otherwise. During a fade-out, after it.
     void ContinuePlaying();
     /// Fades out over FadeOutSteps x 100 ms and stops; the module stays loaded.
@@ -128,9 +140,13 @@ signals:
     void seeked();
     /// path could not be loaded, for reason in the audio library's words.
     void loadFailed(const QString& path, const QString& reason);
+    /// What happens at the end of a song was changed (SetSongEnd).
+    void songEndChanged();
 
 private:
     void LoadNow(const QString& path, Origin origin);
+    /// Shows the module just made the loaded one, from path, and that it plays.
+    void ShowStarted(const QString& path);
     void StopNow();
     void FreeModule();
     void BeginFade();
@@ -158,6 +174,8 @@ private:
     FadeClock m_fadeClock;
     QTimer m_positionTimer{this};
     ModuleHandle m_module = 0;
+    ModuleHandle m_queued = 0;  // follows m_module (QueueModule)
+    QString m_queuedPath;
     bool m_audioStarted = false;
     bool m_playing = false;
     bool m_infosShown = false;

@@ -20,6 +20,7 @@ void ClassModPlayer::SetSongEnd(ClassOptions::SongEnd action)
 {
     m_options.SetAtTheEnd(action);
     UpdateEndRule();
+    emit songEndChanged();
 }
 
 void ClassModPlayer::UpdateEndRule()

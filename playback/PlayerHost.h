@@ -30,6 +30,10 @@ public:
     virtual bool PlaysDiscSlot() const = 0;
     /// The disc model: plays the next slot that holds a module, wrapping to the first.
     virtual void PlayNextSlot() = 0;
+    /// The module queued with ClassModPlayer::QueueModule() follows the one that ended, without
+    /// a gap: the host makes it the loaded one (ClassModPlayer::AdoptQueuedModule()) amid what
+    /// it keeps about it.
+    virtual void QueuedModuleFollows() = 0;
 
     /// The directory chooser (kind 1: copy, 2: move): the chosen directory ending in "/", or
     /// empty when cancelled.

@@ -11,9 +11,15 @@ JukeboxSession::JukeboxSession(Registry& registry, AudioLibrary& audio, ClassMod
     m_player = std::make_unique<ClassModPlayer>(audio, *m_options, static_cast<PlayerHost&>(*this),
                                                 std::move(clock));
     m_disc = std::make_unique<ClassDisc>(static_cast<DiscHost&>(*this), *m_options);
+    m_followOnCheck.setSingleShot(true);
+    m_followOnCheck.setInterval(0);
+    connect(&m_followOnCheck, &QTimer::timeout, this, &JukeboxSession::updateFollowOn);
     connect(m_player.get(), &ClassModPlayer::moduleChanged, this, &JukeboxSession::announceModuleChange);
-    connect(m_player.get(), &ClassModPlayer::playingChanged, this,
-            [this] { emit playingChanged(m_player->Playing()); });
+    connect(m_player.get(), &ClassModPlayer::playingChanged, this, [this] {
+        scheduleFollowOn();
+        emit playingChanged(m_player->Playing());
+    });
+    connect(m_player.get(), &ClassModPlayer::songEndChanged, this, &JukeboxSession::scheduleFollowOn);
     connect(m_player.get(), &ClassModPlayer::seeked, this, &JukeboxSession::seeked);
     connect(m_player.get(), &ClassModPlayer::loadFailed, this,
             [this](const QString& path, const QString& reason) {
@@ -83,11 +89,17 @@ void JukeboxSession::playSlotNow(int n, ClassModPlayer::Origin origin)
     const QString path = m_disc->SlotModulePath(n);
     if (path.isEmpty())
         return;
-    // While it loads, the module counts as the slot's: its song's end is decided by the rule
-    // for slots from its first note on.
+    // Reports its own failure; the slot is current anyway.
+    changeToSlot(n, [this, &path, origin] { m_player->LoadModule(path, origin); });
+}
+
+void JukeboxSession::changeToSlot(int n, const std::function<void()>& change)
+{
+    // While it changes, the module counts as the slot's: its song's end is decided by the
+    // rule for slots from its first note on, and it is announced as the slot's.
     m_loadingSlot = n;
     m_disc->ForgetCurrentSlot();
-    m_player->LoadModule(path, origin);  // reports its own failure; the slot is current anyway
+    change();
     m_loadingSlot = 0;
     m_disc->SetCurrentSlot(n);
 }
@@ -111,6 +123,54 @@ void JukeboxSession::updateEndRule()
     // through its fade-out.
     if (m_player && m_loadingSlot == 0)
         m_player->UpdateEndRule();
+    scheduleFollowOn();
+}
+
+void JukeboxSession::scheduleFollowOn()
+{
+    m_followOnCheck.start();
+}
+
+void JukeboxSession::updateFollowOn()
+{
+    const bool playsThrough = m_options->AtTheEnd() == ClassOptions::SongEnd::PlayNextSlot
+        && m_player->Playing() && !m_player->Fading() && m_disc->CurrentSlotAssigned();
+    const int current = m_disc->CurrentSlot();
+    FollowingSlot next;
+    // The slots after the current one in turn, round to the current one itself, as playing
+    // through goes.
+    for (int n = playsThrough ? m_disc->NeighbourSlot(current, 1) : 0; n != 0; n = m_disc->NeighbourSlot(n, 1)) {
+        const QString path = m_disc->SlotModulePath(n);
+        const bool queuedAlready = n == m_followingSlot.slot && path == m_player->QueuedModulePath();
+        if (queuedAlready || m_player->QueueModule(path, &next.reason)) {
+            next.slot = n;
+            m_followingSlot = next;
+            return;
+        }
+        next.skipped << n;
+        if (n == current)
+            break;
+    }
+    // None: play stops at the song's end, and playing through goes on from there as it can.
+    m_player->DropQueuedModule();
+    m_followingSlot = FollowingSlot();
+}
+
+void JukeboxSession::QueuedModuleFollows()
+{
+    const FollowingSlot followed = std::exchange(m_followingSlot, FollowingSlot());
+    changeToSlot(followed.slot, [this] { m_player->AdoptQueuedModule(); });
+    if (!followed.skipped.isEmpty())
+        SetStatusText(skippedSlotsText(followed.skipped, followed.reason));
+}
+
+QString JukeboxSession::skippedSlotsText(const QList<int>& skipped, const QString& reason)
+{
+    QStringList numbers;
+    for (int slot : skipped)
+        numbers << QString::number(slot);
+    const QString text = skipped.size() == 1 ? QStringLiteral("Slot %1 skipped: %2") : QStringLiteral("Slots %1 skipped: %2");
+    return text.arg(numbers.join(QStringLiteral(", ")), reason);
 }
 
 // --- What the player tells and asks
@@ -178,14 +238,8 @@ void JukeboxSession::playThrough()
     for (int n = m_disc->NeighbourSlot(1); n != 0 && !skipped.contains(n); n = m_disc->NeighbourSlot(1)) {
         PlaySlot(n, ClassModPlayer::Origin::Outside);
         if (!m_player->ModulePath().isEmpty()) {
-            if (!skipped.isEmpty()) {
-                QStringList numbers;
-                for (int slot : skipped)
-                    numbers << QString::number(slot);
-                const QString text = skipped.size() == 1 ? QStringLiteral("Slot %1 skipped: %2")
-                                                         : QStringLiteral("Slots %1 skipped: %2");
-                SetStatusText(text.arg(numbers.join(QStringLiteral(", ")), m_lastLoadError));
-            }
+            if (!skipped.isEmpty())
+                SetStatusText(skippedSlotsText(skipped, m_lastLoadError));
             return;
         }
         skipped << n;

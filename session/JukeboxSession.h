@@ -10,8 +10,10 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class ClassOptions;
@@ -142,6 +144,7 @@ private:
     void ForgetCurrentSlot() override;
     bool PlaysDiscSlot() const override;
     void PlayNextSlot() override;
+    void QueuedModuleFollows() override;
     QString ChooseDirectory(int kind) override;
     QString RenameModuleDialog(const QString& path) override;
     void ModulePathChanged(const QString& path) override;
@@ -163,8 +166,17 @@ private:
     void updateEndRule();
     void announceModuleChange();
     void playSlotNow(int n, ClassModPlayer::Origin origin);
+    /// Slot n becomes the current one with the module that change loads or adopts.
+    void changeToSlot(int n, const std::function<void()>& change);
     /// The song of a slot's module ended: the next slot whose module can be read plays.
     void playThrough();
+    /// Once the event loop turns, updateFollowOn() looks again; many changes look once.
+    void scheduleFollowOn();
+    /// Where a slot's module plays and its song's end plays the next slot, the module of the
+    /// next slot that can be read is queued to follow it without a gap; otherwise nothing.
+    void updateFollowOn();
+    /// The status text for slots passed over because their modules could not be read.
+    static QString skippedSlotsText(const QList<int>& skipped, const QString& reason);
 
     SessionDialogs* m_dialogs = nullptr;
     std::unique_ptr<ClassOptions> m_options;
@@ -172,6 +184,15 @@ private:
     std::unique_ptr<ClassDisc> m_disc;
     OutsideRequests m_outsideRequests;
     int m_loadingSlot = 0;  // the slot whose module loads now, 0 for none
+    /// The slot whose module is queued to follow (see updateFollowOn), with the slots before
+    /// it that could not be read, and why the last of them could not.
+    struct FollowingSlot {
+        int slot = 0;
+        QList<int> skipped;
+        QString reason;
+    };
+    FollowingSlot m_followingSlot;
+    QTimer m_followOnCheck;
     QString m_lastLoadError;  // the audio library's reason for the last failed load
 
     QString m_commandFile;

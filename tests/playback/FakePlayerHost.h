@@ -18,6 +18,7 @@ public:
     void ForgetCurrentSlot() override { ++slotsForgotten; }
     bool PlaysDiscSlot() const override { return playsDiscSlot; }
     void PlayNextSlot() override { ++nextSlotsPlayed; }
+    void QueuedModuleFollows() override { ++queuedFollowed; }
     QString ChooseDirectory(int kind) override
     {
         chooserKinds << kind;
@@ -36,6 +37,7 @@ public:
     void SetInfoView(bool visible) override { infoVisible = visible; }
     void SetInfoLines(const QStringList& lines) override { infoLines = lines; }
 
+    int queuedFollowed = 0;
     QStringList statusTexts;
     QString bufferText;
     QString positionText;

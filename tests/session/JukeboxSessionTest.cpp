@@ -103,6 +103,41 @@ TEST_F(JukeboxSessionTest, PlayingThroughPassesOverSlotsThatCannotBeReadWithoutA
     EXPECT_EQ(boxes.shown.size(), 1);
 }
 
+TEST_F(JukeboxSessionTest, TheNextSlotThatCanBeReadIsQueuedToFollowWithoutAGap)
+{
+    library.setLoadError("no such file");
+    session.disc().AssignSlot(3, "/mods/gone.mod");
+    session.disc().ForgetCurrentSlot();
+    session.player().SetSongEnd(ClassOptions::SongEnd::PlayNextSlot);
+    QSignalSpy loaded(&session, &JukeboxSession::moduleLoaded);
+    session.PlaySlot(1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(session.player().QueuedModulePath(), "/mods/b.xm");
+
+    library.clearCalls();
+    library.setSongEnded(true);  // the library hands over to the queued module
+    ASSERT_TRUE(poll());
+    EXPECT_EQ(session.CurrentModule(), "/mods/b.xm");
+    EXPECT_EQ(session.disc().CurrentSlot(), 6);
+    EXPECT_EQ(loaded.last(), QVariantList({"/mods/b.xm", "Song", 6}));
+    EXPECT_EQ(session.StatusText(), "Slot 3 skipped: no such file");
+    EXPECT_TRUE(session.player().Playing());
+    EXPECT_EQ(library.calls().filter("playModule").size(), 0);  // it plays already
+    EXPECT_TRUE(library.calls().contains("freeModule 1"));
+
+    // Slot 1 follows it in turn, until play stops or the rule changes.
+    QCoreApplication::processEvents();
+    EXPECT_EQ(session.player().QueuedModulePath(), "/mods/a.mod");
+    session.player().StopPlaying();
+    EXPECT_TRUE(session.player().QueuedModulePath().isEmpty());
+    session.player().ContinuePlaying();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(session.player().QueuedModulePath(), "/mods/a.mod");
+    session.player().SetSongEnd(ClassOptions::SongEnd::Stop);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(session.player().QueuedModulePath().isEmpty());
+}
+
 TEST_F(JukeboxSessionTest, StopRuleStopsAtTheEndAndKeepsTheModuleForPlay)
 {
     session.player().SetSongEnd(ClassOptions::SongEnd::Stop);
