@@ -79,6 +79,11 @@ class Monitor:
             samples = self._samples[2 * first + channel:2 * last:2]
         return max((abs(s) for s in samples), default=0)
 
+    def snapshot(self):
+        """Every sample recorded so far, interleaved left and right."""
+        with self._lock:
+            return array.array("h", self._samples)
+
     def close(self):
         self._process.terminate()
         self._process.wait()

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Every benchmark of the jukebox in one run, each figure beside its target: first sound of a
 cold start (offscreen and on a real X server) and of a second start (first_sound.py), CPU shown, hidden and stopped, the sound
-server's work and memory (cpu_share.py), and the render path's overhead (render_cost). It
+server's work and memory (cpu_share.py), the silence between slots played through
+(slot_gap.py), and the render path's overhead (render_cost). It
 starts a null sound server of its own, so the server works for nothing else, and stops it at
 the end. The machine's load is printed before and after: CPU figures of a busy machine are
 high, so compare runs made under the same load. --soak adds the memory and open files over
@@ -12,7 +13,7 @@ high, so compare runs made under the same load. --soak adds the memory and open 
 import argparse, os, re, subprocess, sys, tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import buildtree, cpu_share, first_sound, soak
+import buildtree, cpu_share, first_sound, slot_gap, soak
 from monitor import Monitor
 
 
@@ -80,6 +81,7 @@ def main():
                 monitor.close()
             rows = first_sound.report(cold, second, xcb)
             rows += cpu_share.report(cpu_share.measure(binary, floor_player, demo, args.seconds, server))
+            rows += slot_gap.report(*slot_gap.measure(binary, modules, 3))
             if varied:
                 rows += soak.report(*soak.soak(binary, *varied))
         finally:
