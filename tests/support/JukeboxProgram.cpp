@@ -9,6 +9,9 @@
 #include <QLocalSocket>
 #include <QThread>
 
+#include <csignal>
+
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -36,6 +39,9 @@ QProcess& JukeboxProgram::start(const QStringList& arguments, const QString& wor
     process->setWorkingDirectory(workingDirectory);
     process->setProcessEnvironment(environment);
     process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // A test that crashes takes the program with it: left running, it would hold the test
+    // runner's output open and stall the whole suite.
+    process->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
     process->start();
     process->waitForStarted(5000);
     m_processes.push_back(std::move(process));
