@@ -8,6 +8,7 @@
 #include <QDBusConnectionInterface>
 #include <QDBusInterface>
 #include <QDBusMessage>
+#include <QElapsedTimer>
 #include <QDBusObjectPath>
 #include <QDBusReply>
 #include <QDBusVariant>
@@ -29,13 +30,14 @@ const QString kPlayer = QStringLiteral("org.mpris.MediaPlayer2.Player");
 const QString kRoot = QStringLiteral("org.mpris.MediaPlayer2");
 const QString kMessage = QStringLiteral("Made for the tests\nby the module maker");
 
-/// The names of the properties announced with PropertiesChanged, in order, and each playback
-/// status announced.
+/// The names of the properties announced with PropertiesChanged, in order, each playback
+/// status announced, and how many jumps Seeked announced.
 class PropertiesRecorder : public QObject {
     Q_OBJECT
 public:
     QStringList names;
     QStringList statuses;
+    int seeks = 0;
 
 public slots:
     void changed(const QDBusMessage& message)
@@ -45,6 +47,7 @@ public slots:
         if (changed.contains("PlaybackStatus"))
             statuses << changed.value("PlaybackStatus").toString();
     }
+    void seeked(qlonglong) { ++seeks; }
 };
 
 /// A private session bus for the test, ended with it.
@@ -237,6 +240,51 @@ TEST_F(MprisTest, MediaControlsPlayTheDiscAndReportEveryChange)
     QFile settings(TestEnvironment::configDirectory() + "/HKEY_CURRENT_USER.reg");
     ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
     EXPECT_TRUE(settings.readAll().contains("\"Volume\"=\"50\""));
+}
+
+TEST_F(MprisTest, ASongThatRepeatsStaysWithinItsLengthAndEachRepeatIsAJump)
+{
+    ModuleMaker::Song oneSecond = TestSongs::beatSong();
+    oneSecond.orders = {0};
+    const QString path = TestSongs::write(oneSecond, ModuleMaker::Format::Xm, m_dir.path(), "short");
+    QProcess& jukebox = startJukebox({path}, m_bus.address());
+    ASSERT_TRUE(waitForService());
+    PropertiesRecorder announced;
+    ASSERT_TRUE(m_client.connect(kService, kPath, kPlayer, "Seeked", &announced, SLOT(seeked(qlonglong))));
+    ASSERT_TRUE(m_client.connect(kService, kPath, "org.freedesktop.DBus.Properties", "PropertiesChanged",
+                                 &announced, SLOT(changed(QDBusMessage))));
+    EXPECT_EQ(property(kPlayer, "LoopStatus").toString(), "Track");
+    EXPECT_FALSE(property(kPlayer, "CanGoNext").toBool());  // no disc: nothing to go to
+
+    const qlonglong length = metadata().value("mpris:length").toLongLong();
+    ASSERT_GT(length, 500'000);
+    qlonglong latest = 0;
+    QElapsedTimer played;
+    played.start();
+    while (played.elapsed() < 3.5 * length / 1000) {
+        latest = std::max(latest, property(kPlayer, "Position").toLongLong());
+        QTest::qWait(50);
+    }
+    EXPECT_LE(latest, length);
+    // Each of the three repeats is a jump back; the last may still be on its way.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return announced.seeks >= 3; }, 5000)) << announced.seeks;
+
+    call(kPlayer, "Stop");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return property(kPlayer, "PlaybackStatus") == "Stopped"; }, 10000));
+    // Announced a little after the property changed: announcements are gathered.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return announced.statuses.value(announced.statuses.size() - 1) == "Stopped"; },
+                                5000)) << qPrintable(announced.statuses.join(' '));
+
+    // The song's end as the options dialog stores it.
+    QDBusMessage set = QDBusMessage::createMethodCall(kService, kPath, "org.freedesktop.DBus.Properties", "Set");
+    set << kPlayer << QString("LoopStatus") << QVariant::fromValue(QDBusVariant(QString("None")));
+    EXPECT_NE(m_client.call(set).type(), QDBusMessage::ErrorMessage);
+    EXPECT_EQ(property(kPlayer, "LoopStatus").toString(), "None");
+    call(kRoot, "Quit");
+    ASSERT_TRUE(jukebox.waitForFinished(20000));
+    QFile settings(TestEnvironment::configDirectory() + "/HKEY_CURRENT_USER.reg");
+    ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(settings.readAll().contains("\"At the end\"=\"2\""));
 }
 
 TEST_F(MprisTest, AFloodOfCallsNeitherNestsNorHoldsUpTheEnd)
