@@ -57,6 +57,11 @@ QString ClassModPlayer::TitleOf(const ModuleInfo& info, const QString& path)
     return songName.isEmpty() ? PathParts::FileNamePart(path) : songName;
 }
 
+QString ClassModPlayer::SkippedText(const QString& name)
+{
+    return CJKMessages::InsertArgument(QStringLiteral("Skipped \"%1\""), name);
+}
+
 QString ClassModPlayer::PositionText(int n)
 {
     return QStringLiteral("%1").arg(n, 3, 10, QLatin1Char('0'));
@@ -256,7 +261,7 @@ void ClassModPlayer::StopThen(const QString& name, std::function<void()> then)
         return;
     }
     if (!m_afterFadeName.isEmpty())
-        m_host.SetStatusText(CJKMessages::InsertArgument(QStringLiteral("Skipped \"%1\""), m_afterFadeName));
+        m_host.SetStatusText(SkippedText(m_afterFadeName));
     m_afterFade = std::move(then);
     m_afterFadeName = name;
     if (!m_fading)

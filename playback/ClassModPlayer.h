@@ -130,6 +130,8 @@ public:
 
     /// n in decimal with leading zeros to at least three digits.
     static QString PositionText(int n);
+    /// The status text for a request to open name that was dropped for a later one.
+    static QString SkippedText(const QString& name);
 
 signals:
     /// A module was loaded or closed.

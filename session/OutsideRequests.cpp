@@ -1,6 +1,6 @@
 #include "session/OutsideRequests.h"
 
-#include "app/CJKMessages.h"
+#include "playback/ClassModPlayer.h"
 
 #include <algorithm>
 
@@ -38,7 +38,7 @@ void OutsideRequests::Submit(Kind kind, const QString& name, std::function<void(
 void OutsideRequests::Drop(const Request& request)
 {
     if (!request.name.isEmpty())
-        m_report(CJKMessages::InsertArgument(QStringLiteral("Skipped \"%1\""), request.name));
+        m_report(ClassModPlayer::SkippedText(request.name));
 }
 
 void OutsideRequests::RunWaiting()
