@@ -209,27 +209,22 @@ void MprisService::announceChanges()
 }
 
 // --- Commands
-
-void MprisService::later(std::function<void()> command)
-{
-    // After the answer on the bus, in the session's line of outside requests: a command never
-    // runs inside a box, and a flood of them never queues without bound.
-    m_session.Request(std::move(command));
-}
+// Each runs after the answer on the bus, in the session's line of outside requests: a command
+// never runs inside a box, and a flood of them never queues without bound.
 
 void MprisService::Raise()
 {
-    later([this] { m_window.RaiseWindow(); });
+    m_session.Request([this] { m_window.RaiseWindow(); });
 }
 
 void MprisService::Quit()
 {
-    later([this] { m_window.QuitWindow(); });
+    m_session.Request([this] { m_window.QuitWindow(); });
 }
 
 void MprisService::Play()
 {
-    later([this] {
+    m_session.Request([this] {
         if (!m_player.ModulePath().isEmpty()) {
             m_player.ContinuePlaying();
             return;
@@ -242,12 +237,12 @@ void MprisService::Play()
 
 void MprisService::Pause()
 {
-    later([this] { m_player.StopPlaying(); });
+    m_session.Request([this] { m_player.StopPlaying(); });
 }
 
 void MprisService::PlayPause()
 {
-    later([this] {
+    m_session.Request([this] {
         if (m_player.Playing())
             m_player.StopPlaying();
         else
@@ -257,7 +252,7 @@ void MprisService::PlayPause()
 
 void MprisService::Stop()
 {
-    later([this] {
+    m_session.Request([this] {
         if (m_player.ModulePath().isEmpty())
             return;
         m_stopped = true;
@@ -277,7 +272,7 @@ void MprisService::Previous() { playNeighbour(-1); }
 
 void MprisService::Seek(qlonglong offset)
 {
-    later([this, offset] {
+    m_session.Request([this, offset] {
         if (m_player.ModulePath().isEmpty())
             return;
         const double target = std::max(0.0, m_player.PlayTime() + offset / kMicroseconds);
@@ -291,7 +286,7 @@ void MprisService::Seek(qlonglong offset)
 
 void MprisService::SetPosition(const QString& track, qlonglong position)
 {
-    later([this, track, position] {
+    m_session.Request([this, track, position] {
         // A request meant for an earlier module is ignored.
         if (track != trackId() || m_player.ModulePath().isEmpty() || position < 0
             || position > microseconds(m_player.Details().durationSeconds))

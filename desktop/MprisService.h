@@ -82,8 +82,6 @@ private:
     /// Plays the slot step away from the one that plays (Next, Previous).
     void playNeighbour(int step);
     void announceChanges();
-    /// Runs command from the event loop, after the call that asked for it has been answered.
-    void later(std::function<void()> command);
 
     QDBusConnection m_bus;
     QString m_name;
