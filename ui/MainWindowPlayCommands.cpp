@@ -69,6 +69,14 @@ void TMainWindow::connectPlayCommands()
     connect(&timREVPress, &QTimer::timeout, this, [this] { stepAndRepeat(timREVPress, false); });
     m_form.btnFastForward->installEventFilter(this);
     m_form.btnRewind->installEventFilter(this);
+    // Pressed without a held button or key: a screen reader's press, which steps once.
+    for (TIEButton* button : {m_form.btnFastForward, m_form.btnRewind}) {
+        const bool forward = button == m_form.btnFastForward;
+        connect(button, &QAbstractButton::pressed, this, [this, forward] {
+            if (!m_stepHeld)
+                forward ? player().StepForward() : player().StepBack();
+        });
+    }
 }
 
 void TMainWindow::mnuFile_OpenClick()
@@ -138,9 +146,11 @@ bool TMainWindow::eventFilter(QObject* watched, QEvent* event)
     QTimer& repeat = forward ? timFFWPress : timREVPress;
     switch (event->type()) {
     case QEvent::MouseButtonPress:
+        m_stepHeld = true;
         stepAndRepeat(repeat, forward);
         break;
     case QEvent::MouseButtonRelease:
+        m_stepHeld = false;
         repeat.stop();
         break;
     case QEvent::MouseMove: {
@@ -154,6 +164,7 @@ bool TMainWindow::eventFilter(QObject* watched, QEvent* event)
     case QEvent::KeyRelease:
         return filterStepKey(repeat, forward, static_cast<QKeyEvent*>(event));
     case QEvent::FocusOut:
+        m_stepHeld = false;
         repeat.stop();  // the key's release goes elsewhere now
         break;
     default:
@@ -171,7 +182,8 @@ bool TMainWindow::filterStepKey(QTimer& repeat, bool forward, QKeyEvent* key)
     // A held key is the held mouse button: one step at the press, the repeat until release.
     // The key's own auto-repeat is left out, as the timer sets the pace.
     if (!key->isAutoRepeat()) {
-        if (key->type() == QEvent::KeyPress)
+        m_stepHeld = key->type() == QEvent::KeyPress;
+        if (m_stepHeld)
             stepAndRepeat(repeat, forward);
         else
             repeat.stop();

@@ -184,6 +184,8 @@ private:
     TPersWindow prwMainWindowHeight;
     QTimer timFFWPress{this};
     QTimer timREVPress{this};
+    /// A mouse button or Space holds fast-forward or rewind down, stepping already.
+    bool m_stepHeld = false;
     ModuleFileChooser m_chooseModules;
     QString m_chooserDirectory;  // where the directory chooser left off; empty at first
     QStringList m_selection;

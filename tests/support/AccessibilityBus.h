@@ -93,11 +93,8 @@ public:
     QList<Node> tree(const QString& application) const
     {
         QProcess reader;
-        reader.setProcessEnvironment(environment(QProcessEnvironment::systemEnvironment()));
-        reader.setStandardErrorFile(QProcess::nullDevice());
-        reader.start(m_python, {QStringLiteral(JK_ATSPI_TREE_SCRIPT), application});
         QList<Node> nodes;
-        if (!reader.waitForFinished(kGuardMs) || reader.exitCode() != 0)
+        if (!runReader(reader, {application}))
             return nodes;
         const QString text = QString::fromUtf8(reader.readAllStandardOutput());
         for (const QString& line : text.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
@@ -108,7 +105,23 @@ public:
         return nodes;
     }
 
+    /// Presses the push button named button of application as a screen reader does; false
+    /// when there is none.
+    bool press(const QString& application, const QString& button) const
+    {
+        QProcess reader;
+        return runReader(reader, {application, QStringLiteral("--press"), button});
+    }
+
 private:
+    bool runReader(QProcess& reader, const QStringList& arguments) const
+    {
+        reader.setProcessEnvironment(environment(QProcessEnvironment::systemEnvironment()));
+        reader.setStandardErrorFile(QProcess::nullDevice());
+        reader.start(m_python, QStringList{QStringLiteral(JK_ATSPI_TREE_SCRIPT)} + arguments);
+        return reader.waitForFinished(kGuardMs) && reader.exitCode() == 0;
+    }
+
     static constexpr const char* kLauncher = "/usr/libexec/at-spi-bus-launcher";
 
     QString m_missing;

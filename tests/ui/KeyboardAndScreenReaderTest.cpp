@@ -78,6 +78,7 @@ public:
     }
 
     QList<AccessibilityBus::Node> tree() const { return m_bus.tree(kApplication); }
+    bool press(const QString& button) const { return m_bus.press(kApplication, button); }
 
     // The first object named name (or whose name matches it), in the tree as it is now.
     std::optional<AccessibilityBus::Node> find(const QRegularExpression& name) const
@@ -229,6 +230,10 @@ TEST(KeyboardAndScreenReader, KeyboardAloneAssignsStepsStopsAndPlaysTheNextSlotA
     jukebox.keys({"space"});
     jukebox.keys({"Return"});
     EXPECT_TRUE(NotificationAreaDisplay::waitFor([&] { return jukebox.position() == before + 2; }))
+        << "from " << before << " to " << jukebox.position();
+    // A screen reader's press steps once, as a click does.
+    ASSERT_TRUE(jukebox.press("Forward"));
+    EXPECT_TRUE(NotificationAreaDisplay::waitFor([&] { return jukebox.position() == before + 3; }))
         << "from " << before << " to " << jukebox.position();
 
     jukebox.keys({"ctrl+t"});
