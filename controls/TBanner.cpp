@@ -6,10 +6,12 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDrag>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPen>
 #include <QScopeGuard>
 
 BannerContentError::BannerContentError()
@@ -22,6 +24,8 @@ TBanner::TBanner(QWidget* parent)
 {
     // Every paint covers the whole area, so Qt need not erase it first (no flicker).
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // A stop of the Tab key, so that the keyboard reaches its menu (the Menu key, Shift+F10).
+    setFocusPolicy(Qt::TabFocus);
     resize(100, 100);
     m_scrollTimer.setInterval(200);
     connect(&m_scrollTimer, &QTimer::timeout, this, &TBanner::StepScroll);
@@ -245,6 +249,7 @@ void TBanner::paintEvent(QPaintEvent*)
     QPainter painter(this);
     if (m_image.isNull()) {
         painter.fillRect(rect(), Color());
+        paintFocus(painter);
         return;
     }
     const QSize frameSize = (QSizeF(size()) * ratio).toSize();
@@ -261,6 +266,29 @@ void TBanner::paintEvent(QPaintEvent*)
             PaintWithGap(framePainter);
     }
     painter.drawImage(0, 0, m_frame);
+    paintFocus(painter);
+}
+
+void TBanner::paintFocus(QPainter& painter)
+{
+    if (!hasFocus())
+        return;
+    // In the text's colour: the style's frame, drawn for the window's colours, can all but
+    // vanish on the banner's own.
+    painter.setPen(QPen(FontColor(), 1, Qt::DotLine));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void TBanner::focusInEvent(QFocusEvent* event)
+{
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void TBanner::focusOutEvent(QFocusEvent* event)
+{
+    update();
+    QWidget::focusOutEvent(event);
 }
 
 void TBanner::PaintWithGap(QPainter& painter)
@@ -345,6 +373,19 @@ void TBanner::contextMenuEvent(QContextMenuEvent* event)
         QWidget::contextMenuEvent(event);
         return;
     }
-    m_popupMenu->popup(event->globalPos());
+    // From the keyboard (the menu key) below the banner, as for Shift+F10.
+    const bool keyboard = event->reason() == QContextMenuEvent::Keyboard;
+    m_popupMenu->popup(keyboard ? mapToGlobal(QPoint(0, height())) : event->globalPos());
     event->accept();
+}
+
+void TBanner::keyPressEvent(QKeyEvent* event)
+{
+    // Shift+F10 opens the menu as the menu key does; Qt leaves it to the widget.
+    if (m_popupMenu && event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        m_popupMenu->popup(mapToGlobal(QPoint(0, height())));
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }

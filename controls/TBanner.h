@@ -177,6 +177,9 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
     /// Compose the entering copy only into painter (sized as the banner, filled with Color).
     virtual void PaintWithGap(QPainter& painter);
@@ -184,6 +187,8 @@ protected:
     virtual void PaintNoGap(QPainter& painter);
 
 private:
+    /// The focus frame, where the banner has the keyboard's focus.
+    void paintFocus(QPainter& painter);
     /// Renders Lines into the content image, keeping scrolling on if it was on.
     void BuildLinesImage();
     /// The image of the text or the lines with today's font and colours.

@@ -146,6 +146,9 @@ void buildControls(MainWindowForm& form, QWidget* client)
     form.btnCopyFile = control("btnCopyFile", 4, 112, 45, 29, G::Copy, "Copy module");
     form.btnMoveFile = control("btnMoveFile", 52, 112, 45, 29, G::Move, "Move module");
     form.btnDeleteFile = control("btnDeleteFile", 100, 112, 45, 29, G::Delete, "Delete module");
+    // The banner's stop comes after the controls, and the focus starts on slot 1.
+    QWidget::setTabOrder(form.btnDeleteFile, form.banMain);
+    form.ibtDiscNr[0]->setFocus();
 
     form.staModInfo = new QPlainTextEdit(client);
     form.staModInfo->setObjectName(QStringLiteral("staModInfo"));

@@ -236,6 +236,16 @@ TEST(KeyboardAndScreenReader, KeyboardAloneAssignsStepsStopsAndPlaysTheNextSlotA
     EXPECT_TRUE(NotificationAreaDisplay::waitFor([&] { return jukebox.position() == before + 3; }))
         << "from " << before << " to " << jukebox.position();
 
+    // The banner is the last stop, after the controls, and its menu opens from the keyboard.
+    jukebox.keys({"Tab", "Tab", "Tab", "Tab", "Tab"});
+    EXPECT_TRUE(NotificationAreaDisplay::waitFor([&] { return jukebox.focused().startsWith("Slow Song ||"); }))
+        << qPrintable(jukebox.focused());
+    const int windowsWithoutMenu = jukebox.windowCount();
+    jukebox.keys({"shift+F10"});
+    EXPECT_TRUE(NotificationAreaDisplay::waitFor([&] { return jukebox.windowCount() > windowsWithoutMenu; }))
+        << "no banner menu";
+    jukebox.keys({"Escape"});
+
     jukebox.keys({"ctrl+t"});
     EXPECT_TRUE(jukebox.shows("Playback stopped"));
     jukebox.keys({"ctrl+Next"});  // the slot after slot 3 that holds a module
