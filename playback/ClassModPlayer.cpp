@@ -5,6 +5,7 @@
 #include "app/ScreenCursor.h"
 #include "playback/PlayerHost.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -42,6 +43,7 @@ ClassModPlayer::ClassModPlayer(AudioLibrary& library, ClassOptions& options, Pla
     ApplyStoredRenderQuality();
     StartAudio();
     ShowPosition();
+    ShowTime(true);
 }
 
 ClassModPlayer::~ClassModPlayer()
@@ -60,6 +62,19 @@ QString ClassModPlayer::TitleOf(const ModuleInfo& info, const QString& path)
 QString ClassModPlayer::SkippedText(const QString& name)
 {
     return CJKMessages::InsertArgument(QStringLiteral("Skipped \"%1\""), name);
+}
+
+QString ClassModPlayer::TimeText(double played, double length)
+{
+    const bool hours = length >= 3600;
+    const auto clock = [hours](double seconds) {
+        const auto whole = static_cast<qint64>(std::max(seconds, 0.0));
+        const QString minutesAndSeconds = QStringLiteral("%1:%2")
+                                              .arg(hours ? whole / 60 % 60 : whole / 60, hours ? 2 : 1, 10, QLatin1Char('0'))
+                                              .arg(whole % 60, 2, 10, QLatin1Char('0'));
+        return hours ? QString::number(whole / 3600) + QLatin1Char(':') + minutesAndSeconds : minutesAndSeconds;
+    };
+    return clock(played) + QStringLiteral(" / ") + clock(length);
 }
 
 QString ClassModPlayer::PositionText(int n)
@@ -178,6 +193,9 @@ void ClassModPlayer::ShowStarted(const QString& path)
     m_songLength = static_cast<int>(info.songLength);
     m_position = 0;
     m_playTime = 0;
+    ModuleDetails details;
+    m_library.getModuleDetails(m_module, &details);
+    m_songSeconds = details.durationSeconds;
     const bool wasPlaying = std::exchange(m_playing, true);
     m_modulePath = path;
     m_host.SetModulePath(path);
@@ -185,6 +203,7 @@ void ClassModPlayer::ShowStarted(const QString& path)
                                                      PathParts::FileNamePart(path)));
     ShowInfos();
     ShowPosition();
+    ShowTime(true);
     m_positionTimer.start();
     emit moduleChanged();
     if (!wasPlaying)
@@ -330,11 +349,14 @@ void ClassModPlayer::FreeModule()
         m_moduleTitle.clear();
         m_songLength = 0;
         m_position = 0;
+        m_playTime = 0;
+        m_songSeconds = 0;
         m_host.SetModulePath(QString());
         m_host.SetStatusText(QStringLiteral("Module closed"));
         m_host.ForgetCurrentSlot();
         m_host.SetInfoLines({});
         ShowPosition();
+        ShowTime();
         emit moduleChanged();
     }
     // The feed is released before the player, so it is not told during destruction.
@@ -394,6 +416,7 @@ void ClassModPlayer::PollPosition()
         m_position = position;
         ShowPosition();
     }
+    ShowTime();
     if (jumpedBack)
         emit seeked();
 }
@@ -401,4 +424,13 @@ void ClassModPlayer::PollPosition()
 void ClassModPlayer::ShowPosition()
 {
     m_host.SetPositionText(PositionText(m_position) + QLatin1Char('/') + PositionText(m_songLength));
+}
+
+void ClassModPlayer::ShowTime(bool always)
+{
+    const QString text = TimeText(m_playTime, m_songSeconds);
+    if (!always && text == m_timeText)
+        return;
+    m_timeText = text;
+    m_host.SetTimeText(text);
 }

@@ -130,6 +130,9 @@ public:
 
     /// n in decimal with leading zeros to at least three digits.
     static QString PositionText(int n);
+    /// Seconds played of a song of length seconds, as "1:23 / 2:25": minutes and seconds, with
+    /// hours in front of both where the length reaches an hour ("0:05:09 / 1:02:03").
+    static QString TimeText(double played, double length);
     /// The status text for a request to open name that was dropped for a later one.
     static QString SkippedText(const QString& name);
 
@@ -167,6 +170,8 @@ private:
     void ApplyOptions();
     void PollPosition();
     void ShowPosition();
+    /// The time panel, where its whole seconds changed since it was shown last (always).
+    void ShowTime(bool always = false);
     void ShowInfos();
     void CloseInfos();
 
@@ -188,6 +193,8 @@ private:
     int m_songLength = 0;
     int m_position = 0;
     double m_playTime = 0;  // seconds into the song at the last poll
+    double m_songSeconds = 0;  // the length of the song
+    QString m_timeText;  // as the time panel shows it
     int m_fadeOutSteps = 10;
     bool m_fading = false;
     int m_fadeStepsLeft = 0;

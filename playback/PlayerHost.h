@@ -18,6 +18,8 @@ public:
     virtual void SetBufferText(const QString& text) = 0;
     /// Status bar panel 2: song position and length.
     virtual void SetPositionText(const QString& text) = 0;
+    /// Status bar panel 3: the time played of the song and its length ("1:23 / 2:25").
+    virtual void SetTimeText(const QString& text) = 0;
     /// The loaded module's path; empty or one blank for none.
     virtual void SetModulePath(const QString& path) = 0;
 

@@ -193,6 +193,12 @@ void JukeboxSession::SetPositionText(const QString& text)
     emit positionTextChanged(text);
 }
 
+void JukeboxSession::SetTimeText(const QString& text)
+{
+    m_timeText = text;
+    emit timeTextChanged(text);
+}
+
 void JukeboxSession::SetModulePath(const QString& path)
 {
     m_currentModule = path;

@@ -70,10 +70,12 @@ public:
     /// without a module.
     QString CurrentModuleTitle() const override;
 
-    /// The last texts of the status bar's panels: results, the buffer length, the position.
+    /// The last texts of the status bar's panels: results, the buffer length, the position,
+    /// the time.
     const QString& StatusText() const { return m_statusText; }
     const QString& BufferText() const { return m_bufferText; }
     const QString& PositionText() const { return m_positionText; }
+    const QString& TimeText() const { return m_timeText; }
 
     /// What the banner was told last (see moduleSummary and noModuleSummary).
     enum class Summary { None, NoModule, Module };
@@ -102,6 +104,8 @@ signals:
     /// The buffer length ("B:0.5") and the song position ("004/024") panels.
     void bufferTextChanged(const QString& text);
     void positionTextChanged(const QString& text);
+    /// The time panel ("1:23 / 2:25"), once a second while a module plays.
+    void timeTextChanged(const QString& text);
     /// The loaded module's path changed: loaded, closed (empty), a failed load (one blank),
     /// moved or renamed.
     void modulePathChanged(const QString& path);
@@ -138,6 +142,7 @@ private:
     void SetStatusText(const QString& text) override;
     void SetBufferText(const QString& text) override;
     void SetPositionText(const QString& text) override;
+    void SetTimeText(const QString& text) override;
     void SetModulePath(const QString& path) override;
     void ShowModuleInfo(const ModuleInfo& info, const QString& path) override;
     void ShowNoModule() override;
@@ -200,6 +205,7 @@ private:
     QString m_statusText;
     QString m_bufferText;
     QString m_positionText;
+    QString m_timeText;
     Summary m_summary = Summary::None;
     ModuleInfo m_moduleInfo;
     bool m_infoViewShown = false;

@@ -165,8 +165,9 @@ void buildStatusBar(MainWindowForm& form, QMainWindow& window)
     form.StatusBar->setObjectName(QStringLiteral("StatusBar"));
     form.StatusBar->setFixedHeight(MainWindowForm::kStatusBarHeight);
     form.StatusBar->setSizeGripEnabled(false);
-    const QString initial[3] = {QString(), QStringLiteral("B:1000"), QStringLiteral("001/002")};
-    for (int panel = 0; panel < 3; ++panel) {
+    const QString initial[4] = {QString(), QStringLiteral("B:1000"), QStringLiteral("001/002"),
+                                QStringLiteral("0:00 / 0:00")};
+    for (int panel = 0; panel < 4; ++panel) {
         // Panel 0 elides a long message rather than widen the window.
         auto* label = panel == 0 ? new StatusPanelLabel(initial[panel], form.StatusBar)
                                  : new QLabel(initial[panel], form.StatusBar);
@@ -176,10 +177,13 @@ void buildStatusBar(MainWindowForm& form, QMainWindow& window)
     }
     form.statusPanels[1]->setFixedWidth(MainWindowForm::kBufferPanelWidth);
     form.statusPanels[2]->setFixedWidth(MainWindowForm::kPositionPanelWidth);
+    form.statusPanels[3]->setMinimumWidth(MainWindowForm::kTimePanelWidth);
+    form.statusPanels[3]->setAlignment(Qt::AlignCenter);
     // Panel 0 takes whatever the other two leave.
     form.StatusBar->addWidget(form.statusPanels[0], 1);
     form.StatusBar->addPermanentWidget(form.statusPanels[1]);
     form.StatusBar->addPermanentWidget(form.statusPanels[2]);
+    form.StatusBar->addPermanentWidget(form.statusPanels[3]);
     window.setStatusBar(form.StatusBar);
 }
 

@@ -23,6 +23,8 @@ struct MainWindowForm {
     static constexpr int kStatusBarHeight = 21;
     static constexpr int kBufferPanelWidth = 40;
     static constexpr int kPositionPanelWidth = 70;
+    /// At least; wider for songs of an hour or more.
+    static constexpr int kTimePanelWidth = 84;
 
     QFrame* Panel1 = nullptr;
     QFrame* panBanner = nullptr;
@@ -49,7 +51,7 @@ struct MainWindowForm {
     TIEButton* btnDeleteFile = nullptr;
     QPlainTextEdit* staModInfo = nullptr;
     QStatusBar* StatusBar = nullptr;
-    std::array<QLabel*, 3> statusPanels{};  // message, buffer length, song position
+    std::array<QLabel*, 4> statusPanels{};  // message, buffer length, song position, time
 
     QMenu* mnuFile = nullptr;
     QAction* mnuFile_Open = nullptr;

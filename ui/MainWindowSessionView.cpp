@@ -25,6 +25,7 @@ void TMainWindow::connectSession()
     m_form.statusPanels[0]->setText(session->StatusText());
     m_form.statusPanels[1]->setText(session->BufferText());
     m_form.statusPanels[2]->setText(session->PositionText());
+    m_form.statusPanels[3]->setText(session->TimeText());
     UpdateModuleControls();
     if (session->BannerSummary() == JukeboxSession::Summary::Module)
         m_textFeed->ShowModuleInfo(session->LoadedModuleInfo(), session->CurrentModule(),
@@ -40,6 +41,7 @@ void TMainWindow::connectSession()
             [this](const QString&, const QString& reason) { m_form.statusPanels[0]->setToolTip(reason); });
     connect(session, &JukeboxSession::bufferTextChanged, m_form.statusPanels[1], &QLabel::setText);
     connect(session, &JukeboxSession::positionTextChanged, m_form.statusPanels[2], &QLabel::setText);
+    connect(session, &JukeboxSession::timeTextChanged, m_form.statusPanels[3], &QLabel::setText);
     connect(session, &JukeboxSession::modulePathChanged, this, &TMainWindow::UpdateModuleControls);
     connect(session, &JukeboxSession::moduleSummary, this,
             [this](const ModuleInfo& info, const QString& path, const QString& title) {

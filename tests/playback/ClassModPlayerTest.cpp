@@ -112,7 +112,7 @@ TEST_F(ClassModPlayerTest, LoadingPlaysAndTellsTheWindow)
     auto player = makePlayer();
     player->LoadModule("/mods/b.xm");
     EXPECT_EQ(library.calls(), QStringList({"loadModule /mods/b.xm", "setMusicVolume 64",
-                                            "playModule 1", "getModuleInfo 1"}));
+                                            "playModule 1", "getModuleInfo 1", "getModuleDetails 1"}));
     EXPECT_EQ(host.modulePath, "/mods/b.xm");
     EXPECT_EQ(host.statusTexts.last(), "Module \"b.xm\" loaded");
     EXPECT_EQ(host.positionText, "000/024");
@@ -242,6 +242,28 @@ TEST_F(ClassModPlayerTest, LongSongsShowFourDigits)
     EXPECT_EQ(ClassModPlayer::PositionText(12345), "12345");
 }
 
+TEST_F(ClassModPlayerTest, TheTimePanelShowsTheTimeWithinTheSongOncePerSecond)
+{
+    auto player = makePlayer();
+    EXPECT_EQ(host.timeText, "0:00 / 0:00");
+    library.setModuleDetails({145.4, "", ""});
+    player->LoadModule("/mods/a.mod");
+    EXPECT_EQ(host.timeText, "0:00 / 2:25");
+    library.setPlayTime(83.9);
+    ASSERT_TRUE(tickNow(*player->findChild<QTimer*>()));
+    EXPECT_EQ(host.timeText, "1:23 / 2:25");
+    library.setPlayTime(3.0);  // the song repeats: its time starts again
+    ASSERT_TRUE(tickNow(*player->findChild<QTimer*>()));
+    EXPECT_EQ(host.timeText, "0:03 / 2:25");
+    player->SetFadeOutSteps(0);
+    player->CloseModule();
+    EXPECT_EQ(host.timeText, "0:00 / 0:00");
+
+    EXPECT_EQ(ClassModPlayer::TimeText(59.99, 60), "0:59 / 1:00");
+    EXPECT_EQ(ClassModPlayer::TimeText(600, 3599.5), "10:00 / 59:59");
+    EXPECT_EQ(ClassModPlayer::TimeText(309, 3723), "0:05:09 / 1:02:03");
+}
+
 TEST_F(ClassModPlayerTest, RestartCallsTheLibraryInOrder)
 {
     auto player = makePlayer();
@@ -256,7 +278,7 @@ TEST_F(ClassModPlayerTest, RestartCallsTheLibraryInOrder)
                            "stopBackgroundPlay", "close", "startup", "setOption 2 10",
                            "setOption 1 44100", "setOption 3 500", "init",
                            "startBackgroundPlay 0", "loadModule /mods/a.mod", "setMusicVolume 64",
-                           "playModule 2", "getModuleInfo 2"}));
+                           "playModule 2", "getModuleInfo 2", "getModuleDetails 2"}));
 }
 
 TEST_F(ClassModPlayerTest, DestructionClosesWithoutTellingTheBanner)

@@ -9,6 +9,7 @@ public:
     void SetStatusText(const QString& text) override { statusTexts << text; }
     void SetBufferText(const QString& text) override { bufferText = text; }
     void SetPositionText(const QString& text) override { positionText = text; }
+    void SetTimeText(const QString& text) override { timeText = text; }
     void SetModulePath(const QString& path) override { modulePath = path; }
     void ShowModuleInfo(const ModuleInfo& info, const QString& path) override
     {
@@ -40,6 +41,7 @@ public:
     int queuedFollowed = 0;
     QStringList statusTexts;
     QString bufferText;
+    QString timeText;
     QString positionText;
     QString modulePath;
     QString bannerText;

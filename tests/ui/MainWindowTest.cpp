@@ -172,12 +172,14 @@ TEST_F(MainWindowTest, StatusPanelsKeepTheirWidthsAndTheMemoItsGap)
     EXPECT_EQ(form.statusPanels[0]->text(), "Module closed");
     EXPECT_EQ(form.statusPanels[1]->text(), "B:0.5");  // what the player showed before
     EXPECT_EQ(form.statusPanels[2]->text(), "000/000");
+    EXPECT_EQ(form.statusPanels[3]->text(), "0:00 / 0:00");
     for (int width : {430, 600, 380}) {
         window->resize(width, 420);
         QCoreApplication::processEvents();
         EXPECT_EQ(form.statusPanels[1]->width(), 40);
         EXPECT_EQ(form.statusPanels[2]->width(), 70);
-        EXPECT_GT(form.statusPanels[0]->width(), width - 40 - 70 - 30);
+        EXPECT_GE(form.statusPanels[3]->width(), 84);
+        EXPECT_GT(form.statusPanels[0]->width(), width - 40 - 70 - form.statusPanels[3]->width() - 30);
         EXPECT_EQ(form.Panel1->width(), window->centralWidget()->width());  // the separator
         const int memoBottom = window->centralWidget()->y() + form.staModInfo->geometry().bottom() + 1;
         EXPECT_EQ(form.StatusBar->y() - memoBottom, 4);
