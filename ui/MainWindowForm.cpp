@@ -1,6 +1,7 @@
 #include "ui/MainWindowForm.h"
 
 #include "controls/ControlGlyphs.h"
+#include "controls/SeekBar.h"
 #include "controls/TBanner.h"
 #include "controls/TIEButton.h"
 #include "ui/StatusPanelLabel.h"
@@ -146,17 +147,23 @@ void buildControls(MainWindowForm& form, QWidget* client)
     form.btnCopyFile = control("btnCopyFile", 4, 112, 45, 29, G::Copy, "Copy module");
     form.btnMoveFile = control("btnMoveFile", 52, 112, 45, 29, G::Move, "Move module");
     form.btnDeleteFile = control("btnDeleteFile", 100, 112, 45, 29, G::Delete, "Delete module");
-    // The banner's stop comes after the controls, and the focus starts on slot 1.
-    QWidget::setTabOrder(form.btnDeleteFile, form.banMain);
-    form.ibtDiscNr[0]->setFocus();
+
+    // Under the disc and the control panel, over their whole width.
+    form.sldSeek = new SeekBar(client);
+    form.sldSeek->setObjectName(QStringLiteral("sldSeek"));
+    form.sldSeek->setGeometry(4, 161, 422, 18);
 
     form.staModInfo = new QPlainTextEdit(client);
     form.staModInfo->setObjectName(QStringLiteral("staModInfo"));
-    form.staModInfo->setGeometry(4, 164, 421, 82);
+    form.staModInfo->setGeometry(4, 184, 421, 82);
     form.staModInfo->setReadOnly(true);
     form.staModInfo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     form.staModInfo->setBackgroundRole(QPalette::Window);
     form.staModInfo->hide();
+    // The banner's stop comes after the control buttons and the seek bar, and the focus
+    // starts on slot 1.
+    QWidget::setTabOrder(form.sldSeek, form.banMain);
+    form.ibtDiscNr[0]->setFocus();
 }
 
 void buildStatusBar(MainWindowForm& form, QMainWindow& window)

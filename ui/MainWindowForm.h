@@ -11,6 +11,7 @@ class QMenu;
 class QPlainTextEdit;
 class QStatusBar;
 class QWidget;
+class SeekBar;
 class TBanner;
 class TIEButton;
 
@@ -18,8 +19,8 @@ class TIEButton;
 /// (positions in pixels of a 96 dpi design). The window owns them all through Qt parenting.
 struct MainWindowForm {
     static constexpr int kClientWidth = 430;
-    static constexpr int kClientHeight = 270;        // with the information memo
-    static constexpr int kCompactClientHeight = 185;  // without it
+    static constexpr int kClientHeight = 290;        // with the information memo
+    static constexpr int kCompactClientHeight = 205;  // without it
     static constexpr int kStatusBarHeight = 21;
     static constexpr int kBufferPanelWidth = 40;
     static constexpr int kPositionPanelWidth = 70;
@@ -49,6 +50,7 @@ struct MainWindowForm {
     TIEButton* btnCopyFile = nullptr;
     TIEButton* btnMoveFile = nullptr;
     TIEButton* btnDeleteFile = nullptr;
+    SeekBar* sldSeek = nullptr;
     QPlainTextEdit* staModInfo = nullptr;
     QStatusBar* StatusBar = nullptr;
     std::array<QLabel*, 4> statusPanels{};  // message, buffer length, song position, time

@@ -4,6 +4,7 @@
 
 #include "controls/TBanner.h"
 #include "controls/ClassScrollTextViewer.h"
+#include "controls/SeekBar.h"
 #include "controls/TIEButton.h"
 
 #include <QGroupBox>
@@ -26,6 +27,7 @@ void TMainWindow::connectSession()
     m_form.statusPanels[1]->setText(session->BufferText());
     m_form.statusPanels[2]->setText(session->PositionText());
     m_form.statusPanels[3]->setText(session->TimeText());
+    showSong();
     UpdateModuleControls();
     if (session->BannerSummary() == JukeboxSession::Summary::Module)
         m_textFeed->ShowModuleInfo(session->LoadedModuleInfo(), session->CurrentModule(),
@@ -42,6 +44,11 @@ void TMainWindow::connectSession()
     connect(session, &JukeboxSession::bufferTextChanged, m_form.statusPanels[1], &QLabel::setText);
     connect(session, &JukeboxSession::positionTextChanged, m_form.statusPanels[2], &QLabel::setText);
     connect(session, &JukeboxSession::timeTextChanged, m_form.statusPanels[3], &QLabel::setText);
+    // The seek bar moves with the time panel: once a second, and at each jump.
+    connect(session, &JukeboxSession::timeTextChanged, this, [this] { m_form.sldSeek->ShowTime(player().PlayTime()); });
+    connect(session, &JukeboxSession::moduleLoaded, this, &TMainWindow::showSong);
+    connect(session, &JukeboxSession::moduleClosed, this, &TMainWindow::showSong);
+    connect(m_form.sldSeek, &SeekBar::seekRequested, this, [this](double seconds) { player().SeekTo(seconds); });
     connect(session, &JukeboxSession::modulePathChanged, this, &TMainWindow::UpdateModuleControls);
     connect(session, &JukeboxSession::moduleSummary, this,
             [this](const ModuleInfo& info, const QString& path, const QString& title) {
@@ -53,6 +60,12 @@ void TMainWindow::connectSession()
     connect(session, &JukeboxSession::discCaptionChanged, m_form.grpDisc, &QGroupBox::setTitle);
     connect(session, &JukeboxSession::discButtonCaptionChanged, this, &TMainWindow::SetDiscButtonCaption);
     connect(session, &JukeboxSession::slotChanged, this, &TMainWindow::showSlot);
+}
+
+void TMainWindow::showSong()
+{
+    m_form.sldSeek->SetSong(player().Details().durationSeconds);
+    m_form.sldSeek->ShowTime(player().PlayTime());
 }
 
 void TMainWindow::SetStatusText(const QString& text)

@@ -166,6 +166,9 @@ void TMainWindow::LoadPlacement()
             resize(width(), defaultHeight(true));
         prwMainWindowHeight.Restore();
     }
+    // A height stored by a version with fewer rows would hide the lowest of them.
+    if (height() < defaultHeight(false))
+        resize(width(), defaultHeight(false));
     m_form.staModInfo->setVisible(m_infoVisible);
     if (isVisible())
         keepOnScreen();

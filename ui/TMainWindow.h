@@ -131,6 +131,8 @@ private:
     void connectSession();
     void ShowNoModule();
     void showInfoLines(const QStringList& lines);
+    /// The seek bar for the song of the module loaded now, or for none.
+    void showSong();
     void SetDiscButtonCaption(int button, const QString& caption);
     /// Slot button n: its hint; its font colour (the active-caption colour when it holds a
     /// module, the window-text colour otherwise); bold italic when it is the current slot.

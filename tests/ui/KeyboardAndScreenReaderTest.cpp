@@ -109,6 +109,16 @@ public:
         return NotificationAreaDisplay::waitFor([&] { return focused() == name; });
     }
 
+    // The seconds played of the time panel ("0:32 / 0:39" reads 32); -1 while it shows none.
+    int seconds() const
+    {
+        const auto panel = find(QRegularExpression("^\\d+:\\d\\d / "));
+        if (!panel)
+            return -1;
+        const QStringList clock = panel->name.section(QLatin1Char(' '), 0, 0).split(QLatin1Char(':'));
+        return clock.value(0).toInt() * 60 + clock.value(1).toInt();
+    }
+
     // The song position of the status bar ("004/006" reads 4); -1 while it shows none.
     int position() const
     {
@@ -236,8 +246,16 @@ TEST(KeyboardAndScreenReader, KeyboardAloneAssignsStepsStopsAndPlaysTheNextSlotA
     EXPECT_TRUE(NotificationAreaDisplay::waitFor([&] { return jukebox.position() == before + 3; }))
         << "from " << before << " to " << jukebox.position();
 
-    // The banner is the last stop, after the controls, and its menu opens from the keyboard.
+    // The seek bar follows the buttons: Home goes to the start, Page Up 30 s on.
     jukebox.keys({"Tab", "Tab", "Tab", "Tab", "Tab"});
+    ASSERT_TRUE(jukebox.focusReaches("Position in the song")) << qPrintable(jukebox.focused());
+    jukebox.keys({"Home"});
+    EXPECT_TRUE(NotificationAreaDisplay::waitFor([&] { return jukebox.seconds() < 3; })) << jukebox.seconds();
+    jukebox.keys({"Prior"});
+    EXPECT_TRUE(NotificationAreaDisplay::waitFor([&] { return jukebox.seconds() >= 30; })) << jukebox.seconds();
+
+    // The banner is the last stop, and its menu opens from the keyboard.
+    jukebox.keys({"Tab"});
     EXPECT_TRUE(NotificationAreaDisplay::waitFor([&] { return jukebox.focused().startsWith("Slow Song ||"); }))
         << qPrintable(jukebox.focused());
     const int windowsWithoutMenu = jukebox.windowCount();

@@ -1,5 +1,6 @@
 // The main window's playing commands, with modules made here, the real audio library on the
 // dummy sound driver, and the open dialog's choice scripted.
+#include "controls/SeekBar.h"
 #include "controls/TIEButton.h"
 #include "platform/Registry.h"
 #include "platform/audio/OpenMptSdlAudio.h"
@@ -241,4 +242,21 @@ TEST_F(PlayCommandsTest, ForwardedModuleIsPlayed)
     EXPECT_EQ(window->CurrentModule(), modules[2]);
     HandOver(*window, dir.path() + "/notes.txt");
     EXPECT_EQ(window->CurrentModule(), modules[2]);
+}
+
+TEST_F(PlayCommandsTest, AClickOnTheSeekBarGoesToThatTimeAndTheBarFollowsTheSong)
+{
+    SeekBar* bar = window->form().sldSeek;
+    EXPECT_FALSE(bar->isEnabled());  // no song
+    open({modules[0]});
+    ASSERT_TRUE(bar->isEnabled());
+    const double length = window->player().Details().durationSeconds;
+    EXPECT_EQ(bar->maximum(), qRound(length * 1000));
+    const QPoint middle(bar->width() / 2, bar->height() / 2);
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, middle);
+    EXPECT_NEAR(window->player().PlayTime(), length / 2, length / 10);
+    EXPECT_NEAR(bar->value() / 1000.0, length / 2, length / 10);
+
+    window->player().CloseModule();
+    EXPECT_FALSE(bar->isEnabled());
 }

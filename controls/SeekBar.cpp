@@ -1,0 +1,64 @@
+#include "controls/SeekBar.h"
+
+#include <QProxyStyle>
+
+#include <cmath>
+
+namespace {
+
+constexpr int kStepMs = 5000;
+constexpr int kPageMs = 30000;
+
+/// A click on the groove puts the handle under the pointer, instead of paging towards it.
+class JumpToClickStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returned) const override
+    {
+        if (hint == SH_Slider_AbsoluteSetButtons)
+            return Qt::LeftButton;
+        return QProxyStyle::styleHint(hint, option, widget, returned);
+    }
+};
+
+}  // namespace
+
+SeekBar::SeekBar(QWidget* parent) : QSlider(Qt::Horizontal, parent)
+{
+    auto* style = new JumpToClickStyle;
+    style->setParent(this);
+    setStyle(style);
+    setSingleStep(kStepMs);
+    setPageStep(kPageMs);
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(tr("Position in the song"));
+    // A drag seeks where it ends; keys, clicks and the wheel at once.
+    setTracking(false);
+    connect(this, &QAbstractSlider::actionTriggered, this, [this](int action) {
+        // The handle is where the action put it already.
+        if (action != SliderMove)
+            requestSeek();
+    });
+    connect(this, &QAbstractSlider::sliderReleased, this, &SeekBar::requestSeek);
+    SetSong(0);
+}
+
+void SeekBar::SetSong(double lengthSeconds)
+{
+    const int length = static_cast<int>(std::lround(std::max(lengthSeconds, 0.0) * 1000));
+    setRange(0, length);
+    setValue(0);
+    setEnabled(length > 0);
+}
+
+void SeekBar::ShowTime(double seconds)
+{
+    if (isSliderDown())
+        return;
+    setValue(static_cast<int>(std::lround(seconds * 1000)));
+}
+
+void SeekBar::requestSeek()
+{
+    emit seekRequested(sliderPosition() / 1000.0);
+}
