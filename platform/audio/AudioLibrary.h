@@ -3,6 +3,7 @@
 #include "platform/audio/RenderQuality.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include <algorithm>
@@ -42,11 +43,23 @@ inline QString NameText(const std::array<char, 32>& name)
     return QString::fromUtf8(QByteArray(begin, end - begin));
 }
 
+/// One of the songs a module holds (game music keeps a level theme, a boss theme and a jingle
+/// in one file); every module holds at least one.
+struct Subsong {
+    QString name;        // empty where the module names none
+    double seconds = 0;  // one pass through it, its own loops included
+
+    bool operator==(const Subsong&) const = default;
+};
+
 /// What the library tells about a loaded module beyond its classic record.
 struct ModuleDetails {
-    double durationSeconds = 0;  // one pass through the song, its own loops included
+    /// One pass through the song that plays (the selected subsong), its own loops included.
+    double durationSeconds = 0;
     QString message;             // the composer's song message; empty when it has none
     QString artist;              // empty when the module names none
+    QList<Subsong> subsongs;     // in the module's order
+    int subsong = 0;             // the selected one, from 0: the first until selectSubsong()
 };
 
 /// What the library tells about playback.
@@ -142,6 +155,9 @@ public:
     virtual double getPlayTime() = 0;
     /// Jumps to seconds into the song of the module played last, within its length.
     virtual void setPlayTime(double seconds) = 0;
+    /// Makes subsong index (from 0) the song of the module played last, from its start; an
+    /// index outside its subsongs is ignored. Its details tell the new song's length.
+    virtual void selectSubsong(int index) = 0;
     /// A gain on all output, 0.0 (silent) to 1.0 (unchanged), kept until changed; heard
     /// from the next buffer on. It multiplies with the music volume.
     virtual void setOutputGain(double gain) = 0;

@@ -12,6 +12,19 @@
 
 namespace {
 
+/// Every subsong with its name and length; selecting each is how libopenmpt tells a length.
+QList<Subsong> subsongsOf(openmpt::module& module)
+{
+    const std::vector<std::string> names = module.get_subsong_names();
+    QList<Subsong> subsongs;
+    for (std::int32_t index = 0; index < std::max(module.get_num_subsongs(), 1); ++index) {
+        module.select_subsong(index);
+        const std::string name = index < std::int32_t(names.size()) ? names[std::size_t(index)] : std::string();
+        subsongs.append({QString::fromStdString(name).trimmed(), module.get_duration_seconds()});
+    }
+    return subsongs;
+}
+
 std::vector<InstrumentInfo> instrumentInfos(const openmpt::module& module)
 {
     const auto names = module.get_num_instruments() > 0 ? module.get_instrument_names()
@@ -100,7 +113,9 @@ std::unique_ptr<LoadedModule> loadModuleFile(const QString& path, QString* error
         loaded->info.patternCount = count(module.get_num_patterns());
         loaded->info.instrumentCount = static_cast<quint32>(loaded->instruments.size());
         loaded->info.channelCount = count(module.get_num_channels());
-        loaded->details.durationSeconds = module.get_duration_seconds();
+        loaded->details.subsongs = subsongsOf(module);
+        module.select_subsong(0);
+        loaded->details.durationSeconds = loaded->details.subsongs.value(0).seconds;
         // The raw message only: libopenmpt's "message" falls back to sample names.
         loaded->details.message = QString::fromStdString(module.get_metadata("message_raw"));
         loaded->details.artist = QString::fromStdString(module.get_metadata("artist"));

@@ -292,6 +292,20 @@ void OpenMptSdlAudio::setPlayTime(double seconds)
     moveCurrent([within](openmpt::module& module) { module.set_position_seconds(within); });
 }
 
+void OpenMptSdlAudio::selectSubsong(int index)
+{
+    takeFollowOn();
+    if (!m_current || index < 0 || index >= m_current->details.subsongs.size())
+        return;
+    DeviceLock lock(m_devices.device());
+    ModuleDetails& details = m_current->details;
+    moveCurrent([index, &details](openmpt::module& module) {
+        module.select_subsong(index);
+        details.subsong = index;
+        details.durationSeconds = details.subsongs[index].seconds;
+    });
+}
+
 void OpenMptSdlAudio::moveCurrent(const std::function<void(openmpt::module&)>& move)
 {
     if (!m_current->moveWithinSong(move))

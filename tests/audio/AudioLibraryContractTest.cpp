@@ -22,7 +22,7 @@ protected:
             m_library.addLoadablePath(m_path);
             m_library.setModuleInfo(RecordingAudioLibrary::makeModuleInfo("Tone", 6, 4, 3, 4));
             m_library.setInstrumentNames({"Square Lead", "Saw Bass", "Sine Pad"});
-            m_library.setModuleDetails({6.0, "message", "artist"});
+            m_library.setModuleDetails({6.0, "message", "artist", {}, 0});
         }
         m_library.startup();
         ASSERT_TRUE(m_library.init());
@@ -37,7 +37,8 @@ protected:
     static bool isEmpty(const InstrumentInfo& info) { return info.name == std::array<char, 32>{}; }
     static bool isEmpty(const ModuleDetails& details)
     {
-        return details.durationSeconds == 0 && details.message.isEmpty() && details.artist.isEmpty();
+        return details.durationSeconds == 0 && details.message.isEmpty() && details.artist.isEmpty()
+               && details.subsongs.isEmpty();
     }
 
     /// Every record about handle comes back empty, and commands with it change nothing.
@@ -51,7 +52,7 @@ protected:
         instrument.name[0] = 'x';
         m_library.getInstrumentInfo(handle, 0, &instrument);
         EXPECT_TRUE(isEmpty(instrument)) << handle;
-        ModuleDetails details{1.0, "x", "y"};
+        ModuleDetails details{1.0, "x", "y", {}, 0};
         m_library.getModuleDetails(handle, &details);
         EXPECT_TRUE(isEmpty(details)) << handle;
         m_library.playModule(handle, 0);
@@ -148,3 +149,42 @@ TYPED_TEST(AudioLibraryContractTest, AFailedLoadTellsWhyUntilALoadWorks)
 }
 
 }  // namespace
+
+TYPED_TEST(AudioLibraryContractTest, SubsongsAreListedAndSelectedForTheModulePlayedLast)
+{
+    auto& library = this->m_library;
+    // Three songs in one order list, each ended by an end-of-song mark.
+    ModuleMaker::Song song = TestSongs::toneSong();
+    song.orders = {0, ModuleMaker::kSongEnd, 1, 2, ModuleMaker::kSongEnd, 3};
+    const QString path = TestSongs::write(song, ModuleMaker::Format::It, this->m_dir.path(), "three songs");
+    if constexpr (std::is_same_v<TypeParam, RecordingAudioLibrary>) {
+        library.addLoadablePath(path);
+        library.setModuleDetails({0.96, "", "", {{"", 0.96}, {"", 1.92}, {"", 0.96}}, 0});
+    }
+    const ModuleHandle module = library.loadModule(path);
+    ASSERT_NE(module, 0u);
+    ModuleDetails details;
+    library.getModuleDetails(module, &details);
+    ASSERT_EQ(details.subsongs.size(), 3);
+    EXPECT_EQ(details.subsong, 0);
+    EXPECT_NEAR(details.subsongs[1].seconds, 2 * details.subsongs[0].seconds, 0.01);
+    EXPECT_EQ(details.durationSeconds, details.subsongs[0].seconds);
+
+    library.selectSubsong(1);  // nothing plays yet: ignored
+    library.playModule(module, 0);
+    for (int outside : {-1, 3})
+        library.selectSubsong(outside);
+    library.getModuleDetails(module, &details);
+    EXPECT_EQ(details.subsong, 0);
+    library.selectSubsong(1);
+    library.getModuleDetails(module, &details);
+    EXPECT_EQ(details.subsong, 1);
+    EXPECT_EQ(details.durationSeconds, details.subsongs[1].seconds);
+    EXPECT_LT(library.getPlayTime(), 0.5);  // from its start
+
+    // Another module starts at its first song.
+    const ModuleHandle other = library.loadModule(path);
+    library.playModule(other, 0);
+    library.getModuleDetails(other, &details);
+    EXPECT_EQ(details.subsong, 0);
+}

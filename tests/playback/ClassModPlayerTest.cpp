@@ -246,7 +246,7 @@ TEST_F(ClassModPlayerTest, TheTimePanelShowsTheTimeWithinTheSongOncePerSecond)
 {
     auto player = makePlayer();
     EXPECT_EQ(host.timeText, "0:00 / 0:00");
-    library.setModuleDetails({145.4, "", ""});
+    library.setModuleDetails({145.4, "", "", {}, 0});
     player->LoadModule("/mods/a.mod");
     EXPECT_EQ(host.timeText, "0:00 / 2:25");
     library.setPlayTime(83.9);

@@ -136,7 +136,7 @@ TEST_F(ModuleInformationTest, ThreeSectionsApartByOneBlank)
 TEST_F(ModuleInformationTest, SongMessageFollowsTheInstrumentsWhateverItsLineEnds)
 {
     library.setInstrumentNames({"Lead"});
-    library.setModuleDetails({0, "DOS\r\nMac\rUnix\n\n  indented  \r\n\r\n", ""});
+    library.setModuleDetails({0, "DOS\r\nMac\rUnix\n\n  indented  \r\n\r\n", "", {}, 0});
     writeFile(dir.path() + "/SONG.MDZ", "About the song");
     load(1);
     player.ToggleInfos();
@@ -145,7 +145,7 @@ TEST_F(ModuleInformationTest, SongMessageFollowsTheInstrumentsWhateverItsLineEnd
                            "-=] Song message [=-", "DOS", "Mac", "Unix", "", "  indented",
                            "[-=end=-]", " ", "-=] MDZ file [=-", "About the song", "[-=end=-]"}));
 
-    library.setModuleDetails({0, "Only a message", ""});
+    library.setModuleDetails({0, "Only a message", "", {}, 0});
     load(0);
     EXPECT_EQ(host.infoLines, QStringList({"-=] Song message [=-", "Only a message", "[-=end=-]",
                                            " ", "-=] MDZ file [=-", "About the song",

@@ -76,8 +76,10 @@ void RecordingAudioLibrary::playModule(ModuleHandle module, int)
     record(QStringLiteral("playModule"), {qint64(module)});
     m_songEnded = false;
     m_queued = 0;
-    if (isLoaded(module))
+    if (isLoaded(module) && module != m_played) {
         m_played = module;
+        m_subsong = 0;
+    }
 }
 
 void RecordingAudioLibrary::queueModule(ModuleHandle module)
@@ -90,6 +92,7 @@ void RecordingAudioLibrary::setSongEnded(bool ended)
 {
     if (ended && m_queued != 0) {
         m_played = std::exchange(m_queued, 0);
+        m_subsong = 0;
         m_position = 0;
         m_playTime = 0;
         return;
@@ -166,6 +169,10 @@ void RecordingAudioLibrary::getModuleDetails(ModuleHandle module, ModuleDetails*
     if (!details)
         return;
     *details = isLoaded(module) ? m_moduleDetails : ModuleDetails();
+    if (isLoaded(module) && module == m_played && m_subsong < details->subsongs.size()) {
+        details->subsong = m_subsong;
+        details->durationSeconds = details->subsongs[m_subsong].seconds;
+    }
 }
 
 double RecordingAudioLibrary::getPlayTime()
@@ -180,6 +187,17 @@ void RecordingAudioLibrary::setPlayTime(double seconds)
     m_songEnded = false;
     if (m_played != 0)
         m_playTime = seconds;
+}
+
+void RecordingAudioLibrary::selectSubsong(int index)
+{
+    record(QStringLiteral("selectSubsong"), {index});
+    if (m_played == 0 || index < 0 || index >= m_moduleDetails.subsongs.size())
+        return;
+    m_subsong = index;
+    m_position = 0;
+    m_playTime = 0;
+    m_songEnded = false;
 }
 
 void RecordingAudioLibrary::setOutputGain(double gain)

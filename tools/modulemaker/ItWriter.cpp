@@ -156,7 +156,7 @@ QByteArray makeIt(const Song& song)
     out.bytes(QByteArray(kChannelSlots, char(64)));  // channel volumes
 
     for (int order : song.orders)
-        out.u8(order);
+        out.u8(order == kSongEnd ? kEndOfSong : order);
     out.u8(kEndOfSong);
     const qsizetype instrumentTable = kOrdersAt + orderCount;
     const qsizetype sampleTable = instrumentTable + 4 * sampleCount;

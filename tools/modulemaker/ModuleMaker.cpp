@@ -22,21 +22,22 @@ struct FormatLimits {
     int lowestNote;
     int highestNote;
     bool noteOff;
+    bool songEnds;  // the order list holds ends of songs
 };
 
 FormatLimits limitsOf(Format format)
 {
     switch (format) {
     case Format::Mod:
-        return {4, 4, 31, 64, 64, 128, 37, 72, false};
+        return {4, 4, 31, 64, 64, 128, 37, 72, false, false};
     case Format::S3m:
-        return {1, 16, 99, 200, 64, 200, 1, 96, true};
+        return {1, 16, 99, 200, 64, 200, 1, 96, true, true};
     case Format::Xm:
-        return {1, 32, 128, 200, 256, 200, 1, 96, true};
+        return {1, 32, 128, 200, 256, 200, 1, 96, true, false};
     case Format::It:
         break;
     }
-    return {1, 64, 99, 200, 200, 200, 1, 96, true};
+    return {1, 64, 99, 200, 200, 200, 1, 96, true, true};
 }
 
 bool fits(const Sample& sample)
@@ -76,7 +77,7 @@ bool fits(const Song& song, const FormatLimits& limits)
         }
     }
     return std::all_of(song.orders.begin(), song.orders.end(), [&](int order) {
-        return order >= 0 && order < song.patterns.size();
+        return (order >= 0 && order < song.patterns.size()) || (order == kSongEnd && limits.songEnds);
     });
 }
 

@@ -23,6 +23,8 @@ enum class Waveform { Square, Saw, Triangle, Sine, Noise };
 constexpr int kNoteC4 = 49;
 /// XM key off; S3M and IT note cut; not allowed in MOD.
 constexpr int kNoteOff = 97;
+/// In an order list: the end of a song (S3M, IT).
+constexpr int kSongEnd = -1;
 
 /// The note number of a note in an octave: noteNumber(4, 0) is C-4, noteNumber(4, 9) is A-4.
 constexpr int noteNumber(int octave, int semitone) { return octave * 12 + semitone + 1; }
@@ -77,7 +79,8 @@ struct Song {
     /// At most 64 (MOD) or 200 (S3M, XM, IT). MOD keeps only the patterns up to the highest
     /// pattern in the order list, as ProTracker counts them.
     QList<Pattern> patterns;
-    /// Pattern numbers, 1 to 128 of them (MOD) or to 200 (S3M, XM, IT).
+    /// Pattern numbers, 1 to 128 of them (MOD) or to 200 (S3M, XM, IT). S3M and IT: kSongEnd
+    /// ends a song there, and the orders after it play as another (a subsong).
     QList<int> orders;
     /// XM and IT only: the song message, Latin-1, lines separated by "\n"; none when empty.
     /// Both store its lines ending in CR; IT keeps its first 7999 bytes.

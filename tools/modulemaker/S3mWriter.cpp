@@ -128,7 +128,7 @@ QByteArray makeS3m(const Song& song)
     for (int channel = 0; channel < 32; ++channel)
         out.u8(channel < song.channels ? channelSetting(channel) : 255);
     for (qsizetype i = 0; i < orderCount; ++i)
-        out.u8(i < song.orders.size() ? song.orders[i] : kEndOfSong);
+        out.u8(i < song.orders.size() && song.orders[i] != kSongEnd ? song.orders[i] : kEndOfSong);
     for (qsizetype i = 0; i < sampleCount; ++i)
         out.le16(int((instrumentsAt + kInstrumentSize * i) / 16));
     for (qsizetype at : patternAt)
