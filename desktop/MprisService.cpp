@@ -64,6 +64,11 @@ MprisService::MprisService(QDBusConnection bus, JukeboxSession& session, MediaWi
         Refresh();
     });
     connect(&m_session, &JukeboxSession::moduleClosed, this, &MprisService::Refresh);
+    // Another subsong is another track, with a length of its own.
+    connect(&m_session, &JukeboxSession::subsongChanged, this, [this] {
+        ++m_track;
+        Refresh();
+    });
     connect(&m_session, &JukeboxSession::playingChanged, this, [this](bool playing) {
         if (playing)
             m_stopped = false;

@@ -64,17 +64,19 @@ QString ClassModPlayer::SkippedText(const QString& name)
     return CJKMessages::InsertArgument(QStringLiteral("Skipped \"%1\""), name);
 }
 
+QString ClassModPlayer::ClockText(double seconds, bool hours)
+{
+    const auto whole = static_cast<qint64>(std::max(seconds, 0.0));
+    const QString minutesAndSeconds = QStringLiteral("%1:%2")
+                                          .arg(hours ? whole / 60 % 60 : whole / 60, hours ? 2 : 1, 10, QLatin1Char('0'))
+                                          .arg(whole % 60, 2, 10, QLatin1Char('0'));
+    return hours ? QString::number(whole / 3600) + QLatin1Char(':') + minutesAndSeconds : minutesAndSeconds;
+}
+
 QString ClassModPlayer::TimeText(double played, double length)
 {
     const bool hours = length >= 3600;
-    const auto clock = [hours](double seconds) {
-        const auto whole = static_cast<qint64>(std::max(seconds, 0.0));
-        const QString minutesAndSeconds = QStringLiteral("%1:%2")
-                                              .arg(hours ? whole / 60 % 60 : whole / 60, hours ? 2 : 1, 10, QLatin1Char('0'))
-                                              .arg(whole % 60, 2, 10, QLatin1Char('0'));
-        return hours ? QString::number(whole / 3600) + QLatin1Char(':') + minutesAndSeconds : minutesAndSeconds;
-    };
-    return clock(played) + QStringLiteral(" / ") + clock(length);
+    return ClockText(played, hours) + QStringLiteral(" / ") + ClockText(length, hours);
 }
 
 QString ClassModPlayer::PositionText(int n)

@@ -111,6 +111,11 @@ public:
     double PlayTime() const;
     /// Jumps to seconds into the loaded module's song (within its length); emits seeked.
     void SeekTo(double seconds);
+    /// Plays subsong index (from 0) of the loaded module from its start, which makes its
+    /// length the song's; emits subsongChanged. Nothing for another index or without a module.
+    void SelectSubsong(int index);
+    /// Selects the subsong step (-1 or 1) from the one that plays; nothing past either end.
+    void StepSubsong(int step);
     /// Stops with the fade-out and returns to the start, so that playing begins it again.
     void StopAtStart();
     /// Volume of all output in percent (0 to 100); stored as an option.
@@ -133,6 +138,8 @@ public:
     /// Seconds played of a song of length seconds, as "1:23 / 2:25": minutes and seconds, with
     /// hours in front of both where the length reaches an hour ("0:05:09 / 1:02:03").
     static QString TimeText(double played, double length);
+    /// Seconds as "1:28", or with hours ("1:02:03") where hours is true.
+    static QString ClockText(double seconds, bool hours);
     /// The status text for a request to open name that was dropped for a later one.
     static QString SkippedText(const QString& name);
 
@@ -145,6 +152,8 @@ signals:
     void seeked();
     /// path could not be loaded, for reason in the audio library's words.
     void loadFailed(const QString& path, const QString& reason);
+    /// Another subsong of the loaded module plays.
+    void subsongChanged();
     /// What happens at the end of a song was changed (SetSongEnd).
     void songEndChanged();
 

@@ -32,6 +32,26 @@ void ClassModPlayer::SeekTo(double seconds)
     emit seeked();
 }
 
+void ClassModPlayer::SelectSubsong(int index)
+{
+    const ModuleDetails details = Details();
+    if (index < 0 || index >= details.subsongs.size())
+        return;
+    m_library.selectSubsong(index);
+    m_songSeconds = details.subsongs[index].seconds;
+    m_playTime = 0;
+    PollPosition();
+    ShowTime(true);
+    emit subsongChanged();
+    if (!m_playing)
+        ContinuePlaying();
+}
+
+void ClassModPlayer::StepSubsong(int step)
+{
+    SelectSubsong(Details().subsong + step);
+}
+
 void ClassModPlayer::StopAtStart()
 {
     StopThen(QString(), [this] { SeekTo(0); });

@@ -21,6 +21,7 @@ JukeboxSession::JukeboxSession(Registry& registry, AudioLibrary& audio, ClassMod
     });
     connect(m_player.get(), &ClassModPlayer::songEndChanged, this, &JukeboxSession::scheduleFollowOn);
     connect(m_player.get(), &ClassModPlayer::seeked, this, &JukeboxSession::seeked);
+    connect(m_player.get(), &ClassModPlayer::subsongChanged, this, &JukeboxSession::subsongChanged);
     connect(m_player.get(), &ClassModPlayer::loadFailed, this,
             [this](const QString& path, const QString& reason) {
                 m_lastLoadError = reason;

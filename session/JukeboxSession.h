@@ -124,6 +124,8 @@ signals:
     void playingChanged(bool playing);
     /// The play time jumped (seeking, or stopping at the start).
     void seeked();
+    /// Another subsong of the loaded module plays, from its start.
+    void subsongChanged();
     /// The information view opens or closes, and its lines.
     void infoViewChanged(bool shown);
     void infoLinesChanged(const QStringList& lines);

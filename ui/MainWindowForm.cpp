@@ -210,6 +210,12 @@ void buildMainMenu(MainWindowForm& form, QMainWindow& window)
                                           Qt::ALT | Qt::Key_Left);
     form.mnuFile_NextModule = addItem(form.mnuFile, "mnuFile_NextModule", "&Next module",
                                       Qt::ALT | Qt::Key_Right);
+    form.mnuFile_Subsong = makeMenu(form.mnuFile, "mnuFile_Subsong", QStringLiteral("S&ubsong"));
+    form.mnuFile->addMenu(form.mnuFile_Subsong);
+    form.mnuFile_PreviousSubsong = addItem(form.mnuFile, "mnuFile_PreviousSubsong", "Previous su&bsong",
+                                           Qt::CTRL | Qt::Key_Left);
+    form.mnuFile_NextSubsong = addItem(form.mnuFile, "mnuFile_NextSubsong", "Next subson&g",
+                                       Qt::CTRL | Qt::Key_Right);
     form.mnuFile->addSeparator()->setObjectName(QStringLiteral("N1"));
     form.mnuFile_CopyTo = addItem(form.mnuFile, "mnuFile_CopyTo", "Co&py To...", Qt::CTRL | Qt::Key_C);
     form.mnuFile_MoveTo = addItem(form.mnuFile, "mnuFile_MoveTo", "&Move To...", Qt::CTRL | Qt::Key_M);

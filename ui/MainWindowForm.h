@@ -62,6 +62,9 @@ struct MainWindowForm {
     QAction* mnuFile_Stop = nullptr;
     QAction* mnuFile_PreviousModule = nullptr;
     QAction* mnuFile_NextModule = nullptr;
+    QMenu* mnuFile_Subsong = nullptr;  // one item per subsong, made as it opens
+    QAction* mnuFile_PreviousSubsong = nullptr;
+    QAction* mnuFile_NextSubsong = nullptr;
     QAction* mnuFile_CopyTo = nullptr;
     QAction* mnuFile_MoveTo = nullptr;
     QAction* mnuFile_Rename = nullptr;

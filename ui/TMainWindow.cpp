@@ -103,6 +103,7 @@ void TMainWindow::connectCommands()
         updateBannerScrolling();
     });
     connectPlayCommands();
+    connectSubsongCommands();
     connectDiscCommands();
     connectFileCommands();
     connectActionCommands();

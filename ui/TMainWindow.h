@@ -139,6 +139,12 @@ private:
     void showSlot(int n);
     void connectCommands();
     void connectPlayCommands();
+    // Subsong commands (MainWindowSubsongCommands.cpp).
+    void connectSubsongCommands();
+    /// The subsong items enabled where there is a subsong to go to.
+    void updateSubsongItems();
+    /// One checkable item per subsong of the loaded module, the one that plays checked.
+    void fillSubsongMenu();
     void connectDiscCommands();
     void connectFileCommands();
     void connectActionCommands();

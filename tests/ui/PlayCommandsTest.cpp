@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -259,4 +260,33 @@ TEST_F(PlayCommandsTest, AClickOnTheSeekBarGoesToThatTimeAndTheBarFollowsTheSong
 
     window->player().CloseModule();
     EXPECT_FALSE(bar->isEnabled());
+}
+
+TEST_F(PlayCommandsTest, TheSubsongMenuListsEverySongAndPlaysTheOneChosen)
+{
+    const MainWindowForm& form = window->form();
+    open({modules[0]});
+    EXPECT_FALSE(form.mnuFile_Subsong->isEnabled());  // a module of one song
+
+    ModuleMaker::Song threeSongs = TestSongs::toneSong();
+    threeSongs.orders = {0, ModuleMaker::kSongEnd, 1, 2, ModuleMaker::kSongEnd, 3};
+    open({TestSongs::write(threeSongs, ModuleMaker::Format::It, dir.path(), "three")});
+    ASSERT_TRUE(form.mnuFile_Subsong->isEnabled());
+    EXPECT_FALSE(form.mnuFile_PreviousSubsong->isEnabled());
+    emit form.mnuFile_Subsong->aboutToShow();
+    const QList<QAction*> items = form.mnuFile_Subsong->actions();
+    ASSERT_EQ(items.size(), 3);
+    const QList<Subsong> subsongs = window->player().Details().subsongs;
+    EXPECT_EQ(items[1]->text(), "2 (" + ClassModPlayer::ClockText(subsongs[1].seconds, false) + ")");
+    EXPECT_TRUE(items[0]->isChecked());
+
+    items[2]->trigger();
+    EXPECT_EQ(window->player().Details().subsong, 2);
+    EXPECT_EQ(window->player().Details().durationSeconds, subsongs[2].seconds);
+    EXPECT_EQ(form.sldSeek->maximum(), qRound(subsongs[2].seconds * 1000));
+    EXPECT_TRUE(form.statusPanels[3]->text().endsWith(ClassModPlayer::ClockText(subsongs[2].seconds, false)));
+    EXPECT_FALSE(form.mnuFile_NextSubsong->isEnabled());
+    form.mnuFile_PreviousSubsong->trigger();
+    EXPECT_EQ(window->player().Details().subsong, 1);
+    EXPECT_TRUE(window->player().Playing());
 }

@@ -1,0 +1,48 @@
+// The subsongs of the loaded module: the menu that lists them and the steps between them.
+#include "ui/TMainWindow.h"
+
+#include <QAction>
+#include <QMenu>
+
+void TMainWindow::connectSubsongCommands()
+{
+    connect(m_form.mnuFile_Subsong, &QMenu::aboutToShow, this, &TMainWindow::fillSubsongMenu);
+    connect(m_form.mnuFile_PreviousSubsong, &QAction::triggered, this, [this] { player().StepSubsong(-1); });
+    connect(m_form.mnuFile_NextSubsong, &QAction::triggered, this, [this] { player().StepSubsong(1); });
+    connect(m_session.get(), &JukeboxSession::moduleLoaded, this, &TMainWindow::updateSubsongItems);
+    connect(m_session.get(), &JukeboxSession::moduleClosed, this, &TMainWindow::updateSubsongItems);
+    connect(m_session.get(), &JukeboxSession::subsongChanged, this, &TMainWindow::updateSubsongItems);
+    connect(m_session.get(), &JukeboxSession::subsongChanged, this, &TMainWindow::showSong);
+    updateSubsongItems();
+}
+
+void TMainWindow::updateSubsongItems()
+{
+    const ModuleDetails details = player().Details();
+    const auto count = details.subsongs.size();
+    m_form.mnuFile_Subsong->setEnabled(count > 1);
+    m_form.mnuFile_PreviousSubsong->setEnabled(details.subsong > 0);
+    m_form.mnuFile_NextSubsong->setEnabled(details.subsong + 1 < count);
+}
+
+void TMainWindow::fillSubsongMenu()
+{
+    QMenu* menu = m_form.mnuFile_Subsong;
+    menu->clear();
+    const ModuleDetails details = player().Details();
+    bool hours = false;
+    for (const Subsong& subsong : details.subsongs)
+        hours = hours || subsong.seconds >= 3600;
+    for (int index = 0; index < details.subsongs.size(); ++index) {
+        const Subsong& subsong = details.subsongs[index];
+        // "2: Boss theme (1:28)", or "2 (1:28)" for a subsong without a name.
+        QString text = QString::number(index + 1);
+        if (!subsong.name.isEmpty())
+            text += QStringLiteral(": ") + QString(subsong.name).replace(QLatin1Char('&'), QStringLiteral("&&"));
+        text += QStringLiteral(" (%1)").arg(ClassModPlayer::ClockText(subsong.seconds, hours));
+        QAction* item = menu->addAction(text);
+        item->setCheckable(true);
+        item->setChecked(index == details.subsong);
+        connect(item, &QAction::triggered, this, [this, index] { player().SelectSubsong(index); });
+    }
+}
