@@ -73,6 +73,20 @@ QString ClassModPlayer::ClockText(double seconds, bool hours)
     return hours ? QString::number(whole / 3600) + QLatin1Char(':') + minutesAndSeconds : minutesAndSeconds;
 }
 
+QStringList ClassModPlayer::SubsongTexts(const QList<Subsong>& subsongs)
+{
+    const bool hours = std::any_of(subsongs.begin(), subsongs.end(),
+                                   [](const Subsong& subsong) { return subsong.seconds >= 3600; });
+    QStringList texts;
+    for (int index = 0; index < subsongs.size(); ++index) {
+        QString text = QString::number(index + 1);
+        if (!subsongs[index].name.isEmpty())
+            text += QStringLiteral(": ") + subsongs[index].name;
+        texts << text + QStringLiteral(" (%1)").arg(ClockText(subsongs[index].seconds, hours));
+    }
+    return texts;
+}
+
 QString ClassModPlayer::TimeText(double played, double length)
 {
     const bool hours = length >= 3600;

@@ -140,6 +140,9 @@ public:
     static QString TimeText(double played, double length);
     /// Seconds as "1:28", or with hours ("1:02:03") where hours is true.
     static QString ClockText(double seconds, bool hours);
+    /// Each subsong as its number from 1, its name where it has one, and its length:
+    /// "2: Boss theme (1:28)", "3 (0:04)"; lengths with hours where one reaches an hour.
+    static QStringList SubsongTexts(const QList<Subsong>& subsongs);
     /// The status text for a request to open name that was dropped for a later one.
     static QString SkippedText(const QString& name);
 

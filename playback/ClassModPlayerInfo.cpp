@@ -90,6 +90,13 @@ void ClassModPlayer::ShowInfos()
     QStringList lines;
     {
         ScreenCursor::HourglassScope working;
+        // Only a module of several songs has this section: others show what they always did.
+        const QList<Subsong> subsongs = Details().subsongs;
+        if (subsongs.size() > 1) {
+            addSection(lines, sectionShown, QStringLiteral("-=] %1 subsongs [=-").arg(subsongs.size()),
+                       SubsongTexts(subsongs));
+            sectionShown = anythingFound = true;
+        }
         const QStringList instruments = instrumentLines(m_library, m_module);
         if (!instruments.isEmpty()) {
             addSection(lines, sectionShown, QStringLiteral("-=] Instruments [=-"), instruments);

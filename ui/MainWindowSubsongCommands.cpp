@@ -30,17 +30,10 @@ void TMainWindow::fillSubsongMenu()
     QMenu* menu = m_form.mnuFile_Subsong;
     menu->clear();
     const ModuleDetails details = player().Details();
-    bool hours = false;
-    for (const Subsong& subsong : details.subsongs)
-        hours = hours || subsong.seconds >= 3600;
-    for (int index = 0; index < details.subsongs.size(); ++index) {
-        const Subsong& subsong = details.subsongs[index];
-        // "2: Boss theme (1:28)", or "2 (1:28)" for a subsong without a name.
-        QString text = QString::number(index + 1);
-        if (!subsong.name.isEmpty())
-            text += QStringLiteral(": ") + QString(subsong.name).replace(QLatin1Char('&'), QStringLiteral("&&"));
-        text += QStringLiteral(" (%1)").arg(ClassModPlayer::ClockText(subsong.seconds, hours));
-        QAction* item = menu->addAction(text);
+    const QStringList texts = ClassModPlayer::SubsongTexts(details.subsongs);
+    for (int index = 0; index < texts.size(); ++index) {
+        // An ampersand of a name is shown, not taken for a shortcut key.
+        QAction* item = menu->addAction(QString(texts[index]).replace(QLatin1Char('&'), QStringLiteral("&&")));
         item->setCheckable(true);
         item->setChecked(index == details.subsong);
         connect(item, &QAction::triggered, this, [this, index] { player().SelectSubsong(index); });

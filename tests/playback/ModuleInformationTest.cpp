@@ -152,6 +152,18 @@ TEST_F(ModuleInformationTest, SongMessageFollowsTheInstrumentsWhateverItsLineEnd
                                            "[-=end=-]"}));
 }
 
+TEST_F(ModuleInformationTest, AModuleOfSeveralSongsNamesThemFirst)
+{
+    library.setInstrumentNames({"Lead"});
+    library.setModuleDetails({5.2, "", "", {{"Level & Boss", 5.2}, {"", 88.0}, {"Jingle", 3723.0}}, 0});
+    load(1);
+    player.ToggleInfos();
+    EXPECT_EQ(host.infoLines,
+              QStringList({"-=] 3 subsongs [=-", "1: Level & Boss (0:00:05)", "2 (0:01:28)",
+                           "3: Jingle (1:02:03)", "[-=end=-]", " ", "-=] Instruments [=-", "001: Lead",
+                           "[-=end=-]"}));
+}
+
 TEST_F(ModuleInformationTest, NothingToShowIsReported)
 {
     load(0);
