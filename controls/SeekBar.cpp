@@ -2,12 +2,21 @@
 
 #include <QProxyStyle>
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace {
 
 constexpr int kStepMs = 5000;
 constexpr int kPageMs = 30000;
+
+/// Seconds as the bar's milliseconds; a damaged module may claim a length past what an int
+/// holds (24 days), which the bar then ends at.
+int milliseconds(double seconds)
+{
+    return static_cast<int>(std::lround(std::clamp(seconds, 0.0, INT_MAX / 1000.0) * 1000));
+}
 
 /// A click on the groove puts the handle under the pointer, instead of paging towards it.
 class JumpToClickStyle : public QProxyStyle {
@@ -45,7 +54,7 @@ SeekBar::SeekBar(QWidget* parent) : QSlider(Qt::Horizontal, parent)
 
 void SeekBar::SetSong(double lengthSeconds)
 {
-    const int length = static_cast<int>(std::lround(std::max(lengthSeconds, 0.0) * 1000));
+    const int length = milliseconds(lengthSeconds);
     setRange(0, length);
     setValue(0);
     setEnabled(length > 0);
@@ -55,7 +64,7 @@ void SeekBar::ShowTime(double seconds)
 {
     if (isSliderDown())
         return;
-    setValue(static_cast<int>(std::lround(seconds * 1000)));
+    setValue(milliseconds(seconds));
 }
 
 void SeekBar::requestSeek()
