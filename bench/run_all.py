@@ -43,25 +43,27 @@ def start_sound_server(folder):
     return int(found["NULL_SOUND_PID"])
 
 
-def render_overhead(build):
-    output = subprocess.run([buildtree.require(os.path.join(build, "bench", "render_cost"))],
+def program_figure(build, program, pattern, name, value_format, target_format):
+    """Runs build/bench/program and reads its figure and target from its output with pattern
+    (two groups, in that order): a row of the table."""
+    output = subprocess.run([buildtree.require(os.path.join(build, "bench", program))],
                             capture_output=True, text=True).stdout
-    found = re.search(r"render overhead: ([\d.]+) ms per second of audio at most \(target: <= ([\d.]+) ms\)", output)
+    found = re.search(pattern, output)
     if not found:
-        sys.exit("render_cost printed no overhead:\n" + output)
+        sys.exit("%s printed no figure:\n%s" % (program, output))
     measured, target = float(found.group(1)), float(found.group(2))
-    return ("render overhead per second of audio", "%.3f ms" % measured, "<= %.1f ms" % target, measured <= target)
+    return (name, value_format % measured, "<= " + target_format % target, measured <= target)
+
+
+def render_overhead(build):
+    return program_figure(build, "render_cost",
+                          r"render overhead: ([\d.]+) ms per second of audio at most \(target: <= ([\d.]+) ms\)",
+                          "render overhead per second of audio", "%.3f ms", "%.1f ms")
 
 
 def worst_seek(build):
-    output = subprocess.run([buildtree.require(os.path.join(build, "bench", "seek_cost"))],
-                            capture_output=True, text=True).stdout
-    found = re.search(r"seek: ([\d.]+) ms at most \(target: <= ([\d.]+) ms\)", output)
-    if not found:
-        sys.exit("seek_cost printed no figure:\n" + output)
-    measured, target = float(found.group(1)), float(found.group(2))
-    return ("worst seek in a song of over 10 minutes", "%.1f ms" % measured, "<= %.0f ms" % target,
-            measured <= target)
+    return program_figure(build, "seek_cost", r"seek: ([\d.]+) ms at most \(target: <= ([\d.]+) ms\)",
+                          "worst seek in a song of over 10 minutes", "%.1f ms", "%.0f ms")
 
 
 def main():
