@@ -5,6 +5,8 @@
 // xdotool to act on it as a user would. Header only.
 
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QRect>
 #include <QStandardPaths>
@@ -70,6 +72,21 @@ public:
     {
         base.insert(QStringLiteral("DISPLAY"), m_display);
         base.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        return base;
+    }
+
+    /// base for a jukebox in a fresh home, as a new user starts it: HOME and the XDG folders
+    /// below home (a private runtime folder made there), the dummy sound driver.
+    static QProcessEnvironment freshHome(QProcessEnvironment base, const QString& home)
+    {
+        base.insert(QStringLiteral("HOME"), home);
+        base.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config"));
+        base.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/.local/share"));
+        const QString runtime = home + QStringLiteral("/runtime");
+        base.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+        QDir().mkpath(runtime);
+        QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        base.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
         return base;
     }
 

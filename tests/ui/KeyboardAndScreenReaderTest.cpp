@@ -32,15 +32,8 @@ public:
     JukeboxForTheKeyboard(const NotificationAreaDisplay& desktop, const AccessibilityBus& bus)
         : m_desktop(desktop), m_bus(bus)
     {
-        m_environment = bus.environment(desktop.environment(QProcessEnvironment::systemEnvironment()));
-        const QString home = m_home.path();
-        m_environment.insert("HOME", home);
-        m_environment.insert("XDG_CONFIG_HOME", home + "/.config");
-        m_environment.insert("XDG_DATA_HOME", home + "/.local/share");
-        m_environment.insert("XDG_RUNTIME_DIR", home + "/runtime");
-        QDir().mkpath(home + "/runtime");
-        QFile::setPermissions(home + "/runtime", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        m_environment.insert("SDL_AUDIODRIVER", "dummy");
+        m_environment = NotificationAreaDisplay::freshHome(
+            bus.environment(desktop.environment(QProcessEnvironment::systemEnvironment())), m_home.path());
     }
 
     ~JukeboxForTheKeyboard()

@@ -139,18 +139,8 @@ class JukeboxOnADesktop {
 public:
     explicit JukeboxOnADesktop(const NotificationAreaDisplay& desktop) : m_desktop(desktop)
     {
-        QProcessEnvironment environment =
-            desktop.environment(QProcessEnvironment::systemEnvironment());
-        const QString home = m_home.path();
-        environment.insert("HOME", home);
-        environment.insert("XDG_CONFIG_HOME", home + "/.config");
-        environment.insert("XDG_DATA_HOME", home + "/.local/share");
-        environment.insert("XDG_RUNTIME_DIR", home + "/runtime");
-        QDir().mkpath(home + "/runtime");
-        QFile::setPermissions(home + "/runtime",
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        environment.insert("SDL_AUDIODRIVER", "dummy");
-        m_process.setProcessEnvironment(environment);
+        m_process.setProcessEnvironment(NotificationAreaDisplay::freshHome(
+            desktop.environment(QProcessEnvironment::systemEnvironment()), m_home.path()));
         m_process.setStandardOutputFile(QProcess::nullDevice());
         m_process.setStandardErrorFile(QProcess::nullDevice());
         m_process.start(TestEnvironment::jukariumBinary(), {});
