@@ -37,7 +37,7 @@ void ClassModPlayer::SelectSubsong(int index)
     const ModuleDetails details = Details();
     if (index < 0 || index >= details.subsongs.size())
         return;
-    m_library.selectSubsong(index);
+    m_library.selectSubsong(m_module, index);
     m_songSeconds = details.subsongs[index].seconds;
     m_playTime = 0;
     PollPosition();

@@ -48,6 +48,7 @@ inline QString NameText(const std::array<char, 32>& name)
 struct Subsong {
     QString name;        // empty where the module names none
     double seconds = 0;  // one pass through it, its own loops included
+    int firstOrder = 0;  // the order position it starts at
 
     bool operator==(const Subsong&) const = default;
 };
@@ -155,9 +156,10 @@ public:
     virtual double getPlayTime() = 0;
     /// Jumps to seconds into the song of the module played last, within its length.
     virtual void setPlayTime(double seconds) = 0;
-    /// Makes subsong index (from 0) the song of the module played last, from its start; an
-    /// index outside its subsongs is ignored. Its details tell the new song's length.
-    virtual void selectSubsong(int index) = 0;
+    /// Makes subsong index (from 0) the song of module, from its start: at once where it
+    /// plays, otherwise for when it plays or follows (queueModule). An index outside its
+    /// subsongs is ignored. Its details tell the new song's length.
+    virtual void selectSubsong(ModuleHandle module, int index) = 0;
     /// A gain on all output, 0.0 (silent) to 1.0 (unchanged), kept until changed; heard
     /// from the next buffer on. It multiplies with the music volume.
     virtual void setOutputGain(double gain) = 0;

@@ -20,7 +20,8 @@ QList<Subsong> subsongsOf(openmpt::module& module)
     for (std::int32_t index = 0; index < std::max(module.get_num_subsongs(), 1); ++index) {
         module.select_subsong(index);
         const std::string name = index < std::int32_t(names.size()) ? names[std::size_t(index)] : std::string();
-        subsongs.append({QString::fromStdString(name).trimmed(), module.get_duration_seconds()});
+        subsongs.append({QString::fromStdString(name).trimmed(), module.get_duration_seconds(),
+                         module.get_current_order()});
     }
     return subsongs;
 }

@@ -292,18 +292,23 @@ void OpenMptSdlAudio::setPlayTime(double seconds)
     moveCurrent([within](openmpt::module& module) { module.set_position_seconds(within); });
 }
 
-void OpenMptSdlAudio::selectSubsong(int index)
+void OpenMptSdlAudio::selectSubsong(ModuleHandle module, int index)
 {
     takeFollowOn();
-    if (!m_current || index < 0 || index >= m_current->details.subsongs.size())
+    LoadedModule* const loaded = find(module);
+    if (!loaded || index < 0 || index >= loaded->details.subsongs.size())
         return;
     DeviceLock lock(m_devices.device());
-    ModuleDetails& details = m_current->details;
-    moveCurrent([index, &details](openmpt::module& module) {
-        module.select_subsong(index);
+    ModuleDetails& details = loaded->details;
+    const auto select = [index, &details](openmpt::module& played) {
+        played.select_subsong(index);
         details.subsong = index;
         details.durationSeconds = details.subsongs[index].seconds;
-    });
+    };
+    if (loaded == m_current)
+        moveCurrent(select);
+    else
+        loaded->moveWithinSong(select);
 }
 
 void OpenMptSdlAudio::moveCurrent(const std::function<void(openmpt::module&)>& move)

@@ -86,7 +86,7 @@ public:
     void getModuleDetails(ModuleHandle module, ModuleDetails* details) override;
     double getPlayTime() override;
     void setPlayTime(double seconds) override;
-    void selectSubsong(int index) override;
+    void selectSubsong(ModuleHandle module, int index) override;
     /// Applied as libopenmpt's master gain to the module played last and each one after it.
     void setOutputGain(double gain) override;
     /// Applied to every module loaded, and to each one loaded later.

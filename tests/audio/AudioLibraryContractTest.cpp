@@ -150,7 +150,7 @@ TYPED_TEST(AudioLibraryContractTest, AFailedLoadTellsWhyUntilALoadWorks)
 
 }  // namespace
 
-TYPED_TEST(AudioLibraryContractTest, SubsongsAreListedAndSelectedForTheModulePlayedLast)
+TYPED_TEST(AudioLibraryContractTest, SubsongsAreListedAndSelectedForEachModule)
 {
     auto& library = this->m_library;
     // Three songs in one order list, each ended by an end-of-song mark.
@@ -159,7 +159,7 @@ TYPED_TEST(AudioLibraryContractTest, SubsongsAreListedAndSelectedForTheModulePla
     const QString path = TestSongs::write(song, ModuleMaker::Format::It, this->m_dir.path(), "three songs");
     if constexpr (std::is_same_v<TypeParam, RecordingAudioLibrary>) {
         library.addLoadablePath(path);
-        library.setModuleDetails({0.96, "", "", {{"", 0.96}, {"", 1.92}, {"", 0.96}}, 0});
+        library.setModuleDetails({0.96, "", "", {{"", 0.96, 0}, {"", 1.92, 2}, {"", 0.96, 5}}, 0});
     }
     const ModuleHandle module = library.loadModule(path);
     ASSERT_NE(module, 0u);
@@ -169,14 +169,19 @@ TYPED_TEST(AudioLibraryContractTest, SubsongsAreListedAndSelectedForTheModulePla
     EXPECT_EQ(details.subsong, 0);
     EXPECT_NEAR(details.subsongs[1].seconds, 2 * details.subsongs[0].seconds, 0.01);
     EXPECT_EQ(details.durationSeconds, details.subsongs[0].seconds);
+    // Each starts at its first order behind the mark before it.
+    EXPECT_EQ(details.subsongs[1].firstOrder, 2);
+    EXPECT_EQ(details.subsongs[2].firstOrder, 5);
 
-    library.selectSubsong(1);  // nothing plays yet: ignored
-    library.playModule(module, 0);
+    // Chosen before it plays, a subsong is where playing begins.
+    library.selectSubsong(module, 2);
     for (int outside : {-1, 3})
-        library.selectSubsong(outside);
+        library.selectSubsong(module, outside);
+    library.playModule(module, 0);
     library.getModuleDetails(module, &details);
-    EXPECT_EQ(details.subsong, 0);
-    library.selectSubsong(1);
+    EXPECT_EQ(details.subsong, 2);
+    EXPECT_EQ(details.durationSeconds, details.subsongs[2].seconds);
+    library.selectSubsong(module, 1);
     library.getModuleDetails(module, &details);
     EXPECT_EQ(details.subsong, 1);
     EXPECT_EQ(details.durationSeconds, details.subsongs[1].seconds);

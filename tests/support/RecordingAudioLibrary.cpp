@@ -76,10 +76,8 @@ void RecordingAudioLibrary::playModule(ModuleHandle module, int)
     record(QStringLiteral("playModule"), {qint64(module)});
     m_songEnded = false;
     m_queued = 0;
-    if (isLoaded(module) && module != m_played) {
+    if (isLoaded(module))
         m_played = module;
-        m_subsong = 0;
-    }
 }
 
 void RecordingAudioLibrary::queueModule(ModuleHandle module)
@@ -92,7 +90,6 @@ void RecordingAudioLibrary::setSongEnded(bool ended)
 {
     if (ended && m_queued != 0) {
         m_played = std::exchange(m_queued, 0);
-        m_subsong = 0;
         m_position = 0;
         m_playTime = 0;
         return;
@@ -169,9 +166,10 @@ void RecordingAudioLibrary::getModuleDetails(ModuleHandle module, ModuleDetails*
     if (!details)
         return;
     *details = isLoaded(module) ? m_moduleDetails : ModuleDetails();
-    if (isLoaded(module) && module == m_played && m_subsong < details->subsongs.size()) {
-        details->subsong = m_subsong;
-        details->durationSeconds = details->subsongs[m_subsong].seconds;
+    const int subsong = m_subsongs.value(module);
+    if (isLoaded(module) && subsong < details->subsongs.size()) {
+        details->subsong = subsong;
+        details->durationSeconds = details->subsongs[subsong].seconds;
     }
 }
 
@@ -189,15 +187,17 @@ void RecordingAudioLibrary::setPlayTime(double seconds)
         m_playTime = seconds;
 }
 
-void RecordingAudioLibrary::selectSubsong(int index)
+void RecordingAudioLibrary::selectSubsong(ModuleHandle module, int index)
 {
-    record(QStringLiteral("selectSubsong"), {index});
-    if (m_played == 0 || index < 0 || index >= m_moduleDetails.subsongs.size())
+    record(QStringLiteral("selectSubsong"), {qint64(module), index});
+    if (!isLoaded(module) || index < 0 || index >= m_moduleDetails.subsongs.size())
         return;
-    m_subsong = index;
-    m_position = 0;
-    m_playTime = 0;
-    m_songEnded = false;
+    m_subsongs[module] = index;
+    if (module == m_played) {
+        m_position = 0;
+        m_playTime = 0;
+        m_songEnded = false;
+    }
 }
 
 void RecordingAudioLibrary::setOutputGain(double gain)

@@ -3,6 +3,7 @@
 #include "platform/audio/AudioLibrary.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QSet>
 #include <QStringList>
 
@@ -14,7 +15,7 @@
 /// "close", "loadModule /a b.xm", "playModule 1", "queueModule 2", "stopModule 1", "freeModule 1",
 /// "setMusicVolume 64", "getModuleInfo 1", "getInstrumentInfo 1 0", "getPlayStatus",
 /// "setPosition 3", "getModuleDetails 1", "getPlayTime", "setPlayTime 1500" (milliseconds),
-/// "selectSubsong 2",
+/// "selectSubsong 1 2",
 /// "setOutputGain 50" (percent), "setRenderQuality 8 100 0 -1" (taps, separation, Amiga
 /// resampler, ramping), "setRepeat 1".
 ///
@@ -25,8 +26,8 @@
 /// getPlayStatus() the module played last, the current position, which setPosition() also
 /// sets, and whether the song ended (setSongEnded; playing or moving the module takes it back
 /// into its song; where a module is queued, it follows on instead, at position 0); getModuleDetails()
-/// moduleDetails for any handle it gave, with the subsong selectSubsong() chose for the module
-/// played last and that subsong's length; getPlayTime() the play time setPlayTime() set last.
+/// moduleDetails for any handle it gave, with the subsong selectSubsong() chose for it and
+/// that subsong's length; getPlayTime() the play time setPlayTime() set last.
 /// Handles, instrument indexes and "the module played last" follow the edge cases of
 /// AudioLibrary exactly, as the real library does.
 ///
@@ -79,7 +80,7 @@ public:
     void getModuleDetails(ModuleHandle module, ModuleDetails* details) override;
     double getPlayTime() override;
     void setPlayTime(double seconds) override;
-    void selectSubsong(int index) override;
+    void selectSubsong(ModuleHandle module, int index) override;
     void setOutputGain(double gain) override;
     void setRenderQuality(const RenderQuality& quality) override;
     void setRepeat(bool repeat) override;
@@ -111,5 +112,5 @@ private:
     QSet<ModuleHandle> m_freed;
     ModuleHandle m_played = 0;  // the module played last, 0 for none
     ModuleHandle m_queued = 0;  // follows it at its song's end, 0 for none
-    int m_subsong = 0;          // of m_played
+    QHash<ModuleHandle, int> m_subsongs;  // as selected; 0 for a handle not named
 };
