@@ -393,7 +393,7 @@ bool ClassModPlayer::StepForward()
     if (!HasModule())
         return false;
     const int target = m_position + 1;
-    if (target < m_songLength)
+    if (target < SubsongOrders().second)
         m_library.setPosition(target);
     PollPosition();
     return true;
@@ -404,11 +404,18 @@ bool ClassModPlayer::StepBack()
     if (!HasModule())
         return false;
     const int target = m_position - 1;
-    if (target >= 0) {
+    if (target >= SubsongOrders().first) {
         m_library.setPosition(target);
         PollPosition();
     }
     return true;
+}
+
+std::pair<int, int> ClassModPlayer::SubsongOrders() const
+{
+    const ModuleDetails details = Details();
+    const Subsong subsong = details.subsongs.value(details.subsong, Subsong{{}, 0, 0, m_songLength});
+    return {subsong.firstOrder, subsong.endOrder};
 }
 
 void ClassModPlayer::PollPosition()

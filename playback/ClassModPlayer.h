@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <utility>
 
 class PlayerHost;
 
@@ -61,7 +62,8 @@ public:
     /// it replaces is dropped, and named in the status bar where it names a file (name).
     void StopThen(const QString& name, std::function<void()> then);
     bool Fading() const { return m_fading; }
-    /// One song position forward or back from the last polled one. False (after message
+    /// One song position forward or back from the last polled one, within the orders of the
+    /// subsong that plays. False (after message
     /// 20000) when no module is loaded, so repeating callers can stop.
     bool StepForward();
     bool StepBack();
@@ -165,6 +167,9 @@ private:
     /// Shows the module just made the loaded one, from path, and that it plays.
     void ShowStarted(const QString& path);
     void StopNow();
+    /// The order positions of the subsong that plays: its first, and the end (one past its
+    /// last).
+    std::pair<int, int> SubsongOrders() const;
     void FreeModule();
     void BeginFade();
     void ScheduleFadeStep();

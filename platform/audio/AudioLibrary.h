@@ -49,6 +49,7 @@ struct Subsong {
     QString name;        // empty where the module names none
     double seconds = 0;  // one pass through it, its own loops included
     int firstOrder = 0;  // the order position it starts at
+    int endOrder = 0;    // one past its last order position that holds a pattern
 
     bool operator==(const Subsong&) const = default;
 };

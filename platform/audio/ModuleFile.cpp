@@ -23,6 +23,18 @@ QList<Subsong> subsongsOf(openmpt::module& module)
         subsongs.append({QString::fromStdString(name).trimmed(), module.get_duration_seconds(),
                          module.get_current_order()});
     }
+    // A subsong's orders run up to where the next one in the order list starts, without the
+    // marks that end it.
+    for (Subsong& subsong : subsongs) {
+        subsong.endOrder = module.get_num_orders();
+        for (const Subsong& other : subsongs) {
+            if (other.firstOrder > subsong.firstOrder)
+                subsong.endOrder = std::min(subsong.endOrder, other.firstOrder);
+        }
+        while (subsong.endOrder - 1 > subsong.firstOrder
+               && module.get_order_pattern(subsong.endOrder - 1) >= module.get_num_patterns())
+            --subsong.endOrder;
+    }
     return subsongs;
 }
 

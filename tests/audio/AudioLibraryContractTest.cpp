@@ -159,7 +159,7 @@ TYPED_TEST(AudioLibraryContractTest, SubsongsAreListedAndSelectedForEachModule)
     const QString path = TestSongs::write(song, ModuleMaker::Format::It, this->m_dir.path(), "three songs");
     if constexpr (std::is_same_v<TypeParam, RecordingAudioLibrary>) {
         library.addLoadablePath(path);
-        library.setModuleDetails({0.96, "", "", {{"", 0.96, 0}, {"", 1.92, 2}, {"", 0.96, 5}}, 0});
+        library.setModuleDetails({0.96, "", "", {{"", 0.96, 0, 1}, {"", 1.92, 2, 4}, {"", 0.96, 5, 6}}, 0});
     }
     const ModuleHandle module = library.loadModule(path);
     ASSERT_NE(module, 0u);
@@ -169,9 +169,12 @@ TYPED_TEST(AudioLibraryContractTest, SubsongsAreListedAndSelectedForEachModule)
     EXPECT_EQ(details.subsong, 0);
     EXPECT_NEAR(details.subsongs[1].seconds, 2 * details.subsongs[0].seconds, 0.01);
     EXPECT_EQ(details.durationSeconds, details.subsongs[0].seconds);
-    // Each starts at its first order behind the mark before it.
+    // Each holds the orders between the marks that end the songs.
+    EXPECT_EQ(details.subsongs[0].endOrder, 1);
     EXPECT_EQ(details.subsongs[1].firstOrder, 2);
+    EXPECT_EQ(details.subsongs[1].endOrder, 4);
     EXPECT_EQ(details.subsongs[2].firstOrder, 5);
+    EXPECT_EQ(details.subsongs[2].endOrder, 6);
 
     // Chosen before it plays, a subsong is where playing begins.
     library.selectSubsong(module, 2);

@@ -193,14 +193,15 @@ TEST_F(ClassModPlayerTest, StepsStayWithinTheSong)
     auto player = makePlayer();
     player->LoadModule("/mods/a.mod");
     library.clearCalls();
-    EXPECT_TRUE(player->StepBack());  // at 0: nothing at all
-    EXPECT_TRUE(library.calls().isEmpty());
+    EXPECT_TRUE(player->StepBack());  // at 0: no jump
+    EXPECT_TRUE(library.calls().filter("setPosition").isEmpty());
     player->StepForward();
     player->StepForward();
     EXPECT_EQ(host.positionText, "002/003");
     library.clearCalls();
     player->StepForward();  // at the last position: polled, never asked to jump
-    EXPECT_EQ(library.calls(), QStringList({"getPlayStatus"}));
+    EXPECT_TRUE(library.calls().contains("getPlayStatus"));
+    EXPECT_TRUE(library.calls().filter("setPosition").isEmpty());
     player->StepBack();
     EXPECT_EQ(host.positionText, "001/003");
 }

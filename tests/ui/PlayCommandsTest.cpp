@@ -289,4 +289,13 @@ TEST_F(PlayCommandsTest, TheSubsongMenuListsEverySongAndPlaysTheOneChosen)
     form.mnuFile_PreviousSubsong->trigger();
     EXPECT_EQ(window->player().Details().subsong, 1);
     EXPECT_TRUE(window->player().Playing());
+
+    // Order steps keep within the orders of the second song (2 and 3).
+    for (int step = 0; step < 3; ++step) {
+        window->player().StepBack();
+        EXPECT_EQ(window->player().Position(), 2);
+    }
+    for (int step = 0; step < 3; ++step)
+        window->player().StepForward();
+    EXPECT_EQ(window->player().Position(), 3);
 }
