@@ -57,14 +57,16 @@ void ClassScrollTextViewer::ShowNoModule()
 }
 
 void ClassScrollTextViewer::ShowModuleInfo(const ModuleInfo& info, const QString& path,
-                                           const QString& title)
+                                           const QString& title, int subsong, int subsongCount)
 {
     const QString separator = QStringLiteral(" ||");
-    const QString line = title + separator + QStringLiteral(" %1 kB").arg(RegularFile::Size(path) / 1024) +
+    QString line = title + separator + QStringLiteral(" %1 kB").arg(RegularFile::Size(path) / 1024) +
                          separator + QStringLiteral(" %1 channels").arg(info.channelCount) +
                          separator + QStringLiteral(" %1 Patterns used for song").arg(info.songLength) +
                          separator + QStringLiteral(" %1 Patterns are different").arg(info.patternCount) +
                          separator + QStringLiteral(" %1 Instruments allocated").arg(info.instrumentCount);
+    if (subsongCount > 1)
+        line += separator + QStringLiteral(" Subsong %1 of %2").arg(subsong + 1).arg(subsongCount);
     showKeepingScrollState(line);
 }
 

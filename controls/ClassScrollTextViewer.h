@@ -24,8 +24,10 @@ public:
     /// "> No module loaded <".
     void ShowNoModule();
 
-    /// The summary line of the module at path, titled title (the player's module title).
-    void ShowModuleInfo(const ModuleInfo& info, const QString& path, const QString& title);
+    /// The summary line of the module at path, titled title (the player's module title); for a
+    /// module of several songs it ends with the one that plays (subsong from 0, of count).
+    void ShowModuleInfo(const ModuleInfo& info, const QString& path, const QString& title,
+                        int subsong = 0, int subsongCount = 1);
 
     /// The tip shown at start, index 0 to 8, with its "Tip: " prefix.
     static QString TipText(int index);

@@ -109,7 +109,10 @@ QVariantMap MprisService::Metadata() const
     if (path.isEmpty())
         return metadata;
     const ModuleDetails details = m_player.Details();
-    metadata.insert(QStringLiteral("xesam:title"), m_session.CurrentModuleTitle());
+    QString title = m_session.CurrentModuleTitle();
+    if (details.subsongs.size() > 1)
+        title += QStringLiteral(" (subsong %1)").arg(details.subsong + 1);
+    metadata.insert(QStringLiteral("xesam:title"), title);
     metadata.insert(QStringLiteral("xesam:url"), QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded));
     metadata.insert(QStringLiteral("mpris:length"), microseconds(details.durationSeconds));
     if (!details.message.isEmpty()) {

@@ -30,8 +30,7 @@ void TMainWindow::connectSession()
     showSong();
     UpdateModuleControls();
     if (session->BannerSummary() == JukeboxSession::Summary::Module)
-        m_textFeed->ShowModuleInfo(session->LoadedModuleInfo(), session->CurrentModule(),
-                                   session->CurrentModuleTitle());
+        showModuleSummary();
     else if (session->BannerSummary() == JukeboxSession::Summary::NoModule)
         ShowNoModule();
     showInfoLines(session->InfoLines());
@@ -50,16 +49,26 @@ void TMainWindow::connectSession()
     connect(session, &JukeboxSession::moduleClosed, this, &TMainWindow::showSong);
     connect(m_form.sldSeek, &SeekBar::seekRequested, this, [this](double seconds) { player().SeekTo(seconds); });
     connect(session, &JukeboxSession::modulePathChanged, this, &TMainWindow::UpdateModuleControls);
-    connect(session, &JukeboxSession::moduleSummary, this,
-            [this](const ModuleInfo& info, const QString& path, const QString& title) {
-                m_textFeed->ShowModuleInfo(info, path, title);
-            });
+    connect(session, &JukeboxSession::moduleSummary, this, &TMainWindow::showModuleSummary);
+    // The summary names the subsong that plays.
+    connect(session, &JukeboxSession::subsongChanged, this, [this] {
+        if (m_session->BannerSummary() == JukeboxSession::Summary::Module)
+            showModuleSummary();
+    });
     connect(session, &JukeboxSession::noModuleSummary, this, &TMainWindow::ShowNoModule);
     connect(session, &JukeboxSession::infoViewChanged, this, &TMainWindow::SetInfoView);
     connect(session, &JukeboxSession::infoLinesChanged, this, &TMainWindow::showInfoLines);
     connect(session, &JukeboxSession::discCaptionChanged, m_form.grpDisc, &QGroupBox::setTitle);
     connect(session, &JukeboxSession::discButtonCaptionChanged, this, &TMainWindow::SetDiscButtonCaption);
     connect(session, &JukeboxSession::slotChanged, this, &TMainWindow::showSlot);
+}
+
+void TMainWindow::showModuleSummary()
+{
+    const ModuleDetails details = player().Details();
+    m_textFeed->ShowModuleInfo(m_session->LoadedModuleInfo(), m_session->CurrentModule(),
+                               m_session->CurrentModuleTitle(), details.subsong,
+                               static_cast<int>(details.subsongs.size()));
 }
 
 void TMainWindow::showSong()

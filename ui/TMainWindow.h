@@ -133,6 +133,8 @@ private:
     void showInfoLines(const QStringList& lines);
     /// The seek bar for the song of the module loaded now, or for none.
     void showSong();
+    /// The banner's summary of the loaded module, with the subsong that plays.
+    void showModuleSummary();
     void SetDiscButtonCaption(int button, const QString& caption);
     /// Slot button n: its hint; its font colour (the active-caption colour when it holds a
     /// module, the window-text colour otherwise); bold italic when it is the current slot.

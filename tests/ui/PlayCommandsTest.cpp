@@ -1,6 +1,7 @@
 // The main window's playing commands, with modules made here, the real audio library on the
 // dummy sound driver, and the open dialog's choice scripted.
 #include "controls/SeekBar.h"
+#include "controls/TBanner.h"
 #include "controls/TIEButton.h"
 #include "platform/Registry.h"
 #include "platform/audio/OpenMptSdlAudio.h"
@@ -286,6 +287,7 @@ TEST_F(PlayCommandsTest, TheSubsongMenuListsEverySongAndPlaysTheOneChosen)
     EXPECT_EQ(form.sldSeek->maximum(), qRound(subsongs[2].seconds * 1000));
     EXPECT_TRUE(form.statusPanels[3]->text().endsWith(ClassModPlayer::ClockText(subsongs[2].seconds, false)));
     EXPECT_FALSE(form.mnuFile_NextSubsong->isEnabled());
+    EXPECT_TRUE(form.banMain->ScrollText().endsWith(" || Subsong 3 of 3"));
     form.mnuFile_PreviousSubsong->trigger();
     EXPECT_EQ(window->player().Details().subsong, 1);
     EXPECT_TRUE(window->player().Playing());
