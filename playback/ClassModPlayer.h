@@ -116,8 +116,14 @@ public:
     /// Plays subsong index (from 0) of the loaded module from its start, which makes its
     /// length the song's; emits subsongChanged. Nothing for another index or without a module.
     void SelectSubsong(int index);
-    /// Selects the subsong step (-1 or 1) from the one that plays; nothing past either end.
+    /// Selects the shown subsong step (-1 or 1) from the one that plays; nothing past either end.
     void StepSubsong(int step);
+    /// The subsongs (indexes from 0) that the menu offers and playing through plays: those
+    /// at least as long as the shortest shown (an option), and the one that plays; every one
+    /// where none is that long. Empty without a module.
+    QList<int> ShownSubsongs() const;
+    /// Subsongs shorter than seconds are hidden from now on; stored as an option.
+    void SetShortestSubsong(int seconds);
     /// Stops with the fade-out and returns to the start, so that playing begins it again.
     void StopAtStart();
     /// Volume of all output in percent (0 to 100); stored as an option.
@@ -159,7 +165,7 @@ signals:
     void loadFailed(const QString& path, const QString& reason);
     /// Another subsong of the loaded module plays.
     void subsongChanged();
-    /// What happens at the end of a song was changed (SetSongEnd).
+    /// What happens at the end of a song was changed (SetSongEnd, SetShortestSubsong).
     void songEndChanged();
 
 private:

@@ -49,7 +49,34 @@ void ClassModPlayer::SelectSubsong(int index)
 
 void ClassModPlayer::StepSubsong(int step)
 {
-    SelectSubsong(Details().subsong + step);
+    const QList<int> shown = ShownSubsongs();
+    const qsizetype at = shown.indexOf(Details().subsong) + step;
+    if (at >= 0 && at < shown.size())
+        SelectSubsong(shown[at]);
+}
+
+QList<int> ClassModPlayer::ShownSubsongs() const
+{
+    const ModuleDetails details = Details();
+    QList<int> every;
+    QList<int> shown;
+    for (int index = 0; index < details.subsongs.size(); ++index) {
+        every << index;
+        if (index == details.subsong || details.subsongs[index].seconds >= m_options.ShortestSubsong())
+            shown << index;
+    }
+    // Where every one is short, none is junk.
+    const bool anyLongEnough = std::any_of(shown.begin(), shown.end(), [&](int index) {
+        return details.subsongs[index].seconds >= m_options.ShortestSubsong();
+    });
+    return anyLongEnough ? shown : every;
+}
+
+void ClassModPlayer::SetShortestSubsong(int seconds)
+{
+    m_options.SetShortestSubsong(seconds);
+    UpdateEndRule();
+    emit songEndChanged();
 }
 
 void ClassModPlayer::StopAtStart()

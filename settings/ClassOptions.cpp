@@ -97,6 +97,7 @@ void ClassOptions::forEachValue(Self& self, Visit&& visit)
     visit(kStereoSeparation, self.m_playbackQuality.stereoSeparation);
     visit(kAmigaResampler, self.m_playbackQuality.amigaResampler);
     visit(kVolumeRamping, self.m_playbackQuality.volumeRamping);
+    visit(kShortestSubsong, self.m_shortestSubsong);
 }
 
 void ClassOptions::read()

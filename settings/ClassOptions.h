@@ -72,6 +72,9 @@ public:
     /// How modules sound; stored values outside RenderQuality's ranges read as its defaults.
     const RenderQuality& PlaybackQuality() const { return m_playbackQuality; }
     void SetPlaybackQuality(const RenderQuality& quality) { m_playbackQuality = quality; }
+    /// Subsongs shorter than this many seconds are hidden (the menu, playing through).
+    int ShortestSubsong() const { return m_shortestSubsong; }
+    void SetShortestSubsong(int seconds) { m_shortestSubsong = seconds; }
 
     /// Program started by the volume command; empty means the desktop's own mixer.
     QString VolumeExe() const { return m_volumeExe; }
@@ -108,4 +111,5 @@ private:
     int m_outputVolume;
     SongEnd m_atTheEnd;
     RenderQuality m_playbackQuality;
+    int m_shortestSubsong;
 };

@@ -80,5 +80,8 @@ inline constexpr NumberRow kVolumeRamping{kPlaybackQuality, "Volume ramping",
                                           RenderQuality{}.volumeRamping,
                                           RenderQuality::kDefaultVolumeRamping,
                                           RenderQuality::kMaxVolumeRamping};
+/// Subsongs shorter than this many seconds are left out of the subsong menu and of playing
+/// through: jump commands in many modules make junk songs under a second long.
+inline constexpr NumberRow kShortestSubsong{kPlaybackQuality, "Hide subsongs shorter than", 2, 0, 60};
 
 }  // namespace OptionsTable

@@ -62,6 +62,7 @@ void TMainWindow::SetBufferSize(int index) { player().SetBufferSize(index); }
 void TMainWindow::RestartAudio() { player().RestartAudio(); }
 void TMainWindow::SetRenderQuality(const RenderQuality& quality) { player().SetRenderQuality(quality); }
 void TMainWindow::SetSongEnd(ClassOptions::SongEnd action) { player().SetSongEnd(action); }
+void TMainWindow::SetShortestSubsong(int seconds) { player().SetShortestSubsong(seconds); }
 
 void TMainWindow::CloseModule(std::function<void()> then)
 {

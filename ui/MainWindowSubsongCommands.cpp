@@ -13,16 +13,18 @@ void TMainWindow::connectSubsongCommands()
     connect(m_session.get(), &JukeboxSession::moduleClosed, this, &TMainWindow::updateSubsongItems);
     connect(m_session.get(), &JukeboxSession::subsongChanged, this, &TMainWindow::updateSubsongItems);
     connect(m_session.get(), &JukeboxSession::subsongChanged, this, &TMainWindow::showSong);
+    // A new shortest length may show or hide subsongs.
+    connect(&player(), &ClassModPlayer::songEndChanged, this, &TMainWindow::updateSubsongItems);
     updateSubsongItems();
 }
 
 void TMainWindow::updateSubsongItems()
 {
-    const ModuleDetails details = player().Details();
-    const auto count = details.subsongs.size();
-    m_form.mnuFile_Subsong->setEnabled(count > 1);
-    m_form.mnuFile_PreviousSubsong->setEnabled(details.subsong > 0);
-    m_form.mnuFile_NextSubsong->setEnabled(details.subsong + 1 < count);
+    const QList<int> shown = player().ShownSubsongs();
+    const qsizetype at = shown.indexOf(player().Details().subsong);
+    m_form.mnuFile_Subsong->setEnabled(shown.size() > 1);
+    m_form.mnuFile_PreviousSubsong->setEnabled(at > 0);
+    m_form.mnuFile_NextSubsong->setEnabled(at + 1 < shown.size());
 }
 
 void TMainWindow::fillSubsongMenu()
@@ -31,7 +33,7 @@ void TMainWindow::fillSubsongMenu()
     menu->clear();
     const ModuleDetails details = player().Details();
     const QStringList texts = ClassModPlayer::SubsongTexts(details.subsongs);
-    for (int index = 0; index < texts.size(); ++index) {
+    for (int index : player().ShownSubsongs()) {
         // An ampersand of a name is shown, not taken for a shortcut key.
         QAction* item = menu->addAction(QString(texts[index]).replace(QLatin1Char('&'), QStringLiteral("&&")));
         item->setCheckable(true);

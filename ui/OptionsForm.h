@@ -15,6 +15,7 @@ class QLabel;
 class QLineEdit;
 class QRadioButton;
 class QSlider;
+class QSpinBox;
 class QTabWidget;
 class TNewButton;
 
@@ -60,6 +61,7 @@ struct OptionsForm {
     QCheckBox* chkAmigaResampler = nullptr;
     QComboBox* cmbVolumeRamping = nullptr;  // "Default", "Off", then 1 to the strongest
     QComboBox* cmbAtTheEnd = nullptr;       // in the order of ClassOptions::SongEnd
+    QSpinBox* spnShortestSubsong = nullptr;  // seconds
     // "User Actions #1" to "User Action #3"
     std::array<UserAction, 3> userActions{};  // action n at n - 1
     QFrame* panButtom = nullptr;

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTabWidget>
 
 namespace OptionsPageParts {
@@ -77,6 +78,17 @@ QComboBox* makeChoice(QWidget* parent, const char* name, const QStringList& item
     choice->addItems(items);
     choice->setGeometry(place);
     return choice;
+}
+
+QSpinBox* makeNumber(QWidget* parent, const char* name, const NumberRow& row, const QString& unit,
+                     const QRect& place)
+{
+    auto* number = new QSpinBox(parent);
+    number->setObjectName(QLatin1String(name));
+    number->setRange(row.first, row.lastOffered);
+    number->setSuffix(unit);
+    number->setGeometry(place);
+    return number;
 }
 
 QRadioButton* makeRadio(QWidget* parent, const char* name, const QString& text, const QPoint& at)

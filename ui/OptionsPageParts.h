@@ -17,6 +17,7 @@ class QLabel;
 class QLineEdit;
 class QRadioButton;
 class QSlider;
+class QSpinBox;
 class QTabWidget;
 class QWidget;
 class TNewButton;
@@ -53,6 +54,10 @@ QCheckBox* makeCheckBox(QWidget* parent, const char* name, const QString& text, 
 
 /// A drop-down list of items at place, the first chosen.
 QComboBox* makeChoice(QWidget* parent, const char* name, const QStringList& items, const QRect& place);
+
+/// A number field over the numbers row offers, its unit after each number, at place.
+QSpinBox* makeNumber(QWidget* parent, const char* name, const NumberRow& row, const QString& unit,
+                     const QRect& place);
 
 /// A radio button half the width of a group's content, at.
 QRadioButton* makeRadio(QWidget* parent, const char* name, const QString& text, const QPoint& at);

@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTabWidget>
 
 #include <array>
@@ -73,6 +74,10 @@ void OptionsPages::addQuality(OptionsForm& form)
     makeText(page, "lblVolumeRamping", QStringLiteral("Volume ramping:"), QRect(kInnerLeft, 156, 120, 20));
     form.cmbVolumeRamping = makeChoice(page, "cmbVolumeRamping", volumeRampingChoices(),
                                        QRect(kChoiceLeft, 153, 90, 20));
+    makeText(page, "lblShortestSubsong", QStringLiteral("Hide subsongs shorter than:"), QRect(250, 156, 140, 20));
+    form.spnShortestSubsong = makeNumber(page, "spnShortestSubsong", OptionsTable::kShortestSubsong,
+                                         QStringLiteral(" s"), QRect(380, 153, 50, 20));
+    form.spnShortestSubsong->setAccessibleName(QStringLiteral("Hide subsongs shorter than"));
 
     makeText(page, "lblAtTheEnd", QStringLiteral("When a module ends:"), QRect(kInnerLeft, 182, 120, 20));
     form.cmbAtTheEnd = makeChoice(page, "cmbAtTheEnd", choices(kSongEndNames),

@@ -29,6 +29,8 @@ public:
     virtual void SetRenderQuality(const RenderQuality& quality) = 0;
     /// What happens when the playing module's song ends; decided at its end.
     virtual void SetSongEnd(ClassOptions::SongEnd action) = 0;
+    /// Subsongs shorter than seconds are hidden from the menu and from playing through.
+    virtual void SetShortestSubsong(int seconds) = 0;
     /// Restarts the sound output with the stored settings and reloads the loaded module, which
     /// then plays from its start. Failures are reported by the player.
     virtual void RestartAudio() = 0;

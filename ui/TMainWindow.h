@@ -71,6 +71,7 @@ public:
     void RestartAudio() override;
     void SetRenderQuality(const RenderQuality& quality) override;
     void SetSongEnd(ClassOptions::SongEnd action) override;
+    void SetShortestSubsong(int seconds) override;
 
     // UserActionHost (CurrentModule and SetStatusText as above)
     void CloseModule(std::function<void()> then) override;

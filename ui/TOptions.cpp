@@ -16,6 +16,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSlider>
+#include <QSpinBox>
 
 #include <algorithm>
 
@@ -105,6 +106,7 @@ void TOptions::FormCreate()
     m_form.chkAmigaResampler->setChecked(quality.amigaResampler);
     m_form.cmbVolumeRamping->setCurrentIndex(quality.volumeRamping - kVolumeRamping.first);
     m_form.cmbAtTheEnd->setCurrentIndex(static_cast<int>(m_options.AtTheEnd()));
+    m_form.spnShortestSubsong->setValue(m_options.ShortestSubsong());
 
     // A slider already at its loaded position emits nothing, so the labels are filled here.
     sldSamplingFreqChange();
@@ -127,6 +129,8 @@ void TOptions::btnOKClick()
     m_target.SetFadeOutSteps(m_form.sldFadeout->value());
     m_options.SetVolumeExe(m_form.ediVolumeControl->text());
     applyQualityAndSongEnd();
+    if (m_form.spnShortestSubsong->value() != m_options.ShortestSubsong())
+        m_target.SetShortestSubsong(m_form.spnShortestSubsong->value());
     if (OptionsChanged) {
         m_target.SetOutputMode(selectedOutputMode());
         m_target.SetMixingRate(m_form.sldSamplingFreq->value());

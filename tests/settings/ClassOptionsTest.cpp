@@ -117,6 +117,7 @@ TEST_F(ClassOptionsTest, NumbersOutOfRangeReadAsTheDefaultsAndAreWrittenBackSo)
         {"Sound Options", "Playback buffer", "21", "2"},
         {"Sound Options", "Scrollspeed", "0x80000000", "1"},
         {"Playing", "At the end", "3", "0"},
+        {"Playback Quality", "Hide subsongs shorter than", "61", "2"},
         {"Playback Quality", "Interpolation", "3", "8"},
         {"Playback Quality", "Interpolation", "4", "4"},
         {"Playback Quality", "Stereo separation", "201", "100"},

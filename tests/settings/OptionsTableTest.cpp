@@ -31,7 +31,7 @@ const AnyRow kEveryRow[] = {
     kRecentPaths,
     kPlaybackMode, kPlaybackFrequency, kPlaybackBuffer, kScrollSpeed, kFadeout, kVolumeExe,
     kOutputVolume, kAtTheEnd,
-    kInterpolation, kStereoSeparation, kAmigaResampler, kVolumeRamping,
+    kInterpolation, kStereoSeparation, kAmigaResampler, kVolumeRamping, kShortestSubsong,
 };
 
 /// A text stored for a value, and the text the store writes back for it at exit.

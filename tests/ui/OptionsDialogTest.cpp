@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -55,6 +56,7 @@ public:
                          .arg(quality.volumeRamping));
     }
     void SetSongEnd(ClassOptions::SongEnd action) override { record("SetSongEnd", static_cast<int>(action)); }
+    void SetShortestSubsong(int seconds) override { record("SetShortestSubsong", seconds); }
     void SetStatusText(const QString& text) override
     {
         calls.append(QStringLiteral("SetStatusText(%1)").arg(text));
@@ -375,6 +377,7 @@ void changeEverything(TOptions& dialog)
     child<QCheckBox>(dialog, "chkAmigaResampler")->click();
     child<QComboBox>(dialog, "cmbVolumeRamping")->setCurrentIndex(1);
     child<QComboBox>(dialog, "cmbAtTheEnd")->setCurrentIndex(2);
+    child<QSpinBox>(dialog, "spnShortestSubsong")->setValue(0);
 }
 
 class DialogCloseTest : public OptionsDialogTest,
@@ -433,7 +436,7 @@ TEST_F(OptionsDialogTest, OkButtonOfTheShownDialogAppliesEverything)
 
     // Sound quality and the song's end as none, mono, Amiga, ramping off; stop.
     const QStringList expected = {"ApplyScrollSpeed(0)", "SetFadeOutSteps(0)",
-                                  "SetRenderQuality(1 0 1 0)", "SetSongEnd(2)",
+                                  "SetRenderQuality(1 0 1 0)", "SetSongEnd(2)", "SetShortestSubsong(0)",
                                   "SetOutputMode(0)", "SetMixingRate(0)", "SetBufferSize(0)",
                                   "RestartAudio()", "SetStatusText(Options changed)"};
     EXPECT_EQ(target.calls, expected);

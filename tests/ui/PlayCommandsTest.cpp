@@ -300,4 +300,15 @@ TEST_F(PlayCommandsTest, TheSubsongMenuListsEverySongAndPlaysTheOneChosen)
     for (int step = 0; step < 3; ++step)
         window->player().StepForward();
     EXPECT_EQ(window->player().Position(), 3);
+
+    // Shorter than a second, the first and the last are junk: only the one that plays of them
+    // is listed, and steps pass over the others.
+    window->player().SetShortestSubsong(1);
+    window->player().SelectSubsong(0);
+    emit form.mnuFile_Subsong->aboutToShow();
+    ASSERT_EQ(form.mnuFile_Subsong->actions().size(), 2);
+    form.mnuFile_NextSubsong->trigger();
+    EXPECT_EQ(window->player().Details().subsong, 1);
+    EXPECT_FALSE(form.mnuFile_NextSubsong->isEnabled());
+    EXPECT_FALSE(form.mnuFile_Subsong->isEnabled());  // one song left to choose
 }
