@@ -313,12 +313,17 @@ void OpenMptSdlAudio::selectSubsong(ModuleHandle module, int index)
 
 void OpenMptSdlAudio::moveCurrent(const std::function<void(openmpt::module&)>& move)
 {
+    OutputDevice* const device = m_devices.device();
+    // The module that sounds gives the tail of a crossfade from where it is. Should the move
+    // throw, the crossfade goes on to where the tail left the module, a few ms on.
+    if (device && device->module() == m_current->module.get())
+        device->renderer().prepareJump(*m_current->module);
     if (!m_current->moveWithinSong(move))
         return;
     m_devices.forgetFreshStart();
-    if (m_devices.device()) {
-        m_devices.device()->forgetSongEnd();
-        m_devices.device()->renderer().restartPass();
+    if (device) {
+        device->forgetSongEnd();
+        device->renderer().restartPass();
     }
 }
 

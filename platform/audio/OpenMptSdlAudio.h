@@ -104,7 +104,8 @@ private:
     /// method that uses m_current calls it first, so none acts on the module before.
     void takeFollowOn();
     /// Moves the module played last within its song, which takes it out of a song's end;
-    /// nothing when move throws. Under the device lock.
+    /// nothing when move throws. Crossfaded where the module sounds (OutputRenderer::
+    /// prepareJump). Under the device lock.
     void moveCurrent(const std::function<void(openmpt::module&)>& move);
 
     bool sounding() const { return m_outputReady && m_backgroundPlay && m_playing; }

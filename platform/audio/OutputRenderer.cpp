@@ -51,9 +51,10 @@ void applyGain(const float* in, std::uint8_t* out, std::size_t frames, int chann
 OutputRenderer::OutputRenderer(OutputFormat format, int chunkFrames)
     : m_format(format),
       m_chunkFrames(static_cast<std::size_t>(std::max(chunkFrames, 1))),
-      m_scratch(m_chunkFrames * format.channels),
-      m_ramp(format.rate)
+      m_ramp(format.rate),
+      m_crossfade(format.rate, format.channels)
 {
+    m_scratch.resize(std::max(m_chunkFrames, m_crossfade.tailFrames()) * format.channels);
 }
 
 void OutputRenderer::setVolume(int volume)
@@ -72,9 +73,8 @@ std::size_t OutputRenderer::render(openmpt::module* module, std::uint8_t* out, s
         try {
             while (done < frames) {
                 const std::size_t wanted = std::min(m_chunkFrames, frames - done);
-                const std::size_t got = m_format.channels == 2
-                    ? module->read_interleaved_stereo(m_format.rate, wanted, m_scratch.data())
-                    : module->read(m_format.rate, wanted, m_scratch.data());
+                const std::size_t got = read(*module, wanted);
+                m_crossfade.mixInto(m_scratch.data(), got);
                 store(m_scratch.data(), out + done * m_format.frameBytes(), got);
                 done += got;
                 if (got > 0) {
@@ -100,8 +100,50 @@ std::size_t OutputRenderer::render(openmpt::module* module, std::uint8_t* out, s
     }
     if (done < frames)
         m_sounding = false;  // what follows the silence fades in
-    fillSilence(out + done * m_format.frameBytes(), frames - done);
+    std::uint8_t* const silence = out + done * m_format.frameBytes();
+    const std::size_t faded = fadeOutOverSilence(silence, frames - done);
+    fillSilence(silence + faded * m_format.frameBytes(), frames - done - faded);
     return done;
+}
+
+void OutputRenderer::prepareJump(openmpt::module& module)
+{
+    if (!m_sounding)
+        return;
+    const std::size_t tailFrames = m_crossfade.tailFrames();
+    std::size_t got = 0;
+    try {
+        got = read(module, tailFrames);
+    } catch (...) {
+        return;  // a module that fails here fails in render() as well, which silences it
+    }
+    // Where the song's end comes within the tail, the rest of the tail is silence: rarer than
+    // the repeat it would take to go on, and no click, since the tail fades out anyway.
+    std::fill(m_scratch.begin() + static_cast<std::ptrdiff_t>(got * m_format.channels),
+              m_scratch.begin() + static_cast<std::ptrdiff_t>(tailFrames * m_format.channels), 0.0f);
+    // The tail is what would have been heard: within a crossfade still running, that one's mix.
+    m_crossfade.mixInto(m_scratch.data(), tailFrames);
+    m_crossfade.start(m_scratch.data());
+}
+
+std::size_t OutputRenderer::read(openmpt::module& module, std::size_t frames)
+{
+    return m_format.channels == 2 ? module.read_interleaved_stereo(m_format.rate, frames, m_scratch.data())
+                                  : module.read(m_format.rate, frames, m_scratch.data());
+}
+
+std::size_t OutputRenderer::fadeOutOverSilence(std::uint8_t* out, std::size_t frames)
+{
+    // A jump to the song's end, or to a module that fails, still lets the tail fade out.
+    const std::size_t fading = std::min(frames, m_crossfade.remaining());
+    for (std::size_t done = 0; done < fading;) {
+        const std::size_t chunk = std::min(m_chunkFrames, fading - done);
+        std::fill_n(m_scratch.begin(), chunk * m_format.channels, 0.0f);
+        m_crossfade.mixInto(m_scratch.data(), chunk);
+        store(m_scratch.data(), out + done * m_format.frameBytes(), chunk);
+        done += chunk;
+    }
+    return fading;
 }
 
 void OutputRenderer::store(const float* samples, std::uint8_t* out, std::size_t frames)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/audio/JumpCrossfade.h"
 #include "platform/audio/OutputFormat.h"
 #include "platform/audio/VolumeRamp.h"
 
@@ -12,10 +13,12 @@ class module;
 }
 
 /// Renders a module into the bytes of the output format with the music volume applied: the
-/// work of the sound device's callback for each buffer.
+/// work of the sound device's callback for each buffer. A jump of the module within its song
+/// is crossfaded (JumpCrossfade) when prepareJump() came before it.
 ///
-/// Not thread-safe: the owner serialises the calls (the device lock). render() allocates
-/// nothing, throws nothing and touches nothing but its arguments and its own state.
+/// Not thread-safe: the owner serialises the calls (the device lock). render() and
+/// prepareJump() allocate nothing, throw nothing and touch nothing but their arguments and
+/// the renderer's own state.
 class OutputRenderer {
 public:
     /// chunkFrames: frames taken from the module at a time, at least 1; a device buffer is a
@@ -42,28 +45,45 @@ public:
     void restartPass() { m_passStart = 0; }
     /// Another module follows on the stream where the song of the one before ended: from the
     /// next render() on it plays in a new pass, at once, without the fade-in of a start after
-    /// silence.
+    /// silence, and without what was left of a crossfade in the song before.
     void followOn()
     {
         m_songEnded = false;
         m_passStart = 0;
         m_sounding = true;
+        m_crossfade.stop();
     }
+
+    /// Call just before module, the one render() was given last, jumps within its song: takes
+    /// the next JumpCrossfade::kTailMs of it from where it is (so the module goes on by as
+    /// much, which the jump then undoes), and the next render() crossfades from that into the
+    /// sound after the jump instead of cutting the waveform. A crossfade still running goes on
+    /// within the new one. Nothing while render() gives silence (no module, its song ended),
+    /// from which sound fades in anyway.
+    void prepareJump(openmpt::module& module);
 
     /// Fills frames frames at out (frames × frameBytes() bytes) from module, or with silence
     /// when module is null. The module advances by as much; if it ends without repeating or
     /// fails, the rest is silence. Sound that starts after silence fades in over the volume
-    /// ramp. Returns the frames that came from the module, the first of out.
+    /// ramp. A crossfade prepared by prepareJump() is mixed in, over silence too. Returns the
+    /// frames that came from the module, the first of out.
     std::size_t render(openmpt::module* module, std::uint8_t* out, std::size_t frames);
 
 private:
+    /// Reads frames frames (at most the scratch buffer's) of module into the scratch buffer;
+    /// returns how many it gave.
+    std::size_t read(openmpt::module& module, std::size_t frames);
+    /// Stores what is left of a crossfade, fading out over silence, at out, for at most frames
+    /// frames; returns how many it stored.
+    std::size_t fadeOutOverSilence(std::uint8_t* out, std::size_t frames);
     void store(const float* samples, std::uint8_t* out, std::size_t frames);
     void fillSilence(std::uint8_t* out, std::size_t frames) const;
 
     OutputFormat m_format;
     std::size_t m_chunkFrames;
-    std::vector<float> m_scratch;
+    std::vector<float> m_scratch;  // a chunk or a crossfade's tail, whichever is longer
     VolumeRamp m_ramp;
+    JumpCrossfade m_crossfade;
     bool m_sounding = false;
     bool m_repeat = true;
     bool m_songEnded = false;

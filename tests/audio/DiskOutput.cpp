@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QThread>
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 PcmOutput::PcmOutput(QByteArray bytes, OutputFormat format) : m_bytes(std::move(bytes)), m_format(format) {}
@@ -44,6 +46,14 @@ bool PcmOutput::isSilent(qsizetype first, qsizetype end) const
             return false;
     }
     return true;
+}
+
+int PcmOutput::largestStep(qsizetype first, qsizetype end, int channel) const
+{
+    int largest = 0;
+    for (qsizetype frame = first + 1; frame < std::min(end, frameCount()); ++frame)
+        largest = std::max(largest, std::abs(sample(frame, channel) - sample(frame - 1, channel)));
+    return largest;
 }
 
 QList<qsizetype> PcmOutput::onsets(qsizetype gap) const

@@ -24,6 +24,9 @@ public:
     bool isChannelSilent(int channel) const;
     /// Whether every frame from first up to (not including) end is silent; end is clamped.
     bool isSilent(qsizetype first, qsizetype end) const;
+    /// The largest change of channel from one frame to the next, among the frames from first
+    /// up to (not including) end, end clamped: the sharpest edge there, such as a click.
+    int largestStep(qsizetype first, qsizetype end, int channel) const;
     /// Frames where sound starts after at least gap silent frames (or at the start).
     QList<qsizetype> onsets(qsizetype gap) const;
 

@@ -1,5 +1,6 @@
 // The output format, the buffer size and the render path of the device callback, without a
 // device.
+#include "audio/DiskOutput.h"
 #include "support/TestSongs.h"
 #include "platform/audio/AudioLibrary.h"
 #include "platform/audio/ModuleFile.h"
@@ -144,6 +145,45 @@ TEST_F(OutputRendererTest, VolumeChangesGlideInsteadOfJumping)
     EXPECT_NEAR(level[2205 + 300], full / 2, 2);
     EXPECT_EQ(level[4410 + 300], 0);
     EXPECT_EQ(level.back(), 0);
+}
+
+TEST_F(OutputRendererTest, JumpsCrossfadeAcrossShortBuffersIntoEachOtherAndIntoSilence)
+{
+    // Buffers of 32 frames, a seventh of a crossfade at 44100 Hz, and each jump within the
+    // crossfade of the one before. Every jump lands on the start of an order, where the tone
+    // is struck anew from the start of its sine, away from where the tone was.
+    const OutputFormat mono = *OutputFormat::fromMode(AudioLibrary::kMode16BitMono, 44100);
+    const auto tone = loadModuleFile(TestSongs::write(TestSongs::steadyToneSong(), ModuleMaker::Format::Xm,
+                                                      m_dir.path(), QStringLiteral("steady")));
+    ASSERT_TRUE(tone);
+    openmpt::module& module = *tone->module;
+    OutputRenderer renderer(mono, 32);
+    QByteArray heard;
+    const auto play = [&](int buffers) {
+        for (int i = 0; i < buffers; ++i) {
+            const std::vector<std::uint8_t> bytes = render(renderer, &module, 32);
+            heard.append(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
+        }
+    };
+    play(100);
+    const qsizetype steadyEnd = heard.size() / mono.frameBytes();
+    for (int jump = 0; jump < 6; ++jump) {
+        renderer.prepareJump(module);
+        module.set_position_order_row(jump % 2, 0);
+        play(jump % 3 + 2);
+    }
+    play(20);
+    // To the end of a song that does not repeat: the tail fades out into the silence there.
+    renderer.setRepeat(false);
+    renderer.prepareJump(module);
+    module.set_position_seconds(module.get_duration_seconds());
+    play(10);
+    EXPECT_TRUE(renderer.songEnded());
+    const PcmOutput output(heard, mono);
+
+    const int steady = output.largestStep(mono.rate / 50, steadyEnd, 0);  // after the fade-in
+    ASSERT_GT(steady, 100);
+    EXPECT_LE(output.largestStep(steadyEnd - 1, output.frameCount(), 0), steady * 3 / 2);
 }
 
 TEST_F(OutputRendererTest, AnEndedModuleLeavesSilenceUntilItsEndIsForgotten)

@@ -97,6 +97,34 @@ TEST_F(PlaybackTest, SetPositionJumpsThereAndPlaysOnFromThere)
     EXPECT_GT(position(), 1u);
 }
 
+TEST_F(PlaybackTest, JumpsCrossfadeInsteadOfCuttingTheWaveform)
+{
+    // Each jump lands on the start of an order, where the tone is struck anew from the start
+    // of its sine, and leaves the tone wherever the device had got to. Cut there, the
+    // waveform would step by up to twice the tone's level; from one frame of the steady tone
+    // to the next it steps by less than a tenth of it.
+    start(TestSongs::steadyToneSong());
+    ASSERT_TRUE(letDeviceWrite(kSlackBytes));
+    const qsizetype steadyEnd = outputSize() / kFrameBytes;  // all rendered before the first jump
+    for (int jump = 0; jump < 8; ++jump) {
+        // Stretches of different lengths leave the tone at different phases.
+        ASSERT_TRUE(letDeviceWrite((jump % 3 + 1) * kSlackBytes / 2));
+        const int order = (jump + 1) % 2;
+        if (jump % 4 < 2)
+            m_audio.setPlayTime(order * TestSongs::kSteadyToneOrderSeconds);
+        else
+            m_audio.setPosition(order);
+        EXPECT_EQ(position(), quint32(order)) << jump;
+    }
+    ASSERT_TRUE(letDeviceWrite(kSlackBytes));
+    const PcmOutput output = closeAndRead(kMode, kRate);
+
+    const qsizetype onset = output.onsets(1).value(0);
+    const int steady = output.largestStep(onset + kRate / 50, steadyEnd, 0);  // after the fade-in
+    ASSERT_GT(steady, 100);
+    EXPECT_LE(output.largestStep(steadyEnd, output.frameCount(), 0), steady * 3 / 2);
+}
+
 TEST_F(PlaybackTest, TheSongRepeatsUntilStoppedWithoutAGap)
 {
     start(TestSongs::toneSong());

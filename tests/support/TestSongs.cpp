@@ -47,6 +47,19 @@ Song beatSong()
     return song;
 }
 
+Song steadyToneSong()
+{
+    Song song;
+    song.name = QStringLiteral("Steady Tone Song");
+    song.channels = 1;
+    song.samples = {{QStringLiteral("Sine"), Waveform::Sine, 32, 1024, true, 0, 64, 128}};
+    Pattern struck;
+    struck.notes.append({0, 0, kNoteC4, 1, -1});
+    song.patterns = {struck};
+    song.orders = {0, 0};
+    return song;
+}
+
 QString write(const Song& song, Format format, const QString& dir, const QString& name)
 {
     const QString path = dir + QLatin1Char('/') + name + QLatin1Char('.') + extension(format);

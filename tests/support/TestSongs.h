@@ -24,6 +24,16 @@ constexpr double kBeatSeconds = 0.24;
 /// over eight orders of one 16-row pattern.
 ModuleMaker::Song beatSong();
 
+/// How long each order of steadyToneSong() lasts: 64 rows of 6 ticks of 20 ms.
+constexpr double kSteadyToneOrderSeconds = 7.68;
+
+/// One sine tone at C-4 (261 Hz), at full volume in the middle, struck at the first row of each
+/// of its two orders and held through the order (64 rows, kSteadyToneOrderSeconds): a waveform
+/// so smooth that any cut in it stands out. A jump to the start of an order strikes it anew;
+/// one into the middle of an order is silent until the next (libopenmpt does not sync samples
+/// to a jump). XM only.
+ModuleMaker::Song steadyToneSong();
+
 /// Writes song in format to dir/name.<extension> and returns the path; empty on failure.
 QString write(const ModuleMaker::Song& song, ModuleMaker::Format format, const QString& dir,
               const QString& name);
