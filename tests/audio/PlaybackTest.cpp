@@ -236,6 +236,8 @@ TEST_F(PlaybackTest, StoppedTheDeviceClosesAndPlayOpensItAgainWithoutAClick)
     ASSERT_TRUE(waitUntil([&] { return position() >= 1; }));
     m_audio.setMusicVolume(0);  // where a fade-out ends
     m_audio.stopModule(module);
+    // Far from the song's end, so that going on is never taken for a repeat from the start.
+    m_audio.setPosition(1);
     const quint32 stoppedAt = position();
     // Parked and closed by the event loop once what it played has been heard.
     ASSERT_TRUE(waitUntil([&] {
