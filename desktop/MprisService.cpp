@@ -149,6 +149,7 @@ QString MprisService::LoopStatus() const
     case ClassOptions::SongEnd::RepeatIt:
         return QStringLiteral("Track");
     case ClassOptions::SongEnd::PlayNextSlot:
+    case ClassOptions::SongEnd::PlayEverySubsong:
         return QStringLiteral("Playlist");
     case ClassOptions::SongEnd::Stop:
         break;
@@ -162,8 +163,9 @@ void MprisService::SetLoopStatus(const QString& status)
         {QStringLiteral("Track"), ClassOptions::SongEnd::RepeatIt},
         {QStringLiteral("Playlist"), ClassOptions::SongEnd::PlayNextSlot},
         {QStringLiteral("None"), ClassOptions::SongEnd::Stop}};
-    // Anything else changes nothing.
-    if (const auto rule = kRules.constFind(status); rule != kRules.constEnd()) {
+    // Anything else changes nothing, nor does the status there is ("Playlist" is also every
+    // subsong, then the next slot).
+    if (const auto rule = kRules.constFind(status); rule != kRules.constEnd() && status != LoopStatus()) {
         m_player.SetSongEnd(*rule);
         Refresh();
     }

@@ -28,6 +28,12 @@ QString ClassDisc::SlotTitle(int n) const
     return validSlot(n) ? m_slotTitles[n - 1] : QString();
 }
 
+QString ClassDisc::SlotHint(int n) const
+{
+    const int subsong = m_slotSubsongs[n - 1];
+    return subsong > 0 ? m_slotTitles[n - 1] + QStringLiteral(" (subsong %1)").arg(subsong + 1) : m_slotTitles[n - 1];
+}
+
 void ClassDisc::ClearAll()
 {
     for (int n = 1; n <= kSlotCount; ++n)
@@ -43,6 +49,7 @@ void ClassDisc::ClearSlot(int n)
 {
     m_slotPaths[n - 1] = QStringLiteral(" ");
     m_slotTitles[n - 1] = QStringLiteral(" ");
+    m_slotSubsongs[n - 1] = 0;
     m_host.SetSlotHint(n, QString());
     m_host.SetSlotAssigned(n, false);
     if (n == m_currentSlot)
@@ -120,8 +127,9 @@ void ClassDisc::AssignSlot(int n, const QString& path)
     const QString title = m_host.CurrentModuleTitle();
     m_slotPaths[n - 1] = path;
     m_slotTitles[n - 1] = title;
+    m_slotSubsongs[n - 1] = m_host.CurrentSubsong();
     UnmarkCurrentSlot();
-    m_host.SetSlotHint(n, title);
+    m_host.SetSlotHint(n, SlotHint(n));
     m_host.SetSlotAssigned(n, true);
     m_currentSlot = n;
     MarkCurrentSlot();

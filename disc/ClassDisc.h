@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
+
 class ClassOptions;
 class DiscHost;
 
@@ -60,8 +62,8 @@ public:
     int NeighbourSlot(int from, int step) const;
     /// Opens the slot menu of slot n at screen point (x, y).
     void ShowSlotMenu(int n, int x, int y);
-    /// Puts path (a full module path) and the current module title into slot n, which becomes
-    /// current; the disc counts as changed.
+    /// Puts path (a full module path), the current module title and the subsong that plays
+    /// into slot n, which becomes current; the disc counts as changed.
     void AssignSlot(int n, const QString& path);
     /// AssignSlot / clearing for the slot whose menu was opened last.
     void AssignPopupSlot(const QString& path);
@@ -98,6 +100,8 @@ public:
     /// Slot n's path and title as held (one blank after clearing); empty outside 1 to 20.
     QString SlotPath(int n) const;
     QString SlotTitle(int n) const;
+    /// The subsong (from 0) slot n plays: 0 unless the slot was given another one.
+    int SlotSubsong(int n) const { return validSlot(n) ? m_slotSubsongs[n - 1] : 0; }
     /// Full name of the disc file, or kNoDiscLoaded.
     const QString& DiscFileName() const { return m_discFileName; }
     /// Disc button b's disc file as chosen, or kNoDiscSelected.
@@ -116,6 +120,8 @@ private:
     bool assigned(int n) const { return m_slotPaths[n - 1].size() > 1; }
 
     void ClearAll();
+    /// Slot n's hint: its title, and its subsong where that is not the first.
+    QString SlotHint(int n) const;
     void ClearSlot(int n);
     void RefreshDisplay();
     /// path itself when it has a directory part, else the disc file's directory followed by it.
@@ -134,6 +140,7 @@ private:
     int m_currentSlot = 0;
     QStringList m_slotPaths;
     QStringList m_slotTitles;
+    std::array<int, kSlotCount> m_slotSubsongs{};
     int m_popupSlot = 0;
     int m_popupDiscButton = 0;
     bool m_changed = false;

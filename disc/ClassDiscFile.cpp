@@ -1,5 +1,6 @@
 // The disc file: a profile file with the sections "GeNeRaL" (identification), "FiLeS" (the
-// slots, "1.File", "1.Desc" to "20.Desc") and "DiSCS" (the disc buttons).
+// slots, "1.File", "1.Desc" to "20.Desc", and "N.Subsong" for a slot that plays another
+// subsong than the first) and "DiSCS" (the disc buttons).
 #include "disc/ClassDisc.h"
 
 #include "app/CJKMessages.h"
@@ -20,6 +21,20 @@ const QString kDesc = QStringLiteral("Jukarium Disc file");
 
 QString fileKey(int n) { return QString::number(n) + QStringLiteral(".File"); }
 QString descKey(int n) { return QString::number(n) + QStringLiteral(".Desc"); }
+QString subsongKey(int n) { return QString::number(n) + QStringLiteral(".Subsong"); }
+
+/// Subsongs are numbered from 1 in the file, from 0 in memory. Far more than any module holds
+/// counts as damage.
+constexpr int kMostSubsongs = 9999;
+
+/// The subsong (from 0) a slot's stored number names; 0 (the first) for a missing, invalid or
+/// out-of-range one.
+int storedSubsong(const QString& stored)
+{
+    bool number = false;
+    const int subsong = stored.toInt(&number);
+    return number && subsong >= 1 && subsong <= kMostSubsongs ? subsong - 1 : 0;
+}
 
 /// Empty slot values (nothing, or the blank of a cleared slot) are written as one blank so that
 /// every key keeps a visible value; reading removes the blank again. Any other value reads back
@@ -48,6 +63,11 @@ bool ClassDisc::SaveToFile(const QString& name)
         for (int n = 1; n <= kSlotCount; ++n) {
             profile.writeString(kFiles, fileKey(n), writtenSlotValue(m_slotPaths[n - 1]));
             profile.writeString(kFiles, descKey(n), writtenSlotValue(m_slotTitles[n - 1]));
+            // Only where it is not the first, so that a disc without subsongs stays as it was.
+            if (m_slotSubsongs[n - 1] > 0)
+                profile.writeString(kFiles, subsongKey(n), QString::number(m_slotSubsongs[n - 1] + 1));
+            else
+                profile.removeKey(kFiles, subsongKey(n));
         }
         // Disc buttons as held: "(no disc selected)", a disc's path, or empty when the file
         // they were loaded from had none.
@@ -83,7 +103,8 @@ void ClassDisc::LoadFromFile(const QString& name)
     for (int n = 1; n <= kSlotCount; ++n) {
         m_slotPaths[n - 1] = profile.readString(kFiles, fileKey(n));
         m_slotTitles[n - 1] = profile.readString(kFiles, descKey(n));
-        m_host.SetSlotHint(n, m_slotTitles[n - 1]);
+        m_slotSubsongs[n - 1] = assigned(n) ? storedSubsong(profile.readString(kFiles, subsongKey(n))) : 0;
+        m_host.SetSlotHint(n, SlotHint(n));
         if (!m_slotPaths[n - 1].isEmpty())
             m_host.SetSlotAssigned(n, true);
     }

@@ -15,6 +15,8 @@ public:
     virtual void SetModulePath(const QString& path) = 0;
     /// The current module title; empty without a module.
     virtual QString CurrentModuleTitle() const = 0;
+    /// The subsong (from 0) of the loaded module that plays; 0 without a module.
+    virtual int CurrentSubsong() const = 0;
 
     /// The disc file name was read, or written, whole.
     virtual void DiscLoaded(const QString& name) = 0;

@@ -146,6 +146,13 @@ void ProfileFile::writeString(const QString& section, const QString& key, const 
     }
 }
 
+void ProfileFile::removeKey(const QString& section, const QString& key)
+{
+    const Place place = find(m_lines, section, key);
+    if (place.entry >= 0)
+        m_lines.removeAt(place.entry);
+}
+
 QString ProfileFile::readableValue(const QString& value)
 {
     const QString text = withoutLineBreaks(value);

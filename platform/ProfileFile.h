@@ -36,6 +36,9 @@ public:
     /// Sets key in section to value, in memory.
     void writeString(const QString& section, const QString& key, const QString& value);
 
+    /// Removes key from section, in memory; nothing where it is missing.
+    void removeKey(const QString& section, const QString& key);
+
     /// value as it is written so that readString gives it back: between double quotes when
     /// reading would otherwise take something off (blanks or tabs at either end, an enclosing
     /// pair of quotes), as is otherwise. CR and LF become blanks all the same, as in every

@@ -128,11 +128,12 @@ void ClassModPlayer::StopAudioNow()
 void ClassModPlayer::RestartAudio()
 {
     const QString path = m_modulePath;
-    StopThen(QString(), [this, path] {
+    const int subsong = Details().subsong;
+    StopThen(QString(), [this, path, subsong] {
         StopAudioNow();
         StartAudio();
         if (path.size() > 1)
-            LoadNow(path, Origin::User);
+            LoadNow(path, Origin::User, subsong);
     });
 }
 
@@ -175,12 +176,12 @@ void ClassModPlayer::SetFadeOutSteps(int steps)
     m_options.SetFadeout(steps);
 }
 
-void ClassModPlayer::LoadModule(const QString& path, Origin origin)
+void ClassModPlayer::LoadModule(const QString& path, Origin origin, int subsong)
 {
-    StopThen(path, [this, path, origin] { LoadNow(path, origin); });
+    StopThen(path, [this, path, origin, subsong] { LoadNow(path, origin, subsong); });
 }
 
-void ClassModPlayer::LoadNow(const QString& path, Origin origin)
+void ClassModPlayer::LoadNow(const QString& path, Origin origin, int subsong)
 {
     ScreenCursor::HourglassScope working;
     FreeModule();
@@ -194,6 +195,8 @@ void ClassModPlayer::LoadNow(const QString& path, Origin origin)
             CJKMessages::Show(1100, path);
         return;
     }
+    if (subsong != 0)
+        m_library.selectSubsong(m_module, subsong);  // before the first note
     m_library.setMusicVolume(kFullVolume);
     UpdateEndRule();
     m_library.playModule(m_module, 0);
@@ -226,7 +229,7 @@ void ClassModPlayer::ShowStarted(const QString& path)
         emit playingChanged();
 }
 
-bool ClassModPlayer::QueueModule(const QString& path, QString* whyNot)
+bool ClassModPlayer::QueueModule(const QString& path, int subsong, QString* whyNot)
 {
     DropQueuedModule();
     if (m_module == 0)
@@ -237,8 +240,11 @@ bool ClassModPlayer::QueueModule(const QString& path, QString* whyNot)
             *whyNot = m_library.loadError();
         return false;
     }
+    if (subsong != 0)
+        m_library.selectSubsong(queued, subsong);
     m_queued = queued;
     m_queuedPath = path;
+    m_queuedSubsong = subsong;
     m_library.queueModule(queued);
     return true;
 }
@@ -249,6 +255,7 @@ void ClassModPlayer::DropQueuedModule()
         return;
     m_library.freeModule(std::exchange(m_queued, 0));
     m_queuedPath.clear();
+    m_queuedSubsong = 0;
 }
 
 void ClassModPlayer::AdoptQueuedModule()
@@ -258,6 +265,7 @@ void ClassModPlayer::AdoptQueuedModule()
     // The module before played to its end and is heard no more: it goes without the signs of
     // a close.
     m_library.freeModule(std::exchange(m_module, std::exchange(m_queued, 0)));
+    m_queuedSubsong = 0;
     ShowStarted(std::exchange(m_queuedPath, QString()));
 }
 

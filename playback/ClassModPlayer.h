@@ -36,14 +36,17 @@ public:
     /// library; tells the host's text feed nothing.
     ~ClassModPlayer() override;
 
-    /// Fades out and closes any module, then loads and plays path. When it cannot be loaded,
-    /// a status text says so, and message 1100 for a user.
-    void LoadModule(const QString& path, Origin origin = Origin::User);
-    /// Loads the module at path, quietly, to follow the loaded one on the same output without a
-    /// gap where its song ends without repeating; the host hears of it then
+    /// Fades out and closes any module, then loads and plays path from its subsong (from 0; the
+    /// first where the module has no such subsong). When it cannot be loaded, a status text
+    /// says so, and message 1100 for a user.
+    void LoadModule(const QString& path, Origin origin = Origin::User, int subsong = 0);
+    /// Loads the module at path, quietly, to follow the loaded one from its subsong on the same
+    /// output without a gap where its song ends without repeating; the host hears of it then
     /// (PlayerHost::QueuedModuleFollows). Replaces what was queued before. False, with the audio
     /// library's reason in whyNot, when it cannot be read.
-    bool QueueModule(const QString& path, QString* whyNot);
+    bool QueueModule(const QString& path, int subsong, QString* whyNot);
+    /// The queued module's subsong; 0 when none is queued.
+    int QueuedSubsong() const { return m_queuedSubsong; }
     /// Frees the queued module: play stops where the song ends, as without one.
     void DropQueuedModule();
     /// The queued module's path; empty when none is queued.
@@ -169,7 +172,7 @@ signals:
     void songEndChanged();
 
 private:
-    void LoadNow(const QString& path, Origin origin);
+    void LoadNow(const QString& path, Origin origin, int subsong);
     /// Shows the module just made the loaded one, from path, and that it plays.
     void ShowStarted(const QString& path);
     void StopNow();
@@ -206,6 +209,7 @@ private:
     ModuleHandle m_module = 0;
     ModuleHandle m_queued = 0;  // follows m_module (QueueModule)
     QString m_queuedPath;
+    int m_queuedSubsong = 0;
     bool m_audioStarted = false;
     bool m_playing = false;
     bool m_infosShown = false;

@@ -26,9 +26,12 @@ void ClassModPlayer::SetSongEnd(ClassOptions::SongEnd action)
 void ClassModPlayer::UpdateEndRule()
 {
     const ClassOptions::SongEnd action = m_options.AtTheEnd();
-    // A module that is no slot's has no next slot: it repeats.
+    // A module that is no slot's has no next slot: it repeats, or, playing every subsong,
+    // goes round its subsongs (the session queues each next one).
+    const bool slotModule = m_host.PlaysDiscSlot();
     const bool repeat = action == ClassOptions::SongEnd::RepeatIt
-        || (action == ClassOptions::SongEnd::PlayNextSlot && !m_host.PlaysDiscSlot());
+        || (action == ClassOptions::SongEnd::PlayNextSlot && !slotModule)
+        || (action == ClassOptions::SongEnd::PlayEverySubsong && !slotModule && ShownSubsongs().size() <= 1);
     if (repeat == m_repeat)
         return;  // the library hears of changes only
     m_repeat = repeat;
@@ -43,6 +46,8 @@ void ClassModPlayer::SongEnded()
     m_playing = false;
     m_host.SetStatusText(QStringLiteral("Playback stopped"));
     emit playingChanged();
-    if (m_options.AtTheEnd() == ClassOptions::SongEnd::PlayNextSlot)
+    const ClassOptions::SongEnd action = m_options.AtTheEnd();
+    if ((action == ClassOptions::SongEnd::PlayNextSlot || action == ClassOptions::SongEnd::PlayEverySubsong)
+        && m_host.PlaysDiscSlot())
         m_host.PlayNextSlot();
 }

@@ -21,7 +21,10 @@ JukeboxSession::JukeboxSession(Registry& registry, AudioLibrary& audio, ClassMod
     });
     connect(m_player.get(), &ClassModPlayer::songEndChanged, this, &JukeboxSession::scheduleFollowOn);
     connect(m_player.get(), &ClassModPlayer::seeked, this, &JukeboxSession::seeked);
-    connect(m_player.get(), &ClassModPlayer::subsongChanged, this, &JukeboxSession::subsongChanged);
+    connect(m_player.get(), &ClassModPlayer::subsongChanged, this, [this] {
+        scheduleFollowOn();  // the next subsong is another
+        emit subsongChanged();
+    });
     connect(m_player.get(), &ClassModPlayer::loadFailed, this,
             [this](const QString& path, const QString& reason) {
                 m_lastLoadError = reason;
@@ -91,7 +94,7 @@ void JukeboxSession::playSlotNow(int n, ClassModPlayer::Origin origin)
     if (path.isEmpty())
         return;
     // Reports its own failure; the slot is current anyway.
-    changeToSlot(n, [this, &path, origin] { m_player->LoadModule(path, origin); });
+    changeToSlot(n, [this, &path, origin, n] { m_player->LoadModule(path, origin, m_disc->SlotSubsong(n)); });
 }
 
 void JukeboxSession::changeToSlot(int n, const std::function<void()>& change)
@@ -108,6 +111,11 @@ void JukeboxSession::changeToSlot(int n, const std::function<void()>& change)
 QString JukeboxSession::CurrentModuleTitle() const
 {
     return m_player->ModuleTitle();
+}
+
+int JukeboxSession::CurrentSubsong() const
+{
+    return m_player->Details().subsong;
 }
 
 void JukeboxSession::announceModuleChange()
@@ -134,33 +142,58 @@ void JukeboxSession::scheduleFollowOn()
 
 void JukeboxSession::updateFollowOn()
 {
-    const bool playsThrough = m_options->AtTheEnd() == ClassOptions::SongEnd::PlayNextSlot
-        && m_player->Playing() && !m_player->Fading() && m_disc->CurrentSlotAssigned();
-    const int current = m_disc->CurrentSlot();
-    FollowingSlot next;
+    const ClassOptions::SongEnd rule = m_options->AtTheEnd();
+    const bool following = m_player->Playing() && !m_player->Fading();
+    const int current = m_disc->CurrentSlotAssigned() ? m_disc->CurrentSlot() : 0;
+    // A slot given a subsong plays only that one.
+    const bool everySubsong = following && rule == ClassOptions::SongEnd::PlayEverySubsong
+        && m_disc->SlotSubsong(current) == 0;
+    if (everySubsong && followWithNextSubsong(current))
+        return;
+    const bool playsThrough = following && current != 0
+        && (rule == ClassOptions::SongEnd::PlayNextSlot || rule == ClassOptions::SongEnd::PlayEverySubsong);
+    FollowingSong next;
     // The slots after the current one in turn, round to the current one itself, as playing
     // through goes.
     for (int n = playsThrough ? m_disc->NeighbourSlot(current, 1) : 0; n != 0; n = m_disc->NeighbourSlot(n, 1)) {
-        const QString path = m_disc->SlotModulePath(n);
-        const bool queuedAlready = n == m_followingSlot.slot && path == m_player->QueuedModulePath();
-        if (queuedAlready || m_player->QueueModule(path, &next.reason)) {
-            next.slot = n;
-            m_followingSlot = next;
+        if (follow({n, m_disc->SlotModulePath(n), m_disc->SlotSubsong(n), next.skipped}, &next.reason))
             return;
-        }
         next.skipped << n;
         if (n == current)
             break;
     }
     // None: play stops at the song's end, and playing through goes on from there as it can.
     m_player->DropQueuedModule();
-    m_followingSlot = FollowingSlot();
+    m_following = FollowingSong();
+}
+
+bool JukeboxSession::followWithNextSubsong(int slot)
+{
+    // After the last, a slot's module gives way to the next slot; any other goes round.
+    const QList<int> shown = m_player->ShownSubsongs();
+    qsizetype at = shown.indexOf(m_player->Details().subsong) + 1;
+    if (at >= shown.size() && slot == 0 && shown.size() > 1)
+        at = 0;
+    return at < shown.size() && follow({slot, m_player->ModulePath(), shown[at], {}}, nullptr);
+}
+
+bool JukeboxSession::follow(const FollowingSong& song, QString* whyNot)
+{
+    const bool queuedAlready = song.slot == m_following.slot && song.path == m_player->QueuedModulePath()
+        && song.subsong == m_player->QueuedSubsong();
+    if (!queuedAlready && !m_player->QueueModule(song.path, song.subsong, whyNot))
+        return false;
+    m_following = song;
+    if (whyNot)
+        m_following.reason = *whyNot;
+    return true;
 }
 
 void JukeboxSession::QueuedModuleFollows()
 {
-    const FollowingSlot followed = std::exchange(m_followingSlot, FollowingSlot());
+    const FollowingSong followed = std::exchange(m_following, FollowingSong());
     changeToSlot(followed.slot, [this] { m_player->AdoptQueuedModule(); });
+    scheduleFollowOn();  // and what follows it
     if (!followed.skipped.isEmpty())
         SetStatusText(skippedSlotsText(followed.skipped, followed.reason));
 }

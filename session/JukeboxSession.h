@@ -69,6 +69,7 @@ public:
     /// The trimmed song name of the loaded module, or its file name when that is blank; empty
     /// without a module.
     QString CurrentModuleTitle() const override;
+    int CurrentSubsong() const override;
 
     /// The last texts of the status bar's panels: results, the buffer length, the position,
     /// the time.
@@ -179,9 +180,13 @@ private:
     void playThrough();
     /// Once the event loop turns, updateFollowOn() looks again; many changes look once.
     void scheduleFollowOn();
-    /// Where a slot's module plays and its song's end plays the next slot, the module of the
-    /// next slot that can be read is queued to follow it without a gap; otherwise nothing.
+    /// What follows the song that plays without a gap, queued: playing every subsong, the next
+    /// subsong of the module; where a slot's module plays and its song's end plays the next
+    /// slot, the module of the next slot that can be read, at its subsong; otherwise nothing.
     void updateFollowOn();
+    /// Queues the next shown subsong of the loaded module, slot's (0: none) to follow; after
+    /// the last, the first again for a module that is no slot's. False where none is queued.
+    bool followWithNextSubsong(int slot);
     /// The status text for slots passed over because their modules could not be read.
     static QString skippedSlotsText(const QList<int>& skipped, const QString& reason);
 
@@ -191,14 +196,20 @@ private:
     std::unique_ptr<ClassDisc> m_disc;
     OutsideRequests m_outsideRequests;
     int m_loadingSlot = 0;  // the slot whose module loads now, 0 for none
-    /// The slot whose module is queued to follow (see updateFollowOn), with the slots before
-    /// it that could not be read, and why the last of them could not.
-    struct FollowingSlot {
+    /// What is queued to follow (see updateFollowOn): the slot (0: none) and the module's path
+    /// and subsong, with the slots before it that could not be read, and why the last of them
+    /// could not.
+    struct FollowingSong {
         int slot = 0;
+        QString path;
+        int subsong = 0;
         QList<int> skipped;
         QString reason;
     };
-    FollowingSlot m_followingSlot;
+    /// Queues song to follow unless it is queued already; false, with the reason in whyNot
+    /// (unless null), where its module cannot be read.
+    bool follow(const FollowingSong& song, QString* whyNot);
+    FollowingSong m_following;
     QTimer m_followOnCheck;
     QString m_lastLoadError;  // the audio library's reason for the last failed load
 

@@ -21,7 +21,7 @@ public:
     static constexpr int kRecentPathsMax = OptionsTable::kRecentPaths.count;
 
     /// What happens when a module's song ends, as stored (OptionsTable::kAtTheEnd).
-    enum class SongEnd { RepeatIt = 0, PlayNextSlot = 1, Stop = 2 };
+    enum class SongEnd { RepeatIt = 0, PlayNextSlot = 1, Stop = 2, PlayEverySubsong = 3 };
 
     /// registry: the program's registry, which must outlive the store.
     explicit ClassOptions(Registry& registry);

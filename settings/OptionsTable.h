@@ -57,7 +57,7 @@ inline constexpr TextRow kVolumeExe{kSoundOptions, "VolumeExe"};
 /// Volume of all output in percent, as the desktop's media controls set it.
 inline constexpr NumberRow kOutputVolume{kPlaying, "Volume", 100, 0, 100};
 /// What happens when a module's song ends, a ClassOptions::SongEnd.
-inline constexpr NumberRow kAtTheEnd{kPlaying, "At the end", 0, 0, 2};
+inline constexpr NumberRow kAtTheEnd{kPlaying, "At the end", 0, 0, 3};
 
 // How modules sound: the fields of RenderQuality, with its defaults and ranges.
 inline constexpr NumberRow kInterpolation{.section = kPlaybackQuality,

@@ -24,7 +24,8 @@ constexpr std::array kInterpolationNames = {"None", "Linear", "Cubic", "Windowed
 static_assert(kInterpolationNames.size() == RenderQuality::kInterpolationTaps.size());
 
 /// In the order of ClassOptions::SongEnd, from the first number its row offers.
-constexpr std::array kSongEndNames = {"Repeat it", "Play the next slot of the disc", "Stop"};
+constexpr std::array kSongEndNames = {"Repeat it", "Play the next slot of the disc", "Stop",
+                                      "Play every subsong, then the next slot"};
 static_assert(kSongEndNames.size() == OfferedPositions(OptionsTable::kAtTheEnd));
 
 template <std::size_t count>
@@ -74,13 +75,13 @@ void OptionsPages::addQuality(OptionsForm& form)
     makeText(page, "lblVolumeRamping", QStringLiteral("Volume ramping:"), QRect(kInnerLeft, 156, 120, 20));
     form.cmbVolumeRamping = makeChoice(page, "cmbVolumeRamping", volumeRampingChoices(),
                                        QRect(kChoiceLeft, 153, 90, 20));
-    makeText(page, "lblShortestSubsong", QStringLiteral("Hide subsongs shorter than:"), QRect(250, 156, 140, 20));
+    makeText(page, "lblShortestSubsong", QStringLiteral("Hide subsongs shorter than:"), QRect(238, 156, 152, 20));
     form.spnShortestSubsong = makeNumber(page, "spnShortestSubsong", OptionsTable::kShortestSubsong,
-                                         QStringLiteral(" s"), QRect(380, 153, 50, 20));
+                                         QStringLiteral(" s"), QRect(390, 153, 44, 20));
     form.spnShortestSubsong->setAccessibleName(QStringLiteral("Hide subsongs shorter than"));
 
     makeText(page, "lblAtTheEnd", QStringLiteral("When a module ends:"), QRect(kInnerLeft, 182, 120, 20));
     form.cmbAtTheEnd = makeChoice(page, "cmbAtTheEnd", choices(kSongEndNames),
-                                  QRect(kChoiceLeft, 179, 200, 20));
+                                  QRect(kChoiceLeft, 179, 250, 20));
     SetHelpContext(form.cmbAtTheEnd, 101100);
 }

@@ -74,6 +74,36 @@ TEST_F(DiscFileTest, NewFileHoldsEveryKeyInOrder)
     EXPECT_EQ(host.discCaption, "(no disc loaded)");  // shown at the next refresh only
 }
 
+TEST_F(DiscFileTest, ASlotsSubsongIsKeptOnlyWhereItIsNotTheFirst)
+{
+    host.currentSubsong = 2;
+    assign(5, "/music/GAME.MOD", "Game");
+    EXPECT_EQ(host.hints.value(5), "Game (subsong 3)");
+    host.currentSubsong = 0;
+    assign(6, "/music/FLY.MOD", "Fly away");
+    ASSERT_TRUE(disc.SaveToFile(path("GAME.jkdc")));
+    const QByteArray saved = readBytes(path("GAME.jkdc"));
+    EXPECT_TRUE(saved.contains("\r\n5.Desc=Game\r\n5.Subsong=3\r\n6.File="));
+    EXPECT_EQ(saved.count("Subsong"), 1);
+
+    disc.LoadFromFile(path("GAME.jkdc"));
+    EXPECT_EQ(disc.SlotSubsong(5), 2);
+    EXPECT_EQ(host.hints.value(5), "Game (subsong 3)");
+    EXPECT_EQ(disc.SlotSubsong(6), 0);
+
+    // Numbers that name no subsong read as the first, and go when the disc is saved; so does
+    // the subsong of a slot given the first again.
+    QByteArray damaged = saved;
+    damaged.replace("5.Subsong=3", "5.Subsong=3x\r\n6.Subsong=0\r\n7.Subsong=2");
+    ASSERT_TRUE(writeBytes(path("GAME.jkdc"), damaged));
+    disc.LoadFromFile(path("GAME.jkdc"));
+    for (int n : {5, 6, 7})
+        EXPECT_EQ(disc.SlotSubsong(n), 0) << n;  // slot 7 holds no module
+    EXPECT_EQ(host.hints.value(5), "Game");
+    ASSERT_TRUE(disc.SaveToFile(path("GAME.jkdc")));
+    EXPECT_EQ(readBytes(path("GAME.jkdc")).count("Subsong"), 0);
+}
+
 TEST_F(DiscFileTest, ExtensionIsAppendedUnlessItIsTheDiscExtension)
 {
     const QList<std::pair<QString, QString>> cases = {

@@ -20,6 +20,7 @@ public:
     void SetStatusText(const QString& text) override { statusTexts << text; }
     void SetModulePath(const QString& path) override { modulePath = path; }
     QString CurrentModuleTitle() const override { return currentTitle; }
+    int CurrentSubsong() const override { return currentSubsong; }
 
     void DiscLoaded(const QString& name) override { discFiles << "loaded " + name; }
     void DiscSaved(const QString& name) override { discFiles << "saved " + name; }
@@ -74,6 +75,7 @@ public:
 
     // What the window and its dialogs answer.
     QString currentTitle;
+    int currentSubsong = 0;
     QString openDialogAnswer;
     QString saveDialogAnswer;
     QString directoryAnswer;

@@ -272,7 +272,7 @@ TEST_F(ClassModPlayerTest, RestartCallsTheLibraryInOrder)
     library.clearCalls();
     player->RestartAudio();
     EXPECT_EQ(library.calls(),
-              QStringList({"setMusicVolume 54", "setMusicVolume 48", "setMusicVolume 42",
+              QStringList({"getModuleDetails 1", "setMusicVolume 54", "setMusicVolume 48", "setMusicVolume 42",
                            "setMusicVolume 36", "setMusicVolume 30", "setMusicVolume 24",
                            "setMusicVolume 18", "setMusicVolume 12", "setMusicVolume 6",
                            "setMusicVolume 0", "stopModule 1", "freeModule 1",

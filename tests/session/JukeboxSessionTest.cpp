@@ -138,6 +138,46 @@ TEST_F(JukeboxSessionTest, TheNextSlotThatCanBeReadIsQueuedToFollowWithoutAGap)
     EXPECT_TRUE(session.player().QueuedModulePath().isEmpty());
 }
 
+TEST_F(JukeboxSessionTest, EverySubsongPlaysThenTheNextSlotWhichPlaysOnlyItsOwn)
+{
+    // The second song is junk, under the shortest shown (2 s).
+    library.setModuleDetails({10, "", "", {{"", 10, 0, 1}, {"", 0.5, 1, 2}, {"", 20, 2, 3}, {"", 30, 3, 4}}, 0});
+    session.PlaySlot(6);
+    session.player().SelectSubsong(2);
+    session.disc().AssignSlot(6, "/mods/b.xm");
+    EXPECT_EQ(session.disc().SlotSubsong(6), 2);
+    EXPECT_EQ(session.SlotLooks(6).hint, "Song (subsong 3)");
+    session.disc().ForgetCurrentSlot();
+    session.player().SetSongEnd(ClassOptions::SongEnd::PlayEverySubsong);
+
+    const auto playing = [this] {
+        return QStringLiteral("%1 %2 slot %3").arg(session.CurrentModule()).arg(session.player().Details().subsong)
+            .arg(session.disc().CurrentSlot());
+    };
+    session.PlaySlot(1);
+    QCoreApplication::processEvents();
+    QStringList heard{playing()};
+    for (int end = 0; end < 4; ++end) {
+        songEnds();
+        heard << playing();
+    }
+    EXPECT_EQ(heard, QStringList({"/mods/a.mod 0 slot 1", "/mods/a.mod 2 slot 1", "/mods/a.mod 3 slot 1",
+                                  "/mods/b.xm 2 slot 6", "/mods/a.mod 0 slot 1"}));
+    EXPECT_TRUE(session.player().Playing());
+
+    // A module that is no slot's goes round its subsongs.
+    session.OpenCommandFile("/mods/Upper Case.XM");
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(library.repeats());
+    heard = QStringList{playing()};
+    for (int end = 0; end < 3; ++end) {
+        songEnds();
+        heard << playing();
+    }
+    EXPECT_EQ(heard, QStringList({"/mods/Upper Case.XM 0 slot 0", "/mods/Upper Case.XM 2 slot 0",
+                                  "/mods/Upper Case.XM 3 slot 0", "/mods/Upper Case.XM 0 slot 0"}));
+}
+
 TEST_F(JukeboxSessionTest, StopRuleStopsAtTheEndAndKeepsTheModuleForPlay)
 {
     session.player().SetSongEnd(ClassOptions::SongEnd::Stop);
