@@ -287,6 +287,53 @@ TEST_F(MprisTest, ASongThatRepeatsStaysWithinItsLengthAndEachRepeatIsAJump)
     EXPECT_TRUE(settings.readAll().contains("\"At the end\"=\"2\""));
 }
 
+TEST_F(MprisTest, EverySubsongPlaysThenTheNextSlotAndASlotPlaysItsOwnSubsong)
+{
+    // Every subsong shown, whatever its length; every subsong, then the next slot.
+    writeFile(TestEnvironment::configDirectory() + "/HKEY_CURRENT_USER.reg",
+              "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Vorn Inc.\\Jukarium\\1.0\\Sound Options]\n"
+              "\"Fadeout\"=\"2\"\n\n[HKEY_CURRENT_USER\\Software\\Vorn Inc.\\Jukarium\\1.0\\Playing]\n"
+              "\"At the end\"=\"3\"\n\n[HKEY_CURRENT_USER\\Software\\Vorn Inc.\\Jukarium\\1.0\\Playback Quality]\n"
+              "\"Hide subsongs shorter than\"=\"0\"\n");
+    ModuleMaker::Song fourSongs = TestSongs::toneSong();
+    fourSongs.name = "Four songs";
+    fourSongs.orders = {0, ModuleMaker::kSongEnd, 1, 1, ModuleMaker::kSongEnd, 2, 2, 2, ModuleMaker::kSongEnd, 3};
+    const QString four = TestSongs::write(fourSongs, ModuleMaker::Format::It, m_dir.path(), "four songs");
+    m_slots = {{1, four}, {2, m_slots.value(4)}, {5, four}};
+    writeFile(m_disc, "[GeNeRaL]\r\nApp=Vorn Jukarium\r\nDesc=Jukarium Disc file\r\nVer=1.0\r\n[FiLeS]\r\n1.File="
+                          + four.toUtf8() + "\r\n2.File=" + m_slots.value(2).toUtf8() + "\r\n5.File=" + four.toUtf8()
+                          + "\r\n5.Subsong=3\r\n");
+    QProcess& jukebox = startJukebox({m_disc}, m_bus.address());
+    ASSERT_TRUE(waitForService());
+    call(kPlayer, "Next");
+
+    // Each title as it changes, until slot 2 plays.
+    const QString slot2 = QUrl::fromLocalFile(m_slots.value(2)).toString(QUrl::FullyEncoded);
+    QStringList titles;
+    QList<qlonglong> lengths;
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        const QVariantMap now = metadata();
+        const QString title = now.value("xesam:title").toString();
+        if (!title.isEmpty() && titles.value(titles.size() - 1) != title) {
+            titles << title;
+            lengths << now.value("mpris:length").toLongLong();
+        }
+        return now.value("xesam:url").toString() == slot2;
+    }, 30000));
+    ASSERT_EQ(titles, QStringList({"Four songs (subsong 1)", "Four songs (subsong 2)", "Four songs (subsong 3)",
+                                   "Four songs (subsong 4)", TestSongs::kToneSongName}));
+    EXPECT_NEAR(lengths[1], 2 * lengths[0], 20'000);
+    EXPECT_NEAR(lengths[2], 3 * lengths[0], 20'000);
+
+    // Slot 5 holds the third.
+    call(kPlayer, "Next");
+    ASSERT_TRUE(waitForSlot(5));
+    EXPECT_EQ(metadata().value("xesam:title").toString(), "Four songs (subsong 3)");
+    EXPECT_EQ(metadata().value("mpris:length").toLongLong(), lengths[2]);
+    jukebox.terminate();
+    ASSERT_TRUE(jukebox.waitForFinished(20000));
+}
+
 TEST_F(MprisTest, AFloodOfCallsNeitherNestsNorHoldsUpTheEnd)
 {
     QProcess& jukebox = startJukebox({m_disc}, m_bus.address());
