@@ -459,9 +459,11 @@ void ClassModPlayer::ShowPosition()
 
 void ClassModPlayer::ShowTime(bool always)
 {
-    const QString text = TimeText(m_playTime, m_songSeconds);
-    if (!always && text == m_timeText)
+    // The text is made of whole seconds: the poll, three times a second, makes it once a second.
+    const std::pair<qint64, qint64> seconds(static_cast<qint64>(std::max(m_playTime, 0.0)),
+                                            static_cast<qint64>(std::max(m_songSeconds, 0.0)));
+    if (!always && seconds == m_timeShown)
         return;
-    m_timeText = text;
-    m_host.SetTimeText(text);
+    m_timeShown = seconds;
+    m_host.SetTimeText(TimeText(m_playTime, m_songSeconds));
 }

@@ -221,7 +221,7 @@ private:
     int m_position = 0;
     double m_playTime = 0;  // seconds into the song at the last poll
     double m_songSeconds = 0;  // the length of the song
-    QString m_timeText;  // as the time panel shows it
+    std::pair<qint64, qint64> m_timeShown;  // whole seconds played and long, as shown last
     int m_fadeOutSteps = 10;
     bool m_fading = false;
     int m_fadeStepsLeft = 0;

@@ -4,6 +4,7 @@
 #include "controls/SeekBar.h"
 #include "controls/TBanner.h"
 #include "controls/TIEButton.h"
+#include "playback/ClassModPlayer.h"
 #include "ui/StatusPanelLabel.h"
 
 #include <QAction>
@@ -14,6 +15,8 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QStatusBar>
+
+#include <algorithm>
 
 namespace {
 
@@ -182,9 +185,10 @@ void buildStatusBar(MainWindowForm& form, QMainWindow& window)
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         form.statusPanels[panel] = label;
     }
-    form.statusPanels[1]->setFixedWidth(MainWindowForm::kBufferPanelWidth);
-    form.statusPanels[2]->setFixedWidth(MainWindowForm::kPositionPanelWidth);
-    form.statusPanels[3]->setMinimumWidth(MainWindowForm::kTimePanelWidth);
+    form.statusPanels[1]->setFixedSize(MainWindowForm::kBufferPanelWidth, MainWindowForm::kStatusPanelHeight);
+    form.statusPanels[2]->setFixedSize(MainWindowForm::kPositionPanelWidth, MainWindowForm::kStatusPanelHeight);
+    form.statusPanels[3]->setFixedHeight(MainWindowForm::kStatusPanelHeight);
+    form.FitTimePanel(0);
     form.statusPanels[3]->setAlignment(Qt::AlignCenter);
     // Panel 0 takes whatever the other two leave.
     form.StatusBar->addWidget(form.statusPanels[0], 1);
@@ -299,6 +303,16 @@ std::array<QAction*, 8> MainWindowForm::moduleItems() const
 {
     return {mnuFile_Close,    mnuFile_CopyTo,   mnuFile_MoveTo,   mnuFile_Rename,
             mnuFile_Delete,   mnuActions_User1, mnuActions_User2, mnuActions_User3};
+}
+
+void MainWindowForm::FitTimePanel(double lengthSeconds) const
+{
+    QLabel* panel = statusPanels[3];
+    // Both times as wide as the length (digits are as wide as each other), with the frame and
+    // a margin either side.
+    const QString widest = ClassModPlayer::TimeText(lengthSeconds, lengthSeconds);
+    const int width = panel->fontMetrics().horizontalAdvance(widest) + 2 * panel->frameWidth() + 8;
+    panel->setFixedWidth(std::max(kTimePanelWidth, width));
 }
 
 MainWindowForm BuildMainWindowForm(QMainWindow& window)

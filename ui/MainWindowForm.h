@@ -22,10 +22,16 @@ struct MainWindowForm {
     static constexpr int kClientHeight = 290;        // with the information memo
     static constexpr int kCompactClientHeight = 205;  // without it
     static constexpr int kStatusBarHeight = 21;
+    /// The status bar keeps 3 px above its panels and 2 below. A panel of a fixed size
+    /// repaints alone when its text changes, not the whole status bar with the window behind.
+    static constexpr int kStatusPanelHeight = kStatusBarHeight - 5;
     static constexpr int kBufferPanelWidth = 40;
     static constexpr int kPositionPanelWidth = 70;
-    /// At least; wider for songs of an hour or more.
+    /// At least; wider for songs of an hour or more (FitTimePanel).
     static constexpr int kTimePanelWidth = 84;
+
+    /// The time panel as wide as the widest text it shows for a song of lengthSeconds.
+    void FitTimePanel(double lengthSeconds) const;
 
     QFrame* Panel1 = nullptr;
     QFrame* panBanner = nullptr;

@@ -42,9 +42,7 @@ void TMainWindow::connectSession()
             [this](const QString&, const QString& reason) { m_form.statusPanels[0]->setToolTip(reason); });
     connect(session, &JukeboxSession::bufferTextChanged, m_form.statusPanels[1], &QLabel::setText);
     connect(session, &JukeboxSession::positionTextChanged, m_form.statusPanels[2], &QLabel::setText);
-    connect(session, &JukeboxSession::timeTextChanged, m_form.statusPanels[3], &QLabel::setText);
-    // The seek bar moves with the time panel: once a second, and at each jump.
-    connect(session, &JukeboxSession::timeTextChanged, this, [this] { m_form.sldSeek->ShowTime(player().PlayTime()); });
+    connect(session, &JukeboxSession::timeTextChanged, this, &TMainWindow::showTime);
     connect(session, &JukeboxSession::moduleLoaded, this, &TMainWindow::showSong);
     connect(session, &JukeboxSession::moduleClosed, this, &TMainWindow::showSong);
     connect(m_form.sldSeek, &SeekBar::seekRequested, this, [this](double seconds) { player().SeekTo(seconds); });
@@ -71,8 +69,19 @@ void TMainWindow::showModuleSummary()
                                static_cast<int>(details.subsongs.size()));
 }
 
+void TMainWindow::showTime()
+{
+    // Nobody sees a hidden window (in the notification area): it catches up when it shows.
+    if (!isVisible())
+        return;
+    m_form.statusPanels[3]->setText(m_session->TimeText());
+    // The seek bar moves with the time panel: once a second, and at each jump.
+    m_form.sldSeek->ShowTime(player().PlayTime());
+}
+
 void TMainWindow::showSong()
 {
+    m_form.FitTimePanel(player().Details().durationSeconds);
     m_form.sldSeek->SetSong(player().Details().durationSeconds);
     m_form.sldSeek->ShowTime(player().PlayTime());
 }

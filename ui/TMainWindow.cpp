@@ -214,6 +214,7 @@ void TMainWindow::showEvent(QShowEvent* event)
 {
     keepOnScreen();  // here, where the frame around the window is known
     QMainWindow::showEvent(event);
+    showTime();
 }
 
 void TMainWindow::keepOnScreen()

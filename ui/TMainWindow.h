@@ -134,6 +134,8 @@ private:
     void showInfoLines(const QStringList& lines);
     /// The seek bar for the song of the module loaded now, or for none.
     void showSong();
+    /// The time panel and the seek bar, as the session tells the time; nothing while hidden.
+    void showTime();
     /// The banner's summary of the loaded module, with the subsong that plays.
     void showModuleSummary();
     void SetDiscButtonCaption(int button, const QString& caption);
