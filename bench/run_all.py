@@ -2,7 +2,8 @@
 """Every benchmark of the jukebox in one run, each figure beside its target: first sound of a
 cold start (offscreen and on a real X server) and of a second start (first_sound.py), CPU shown, hidden and stopped, the sound
 server's work and memory (cpu_share.py), the silence between slots played through
-(slot_gap.py), the render path's overhead (render_cost) and the worst seek (seek_cost). It
+(slot_gap.py), the render path's overhead (render_cost), the worst seek (seek_cost) and what
+the time panel and seek bar cost, shown and hidden (time_panel_cost). It
 starts a null sound server of its own, so the server works for nothing else, and stops it at
 the end. The machine's load is printed before and after: CPU figures of a busy machine are
 high, so compare runs made under the same load. --soak adds the memory and open files over
@@ -15,6 +16,7 @@ import argparse, os, re, subprocess, sys, tempfile
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import buildtree, cpu_share, first_sound, slot_gap, soak
 from monitor import Monitor
+from session import XServer
 
 
 def load():
@@ -43,16 +45,24 @@ def start_sound_server(folder):
     return int(found["NULL_SOUND_PID"])
 
 
-def program_figure(build, program, pattern, name, value_format, target_format):
-    """Runs build/bench/program and reads its figure and target from its output with pattern
-    (two groups, in that order): a row of the table."""
-    output = subprocess.run([buildtree.require(os.path.join(build, "bench", program))],
-                            capture_output=True, text=True).stdout
+def program_output(build, program, env=None):
+    return subprocess.run([buildtree.require(os.path.join(build, "bench", program))],
+                          capture_output=True, text=True, env=env).stdout
+
+
+def figure_row(program, output, pattern, name, value_format, target_format):
+    """The figure and target read from program's output with pattern (two groups, in that
+    order): a row of the table."""
     found = re.search(pattern, output)
     if not found:
         sys.exit("%s printed no figure:\n%s" % (program, output))
     measured, target = float(found.group(1)), float(found.group(2))
     return (name, value_format % measured, "<= " + target_format % target, measured <= target)
+
+
+def program_figure(build, program, pattern, name, value_format, target_format):
+    """Runs build/bench/program and reads its figure and target: a row of the table."""
+    return figure_row(program, program_output(build, program), pattern, name, value_format, target_format)
 
 
 def render_overhead(build):
@@ -64,6 +74,20 @@ def render_overhead(build):
 def worst_seek(build):
     return program_figure(build, "seek_cost", r"seek: ([\d.]+) ms at most \(target: <= ([\d.]+) ms\)",
                           "worst seek in a song of over 10 minutes", "%.1f ms", "%.0f ms")
+
+
+def time_panel(build):
+    """The time panel's and seek bar's CPU, window shown and hidden, on a real X server."""
+    x = XServer()
+    try:
+        output = program_output(build, "time_panel_cost",
+                                dict(os.environ, DISPLAY=x.display, QT_QPA_PLATFORM="xcb", SDL_AUDIODRIVER="dummy"))
+    finally:
+        x.close()
+    return [figure_row("time_panel_cost", output,
+                       r"%s: ([\d.-]+) %% of a core \(target: <= ([\d.]+) %%\)" % state,
+                       "CPU of time panel and seek bar, " + state, "%.4f %%", "%.3f %%")
+            for state in ("shown", "hidden")]
 
 
 def main():
@@ -101,6 +125,7 @@ def main():
             sound_server("stop", sound)
     rows.append(render_overhead(build))
     rows.append(worst_seek(build))
+    rows += time_panel(build)
 
     print()
     for name, value, target, met in rows:
