@@ -120,6 +120,8 @@ std::unique_ptr<LoadedModule> loadModuleFile(const QString& path, QString* error
         openmpt::module& module = *loaded->module;
         module.set_repeat_count(0);
         module.ctl_set_text("play.at_end", "continue");
+        // A seek into a held note finds it sounding, not silent until the next note.
+        module.ctl_set_boolean("seek.sync_samples", true);
         loaded->instruments = instrumentInfos(module);
         loaded->info.songName = fixedText(module.get_metadata("title"));
         loaded->info.songLength = count(module.get_num_orders());

@@ -125,6 +125,20 @@ TEST_F(PlaybackTest, JumpsCrossfadeInsteadOfCuttingTheWaveform)
     EXPECT_LE(output.largestStep(steadyEnd, output.frameCount(), 0), steady * 3 / 2);
 }
 
+TEST_F(PlaybackTest, ASeekIntoAHeldNoteSoundsAtOnce)
+{
+    // The tone is struck once per order and held: a seek into its middle must find it sounding,
+    // not wait in silence for the next note.
+    start(TestSongs::steadyToneSong());
+    ASSERT_TRUE(letDeviceWrite(kSlackBytes));
+    m_audio.setPlayTime(TestSongs::kSteadyToneOrderSeconds / 2);
+    const qsizetype jumped = outputSize() / kFrameBytes;
+    ASSERT_TRUE(letDeviceWrite(2 * kSlackBytes));
+    const PcmOutput output = closeAndRead(kMode, kRate);
+    // Past the crossfade, and the rest of what was queued before the seek.
+    EXPECT_FALSE(output.isSilent(jumped + kSlackBytes / kFrameBytes, output.frameCount()));
+}
+
 TEST_F(PlaybackTest, TheSongRepeatsUntilStoppedWithoutAGap)
 {
     start(TestSongs::toneSong());
