@@ -58,18 +58,16 @@ void ClassModPlayer::StepSubsong(int step)
 QList<int> ClassModPlayer::ShownSubsongs() const
 {
     const ModuleDetails details = Details();
-    QList<int> every;
+    const int shortest = m_options.ShortestSubsong();
+    // Where every one is short, none is junk.
+    const bool anyLongEnough = std::any_of(details.subsongs.begin(), details.subsongs.end(),
+                                           [shortest](const Subsong& subsong) { return subsong.seconds >= shortest; });
     QList<int> shown;
     for (int index = 0; index < details.subsongs.size(); ++index) {
-        every << index;
-        if (index == details.subsong || details.subsongs[index].seconds >= m_options.ShortestSubsong())
+        if (!anyLongEnough || index == details.subsong || details.subsongs[index].seconds >= shortest)
             shown << index;
     }
-    // Where every one is short, none is junk.
-    const bool anyLongEnough = std::any_of(shown.begin(), shown.end(), [&](int index) {
-        return details.subsongs[index].seconds >= m_options.ShortestSubsong();
-    });
-    return anyLongEnough ? shown : every;
+    return shown;
 }
 
 void ClassModPlayer::SetShortestSubsong(int seconds)
