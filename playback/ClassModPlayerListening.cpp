@@ -46,8 +46,6 @@ void ClassModPlayer::SongEnded()
     m_playing = false;
     m_host.SetStatusText(QStringLiteral("Playback stopped"));
     emit playingChanged();
-    const ClassOptions::SongEnd action = m_options.AtTheEnd();
-    if ((action == ClassOptions::SongEnd::PlayNextSlot || action == ClassOptions::SongEnd::PlayEverySubsong)
-        && m_host.PlaysDiscSlot())
+    if (ClassOptions::GoesToNextSlot(m_options.AtTheEnd()) && m_host.PlaysDiscSlot())
         m_host.PlayNextSlot();
 }

@@ -150,13 +150,12 @@ void JukeboxSession::updateFollowOn()
         && m_disc->SlotSubsong(current) == 0;
     if (everySubsong && followWithNextSubsong(current))
         return;
-    const bool playsThrough = following && current != 0
-        && (rule == ClassOptions::SongEnd::PlayNextSlot || rule == ClassOptions::SongEnd::PlayEverySubsong);
+    const bool playsThrough = following && current != 0 && ClassOptions::GoesToNextSlot(rule);
     FollowingSong next;
     // The slots after the current one in turn, round to the current one itself, as playing
     // through goes.
     for (int n = playsThrough ? m_disc->NeighbourSlot(current, 1) : 0; n != 0; n = m_disc->NeighbourSlot(n, 1)) {
-        if (follow({n, m_disc->SlotModulePath(n), m_disc->SlotSubsong(n), next.skipped}, &next.reason))
+        if (follow({n, m_disc->SlotModulePath(n), m_disc->SlotSubsong(n), next.skipped, {}}, &next.reason))
             return;
         next.skipped << n;
         if (n == current)
@@ -174,7 +173,7 @@ bool JukeboxSession::followWithNextSubsong(int slot)
     qsizetype at = shown.indexOf(m_player->Details().subsong) + 1;
     if (at >= shown.size() && slot == 0 && shown.size() > 1)
         at = 0;
-    return at < shown.size() && follow({slot, m_player->ModulePath(), shown[at], {}}, nullptr);
+    return at < shown.size() && follow({slot, m_player->ModulePath(), shown[at], {}, {}}, nullptr);
 }
 
 bool JukeboxSession::follow(const FollowingSong& song, QString* whyNot)

@@ -22,6 +22,11 @@ public:
 
     /// What happens when a module's song ends, as stored (OptionsTable::kAtTheEnd).
     enum class SongEnd { RepeatIt = 0, PlayNextSlot = 1, Stop = 2, PlayEverySubsong = 3 };
+    /// Whether a slot's module gives way to the next slot when action ends its song.
+    static bool GoesToNextSlot(SongEnd action)
+    {
+        return action == SongEnd::PlayNextSlot || action == SongEnd::PlayEverySubsong;
+    }
 
     /// registry: the program's registry, which must outlive the store.
     explicit ClassOptions(Registry& registry);
