@@ -4,6 +4,7 @@
 #include "controls/SeekBar.h"
 #include "controls/TBanner.h"
 #include "controls/TIEButton.h"
+#include "controls/TimePanel.h"
 #include "playback/ClassModPlayer.h"
 #include "ui/StatusPanelLabel.h"
 
@@ -178,9 +179,15 @@ void buildStatusBar(MainWindowForm& form, QMainWindow& window)
     const QString initial[4] = {QString(), QStringLiteral("B:1000"), QStringLiteral("001/002"),
                                 QStringLiteral("0:00 / 0:00")};
     for (int panel = 0; panel < 4; ++panel) {
-        // Panel 0 elides a long message rather than widen the window.
-        auto* label = panel == 0 ? new StatusPanelLabel(initial[panel], form.StatusBar)
-                                 : new QLabel(initial[panel], form.StatusBar);
+        // Panel 0 elides a long message rather than widen the window; panel 3 repaints
+        // every second.
+        QLabel* label = nullptr;
+        if (panel == 0)
+            label = new StatusPanelLabel(initial[panel], form.StatusBar);
+        else if (panel == 3)
+            label = new TimePanel(initial[panel], form.StatusBar);
+        else
+            label = new QLabel(initial[panel], form.StatusBar);
         label->setObjectName(QStringLiteral("StatusPanel%1").arg(panel));
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         form.statusPanels[panel] = label;
