@@ -1,6 +1,8 @@
 #include "controls/SeekBar.h"
 
+#include <QPaintEvent>
 #include <QProxyStyle>
+#include <QStyleOptionSlider>
 
 #include <algorithm>
 #include <climits>
@@ -65,6 +67,36 @@ void SeekBar::ShowTime(double seconds)
     if (isSliderDown())
         return;
     setValue(milliseconds(seconds));
+}
+
+QRect SeekBar::handleRect(int position) const
+{
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    option.sliderPosition = position;
+    return style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
+}
+
+void SeekBar::paintEvent(QPaintEvent* event)
+{
+    m_paintedPosition = sliderPosition();
+    QSlider::paintEvent(event);
+}
+
+void SeekBar::sliderChange(SliderChange change)
+{
+    if (change != SliderValueChange) {
+        QSlider::sliderChange(change);
+        return;
+    }
+    const QRect before = handleRect(m_paintedPosition);
+    const QRect after = handleRect(sliderPosition());
+    if (after == before)
+        return;
+    // The groove beside the handle shows how far the song is, so the stretch between the two
+    // places repaints with them, the bar's whole height.
+    const QRect moved = before.united(after);
+    update(QRect(moved.left(), 0, moved.width(), height()));
 }
 
 void SeekBar::requestSeek()
