@@ -80,6 +80,20 @@ struct PlayStatus {
     bool songEnded = false;
 };
 
+/// What is heard at the speaker at one moment: the sound device renders ahead of it by up to
+/// its buffer's length.
+struct HeardStatus {
+    /// The module heard; 0 where nothing is, or nobody watches (see AudioLibrary::watchHeard).
+    ModuleHandle module = 0;
+    quint32 order = 0;
+    quint32 pattern = 0;
+    quint32 row = 0;
+    /// Left and right level of each channel in turn, 0 (silent) to about 1 (full scale).
+    QList<float> levels;
+    /// How long until another row is heard, where that is known already; -1 where not.
+    int msToNextRow = -1;
+};
+
 /// The module-playback library the player commands: sound output is configured with
 /// setOption between startup() and init(), started by init() and startBackgroundPlay(), and
 /// one module at a time plays by itself in the background, repeating until stopped
@@ -175,4 +189,13 @@ public:
     /// which getPlayStatus() then tells. Kept until changed. Playing a module that ended
     /// starts it again from its start.
     virtual void setRepeat(bool repeat) = 0;
+
+    // Beyond the classic table, for watching the music.
+    /// Whether getHeardStatus() is asked for; while not, nothing is spent on it. Off at first.
+    virtual void watchHeard(bool watch) = 0;
+    /// What is heard now, while watched; empty otherwise, and where nothing sounds.
+    virtual void getHeardStatus(HeardStatus* status) = 0;
+    /// Mutes or unmutes channel (from 0) of a loaded module, heard from the next buffer on;
+    /// a module loads with every channel sounding. A channel outside its channels is ignored.
+    virtual void setChannelMuted(ModuleHandle module, int channel, bool muted) = 0;
 };

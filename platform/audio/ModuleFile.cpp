@@ -3,6 +3,7 @@
 #include "platform/RegularFile.h"
 
 #include <libopenmpt/libopenmpt.hpp>
+#include <libopenmpt/libopenmpt_ext.hpp>
 
 #include <QStringList>
 
@@ -115,8 +116,10 @@ std::unique_ptr<LoadedModule> loadModuleFile(const QString& path, QString* error
     try {
         auto loaded = std::make_unique<LoadedModule>();
         loaded->log.rdbuf(&loadLog);
-        loaded->module = std::make_unique<openmpt::module>(bytes->constData(), std::size_t(bytes->size()), loaded->log);
+        loaded->module = std::make_unique<openmpt::module_ext>(bytes->constData(), std::size_t(bytes->size()), loaded->log);
         loaded->log.rdbuf(nullptr);
+        loaded->interactive = static_cast<openmpt::ext::interactive*>(
+            loaded->module->get_interface(openmpt::ext::interactive_id));
         openmpt::module& module = *loaded->module;
         module.set_repeat_count(0);
         module.ctl_set_text("play.at_end", "continue");

@@ -2,7 +2,9 @@
 
 #include "platform/audio/AudioLibrary.h"
 
+#include <QHash>
 #include <QString>
+#include <libopenmpt/libopenmpt_ext.hpp>
 
 #include <array>
 #include <functional>
@@ -11,9 +13,6 @@
 #include <string>
 #include <vector>
 
-namespace openmpt {
-class module;
-}
 
 /// A module read from its file, with what the library tells about it worked out once, so that
 /// reading the information never competes with the device thread for the module.
@@ -28,7 +27,11 @@ struct LoadedModule {
     /// Set to go on at its loop start after each end of its song, which a read of nothing
     /// marks (OutputRenderer repeats or stops there). Played by the device thread
     /// under the device lock once installed.
-    std::unique_ptr<openmpt::module> module;
+    std::unique_ptr<openmpt::module_ext> module;
+    /// The module's interactive side, which mutes channels; null where libopenmpt has none.
+    openmpt::ext::interactive* interactive = nullptr;
+    /// Each muted channel's volume from before it was muted.
+    QHash<int, double> mutedChannelVolumes;
     ModuleInfo info;
     ModuleDetails details;
     /// One per instrument, or per sample where the module has no instruments.

@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 #include <libopenmpt/libopenmpt.hpp>
+#include <libopenmpt/libopenmpt_ext.hpp>
 
 #include <algorithm>
 #include <cmath>
@@ -373,4 +374,56 @@ ModuleHandle OpenMptSdlAudio::handleOf(const LoadedModule* module) const
             return handle;
     }
     return 0;
+}
+
+void OpenMptSdlAudio::watchHeard(bool watch)
+{
+    m_devices.watchHeard(watch);
+}
+
+void OpenMptSdlAudio::getHeardStatus(HeardStatus* status)
+{
+    if (!status)
+        return;
+    *status = HeardStatus();
+    OutputDevice* const device = m_devices.device();
+    if (!device)
+        return;
+    const auto now = HeardSnapshots::Clock::now();
+    std::optional<HeardSnapshots::Clock::time_point> nextRowAt;
+    const auto heard = device->heard().heardAt(now, &nextRowAt);
+    if (!heard)
+        return;
+    const auto loaded = std::find_if(m_modules.begin(), m_modules.end(),
+                                     [&](const auto& entry) { return entry.second->module.get() == heard->module; });
+    if (loaded == m_modules.end())
+        return;  // freed since
+    status->module = loaded->first;
+    status->order = count(heard->order);
+    status->pattern = count(heard->pattern);
+    status->row = count(heard->row);
+    status->levels = QList<float>(heard->levels.begin(), heard->levels.begin() + 2 * heard->channels);
+    if (nextRowAt)
+        status->msToNextRow = static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(*nextRowAt - now).count());
+}
+
+void OpenMptSdlAudio::setChannelMuted(ModuleHandle module, int channel, bool muted)
+{
+    LoadedModule* const loaded = find(module);
+    if (!loaded || !loaded->interactive || channel < 0 || static_cast<quint32>(channel) >= loaded->info.channelCount)
+        return;
+    DeviceLock lock(m_devices.device());
+    try {
+        // The channel's volume, not its mute status, which libopenmpt applies without a ramp
+        // (a click) and under which the channel stands still (out of step when it comes back).
+        auto& saved = loaded->mutedChannelVolumes;
+        if (muted && !saved.contains(channel)) {
+            saved.insert(channel, loaded->interactive->get_channel_volume(channel));
+            loaded->interactive->set_channel_volume(channel, 0.0);
+        } else if (!muted && saved.contains(channel)) {
+            loaded->interactive->set_channel_volume(channel, saved.take(channel));
+        }
+    } catch (...) {
+        // A channel libopenmpt does not know stays as it was.
+    }
 }

@@ -92,6 +92,11 @@ public:
     /// Applied to every module loaded, and to each one loaded later.
     void setRenderQuality(const RenderQuality& quality) override;
     void setRepeat(bool repeat) override;
+    void watchHeard(bool watch) override;
+    /// From the device that plays the module played last: what it rendered a buffer ago,
+    /// also of the module before it where one followed on.
+    void getHeardStatus(HeardStatus* status) override;
+    void setChannelMuted(ModuleHandle module, int channel, bool muted) override;
 
     /// How many sound devices are open: 0 once nothing has played for a while (the time the
     /// server keeps queued and a little more).

@@ -40,6 +40,7 @@ private:
 OutputDevice::OutputDevice(const OutputFormat& format, const DeviceTiming& timing)
     : m_timing(timing), m_renderer(format, timing.periodFrames)
 {
+    m_renderer.recordHeard(&m_heard);
 }
 
 std::unique_ptr<OutputDevice> OutputDevice::open(const OutputFormat& format, const DeviceTiming& timing,
@@ -113,6 +114,15 @@ void OutputDevice::unpark()
     SDL_UnlockAudioDevice(m_id);
 }
 
+HeardSnapshots::Clock::duration OutputDevice::delayToSpeaker() const
+{
+    const auto period = m_renderer.format().duration(m_timing.periodFrames);
+    if (m_timing.serverLatencyMs <= 0)
+        return period;
+    // The server asks for a period when what it holds falls a period short of its latency.
+    return std::chrono::milliseconds(m_timing.serverLatencyMs) - period;
+}
+
 bool OutputDevice::playedOut(Clock::time_point now) const
 {
     const int rate = m_renderer.format().rate;
@@ -154,10 +164,13 @@ void OutputDevice::callback(void* self, std::uint8_t* stream, int length)
     auto* device = static_cast<OutputDevice*>(self);
     const std::size_t frameBytes = device->m_renderer.format().frameBytes();
     const std::size_t frames = static_cast<std::size_t>(length) / frameBytes;
+    const auto heardAt = Clock::now() + device->delayToSpeaker();
+    device->m_renderer.nextHeardAt(heardAt);
     const std::size_t done = device->m_renderer.render(device->m_module, stream, frames);
     if (device->m_next && device->m_renderer.songEnded()) {
         device->m_module = std::exchange(device->m_next, nullptr);
         device->m_renderer.followOn();
+        device->m_renderer.nextHeardAt(heardAt + device->m_renderer.format().duration(static_cast<std::int64_t>(done)));
         device->m_renderer.render(device->m_module, stream + done * frameBytes, frames - done);
     }
     if (device->m_module) {

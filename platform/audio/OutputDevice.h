@@ -73,6 +73,12 @@ public:
     /// play is queued already; nothing plays on it now.
     bool playedToEnd() const { return m_playedToEnd; }
     OutputRenderer& renderer() { return m_renderer; }
+    /// Where the modules it plays were when their sound is heard, while watched.
+    HeardSnapshots& heard() { return m_heard; }
+    /// How long after the device thread asks for a period its first frame is heard: what the
+    /// server holds queued ahead of it, or where it keeps no latency of its own, SDL's period
+    /// being played.
+    HeardSnapshots::Clock::duration delayToSpeaker() const;
 
     /// Whether the last full period it rendered was silence, so that the stream ends quietly
     /// where it stops; under the device lock.
@@ -115,6 +121,7 @@ private:
     bool m_hasPlayed = false;
     bool m_playedToEnd = false;
 
+    HeardSnapshots m_heard;  // has a lock of its own
     // Used by the device thread, under the device lock.
     OutputRenderer m_renderer;
     openmpt::module* m_module = nullptr;

@@ -60,6 +60,7 @@ std::unique_ptr<OutputDevice> OutputDevices::openDevice()
     if (device) {
         device->renderer().setVolume(m_volume);
         device->renderer().setRepeat(m_repeat);
+        device->heard().setWatched(m_watchHeard);
     }
     return device;
 }
@@ -211,6 +212,13 @@ void OutputDevices::setVolume(int volume)
     DeviceLock lock(m_device.get());
     if (m_device)
         m_device->renderer().setVolume(volume);
+}
+
+void OutputDevices::watchHeard(bool watch)
+{
+    m_watchHeard = watch;
+    if (m_device)
+        m_device->heard().setWatched(watch);
 }
 
 void OutputDevices::setRepeat(bool repeat)

@@ -83,6 +83,9 @@ public:
     /// Whether songs repeat at their end (OutputRenderer::setRepeat), for the device and each
     /// one opened later.
     void setRepeat(bool repeat);
+    /// Whether the device and each one opened later record what is heard when
+    /// (OutputDevice::heard).
+    void watchHeard(bool watch);
 
 private:
     /// Opens a device with the format and timing of open(), parked; null when it does not
@@ -106,6 +109,7 @@ private:
     std::optional<Settings> m_settings;  // from open(), until close()
     int m_volume = 64;
     bool m_repeat = true;
+    bool m_watchHeard = false;
 
     std::unique_ptr<OutputDevice> m_device;
     /// What m_device plays; null: nothing (it is parked, or parks once its stream is silent).

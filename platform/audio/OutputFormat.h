@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <cstdint>
 #include <optional>
 
 /// The PCM format of the sound output: what the device plays and what OutputRenderer writes.
@@ -16,6 +18,11 @@ struct OutputFormat {
     int bytesPerSample = 2;
 
     int frameBytes() const { return channels * bytesPerSample; }
+    /// How long frames frames sound.
+    std::chrono::nanoseconds duration(std::int64_t frames) const
+    {
+        return std::chrono::nanoseconds(frames * 1000000000 / rate);
+    }
 
     /// The format of an output mode (AudioLibrary::kMode8BitMono and its siblings) at rate;
     /// nothing for another mode or a rate out of range.

@@ -51,6 +51,8 @@ void applyGain(const float* in, std::uint8_t* out, std::size_t frames, int chann
 OutputRenderer::OutputRenderer(OutputFormat format, int chunkFrames)
     : m_format(format),
       m_chunkFrames(static_cast<std::size_t>(std::max(chunkFrames, 1))),
+      // 5 ms: what is shown of a row changes well within a frame of the screen.
+      m_snapshotFrames(std::min(m_chunkFrames, static_cast<std::size_t>(std::max(format.rate / 200, 1)))),
       m_ramp(format.rate),
       m_crossfade(format.rate, format.channels)
 {
@@ -71,13 +73,17 @@ std::size_t OutputRenderer::render(openmpt::module* module, std::uint8_t* out, s
         m_sounding = true;
         bool endBefore = false;  // the read before marked the song's end
         try {
+            const bool watched = m_heard && m_heard->watched();
+            const std::size_t piece = watched ? m_snapshotFrames : m_chunkFrames;
             while (done < frames) {
-                const std::size_t wanted = std::min(m_chunkFrames, frames - done);
+                const std::size_t wanted = std::min(piece, frames - done);
                 const std::size_t got = read(*module, wanted);
                 m_crossfade.mixInto(m_scratch.data(), got);
                 store(m_scratch.data(), out + done * m_format.frameBytes(), got);
                 done += got;
                 if (got > 0) {
+                    if (watched)
+                        recordHeard(*module, done);
                     endBefore = false;
                     continue;
                 }
@@ -124,6 +130,11 @@ void OutputRenderer::prepareJump(openmpt::module& module)
     // The tail is what would have been heard: within a crossfade still running, that one's mix.
     m_crossfade.mixInto(m_scratch.data(), tailFrames);
     m_crossfade.start(m_scratch.data());
+}
+
+void OutputRenderer::recordHeard(const openmpt::module& module, std::size_t done)
+{
+    m_heard->record(module, m_heardAt + m_format.duration(static_cast<std::int64_t>(done)));
 }
 
 std::size_t OutputRenderer::read(openmpt::module& module, std::size_t frames)

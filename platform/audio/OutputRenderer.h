@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/audio/HeardSnapshots.h"
 #include "platform/audio/JumpCrossfade.h"
 #include "platform/audio/OutputFormat.h"
 #include "platform/audio/VolumeRamp.h"
@@ -62,6 +63,12 @@ public:
     /// from which sound fades in anyway.
     void prepareJump(openmpt::module& module);
 
+    /// While snapshots are watched, render() records into them where the module is after
+    /// each piece of at most a few milliseconds it renders, heard from heardAt on (the moment
+    /// the first frame of the next render() is heard). snapshots must outlive the renderer.
+    void recordHeard(HeardSnapshots* snapshots) { m_heard = snapshots; }
+    void nextHeardAt(HeardSnapshots::Clock::time_point heardAt) { m_heardAt = heardAt; }
+
     /// Fills frames frames at out (frames × frameBytes() bytes) from module, or with silence
     /// when module is null. The module advances by as much; if it ends without repeating or
     /// fails, the rest is silence. Sound that starts after silence fades in over the volume
@@ -79,8 +86,14 @@ private:
     void store(const float* samples, std::uint8_t* out, std::size_t frames);
     void fillSilence(std::uint8_t* out, std::size_t frames) const;
 
+    /// Where the module is after done frames of this render(), for those who watch.
+    void recordHeard(const openmpt::module& module, std::size_t done);
+
     OutputFormat m_format;
     std::size_t m_chunkFrames;
+    std::size_t m_snapshotFrames;  // a piece between snapshots while they are watched
+    HeardSnapshots* m_heard = nullptr;
+    HeardSnapshots::Clock::time_point m_heardAt;
     std::vector<float> m_scratch;  // a chunk or a crossfade's tail, whichever is longer
     VolumeRamp m_ramp;
     JumpCrossfade m_crossfade;

@@ -291,3 +291,82 @@ TEST_F(PlaybackTest, APausedDeviceKeepsThePlace)
 }
 
 }  // namespace
+
+namespace {
+
+/// A sine held on channel 0, panned hard left, and another on channel 1, hard right, from the
+/// first row on; channel 2 holds no note. 64 rows of 6 ticks of 20 ms in each of two orders.
+ModuleMaker::Song leftAndRightSong()
+{
+    ModuleMaker::Song song;
+    song.name = QStringLiteral("Left and Right");
+    song.channels = 3;
+    song.samples = {{QStringLiteral("Left"), ModuleMaker::Waveform::Sine, 32, 1024, true, 0, 64, 0},
+                    {QStringLiteral("Right"), ModuleMaker::Waveform::Sine, 64, 1024, true, 0, 64, 255}};
+    ModuleMaker::Pattern pattern;
+    pattern.notes = {{0, 0, ModuleMaker::kNoteC4, 1, -1}, {0, 1, ModuleMaker::kNoteC4, 2, -1}};
+    song.patterns = {pattern};
+    song.orders = {0, 0};
+    return song;
+}
+
+}  // namespace
+
+TEST_F(PlaybackTest, AMutedChannelFallsSilentWithoutAClickWhileTheOthersPlayOn)
+{
+    const ModuleHandle module = start(leftAndRightSong());
+    ASSERT_TRUE(letDeviceWrite(kSlackBytes));
+    const qsizetype mutedAt = outputSize() / kFrameBytes;
+    m_audio.setChannelMuted(module, 1, true);
+    m_audio.setChannelMuted(module, 7, true);  // no such channel: nothing happens
+    ASSERT_TRUE(letDeviceWrite(2 * kSlackBytes));
+    const qsizetype unmutedAt = outputSize() / kFrameBytes;
+    m_audio.setChannelMuted(module, 1, false);
+    ASSERT_TRUE(letDeviceWrite(2 * kSlackBytes));
+    const PcmOutput output = closeAndRead(kMode, kRate);
+
+    const qsizetype slack = kSlackBytes / kFrameBytes;
+    const int steadyRight = output.largestStep(kRate / 10, mutedAt, 1);
+    ASSERT_GT(steadyRight, 100);
+    EXPECT_TRUE(output.isChannelSilent(1) == false);
+    for (qsizetype frame = mutedAt + slack; frame < unmutedAt; ++frame)
+        ASSERT_EQ(output.sample(frame, 1), 0) << "right channel at frame " << frame;
+    // The left channel plays on, and neither side clicks where the right one goes or comes.
+    EXPECT_GT(output.largestStep(mutedAt, output.frameCount(), 0), 100);
+    // libopenmpt ramps the channel's volume over a fraction of a millisecond, as at every
+    // note; cut, the waveform would step by twenty times the steady tone's step.
+    EXPECT_LE(output.largestStep(mutedAt, unmutedAt, 1), steadyRight * 5);
+    EXPECT_LE(output.largestStep(unmutedAt, output.frameCount(), 1), steadyRight * 5);
+    EXPECT_GT(output.largestStep(unmutedAt + slack, output.frameCount(), 1), 100);
+}
+
+TEST_F(PlaybackTest, WhatIsHeardTellsTheRowAndWhichChannelsSound)
+{
+    HeardStatus status;
+    m_audio.getHeardStatus(&status);
+    EXPECT_EQ(status.module, 0u);  // nobody watches, nothing plays
+    // Sound paced as a speaker plays it, so that what is rendered is heard a period later.
+    qunsetenv("SDL_DISKAUDIODELAY");
+    m_audio.watchHeard(true);
+    const ModuleHandle module = start(leftAndRightSong());
+    quint32 lastRow = 0;
+    int rowsSeen = 0;
+    ASSERT_TRUE(waitUntil([&] {
+        m_audio.getHeardStatus(&status);
+        if (status.module == module && status.row != lastRow) {
+            EXPECT_GT(status.row, lastRow);  // rows come in their order, within the first order
+            lastRow = status.row;
+            ++rowsSeen;
+        }
+        return status.row >= 8;
+    }));
+    EXPECT_GT(rowsSeen, 2);
+    ASSERT_EQ(status.levels.size(), 6);  // left and right of three channels
+    EXPECT_GT(status.levels[0], 0.1f);   // channel 0, left
+    EXPECT_GT(status.levels[3], 0.1f);   // channel 1, right
+    EXPECT_EQ(status.levels[4], 0.0f);   // channel 2 holds no note
+    EXPECT_EQ(status.levels[5], 0.0f);
+    m_audio.watchHeard(false);
+    m_audio.getHeardStatus(&status);
+    EXPECT_EQ(status.module, 0u);
+}

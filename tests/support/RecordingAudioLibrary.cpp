@@ -217,3 +217,20 @@ void RecordingAudioLibrary::setRepeat(bool repeat)
     record(QStringLiteral("setRepeat"), {repeat ? 1 : 0});
     m_repeat = repeat;
 }
+
+void RecordingAudioLibrary::watchHeard(bool watch)
+{
+    record(QStringLiteral("watchHeard"), {watch ? 1 : 0});
+}
+
+void RecordingAudioLibrary::getHeardStatus(HeardStatus* status)
+{
+    record(QStringLiteral("getHeardStatus"), {});
+    if (status)
+        *status = HeardStatus();
+}
+
+void RecordingAudioLibrary::setChannelMuted(ModuleHandle module, int channel, bool muted)
+{
+    record(QStringLiteral("setChannelMuted"), {qint64(module), channel, muted ? 1 : 0});
+}

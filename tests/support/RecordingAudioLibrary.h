@@ -17,7 +17,8 @@
 /// "setPosition 3", "getModuleDetails 1", "getPlayTime", "setPlayTime 1500" (milliseconds),
 /// "selectSubsong 1 2",
 /// "setOutputGain 50" (percent), "setRenderQuality 8 100 0 -1" (taps, separation, Amiga
-/// resampler, ramping), "setRepeat 1".
+/// resampler, ramping), "setRepeat 1", "watchHeard 1", "getHeardStatus", "setChannelMuted 1 2 1"
+/// (module, channel, muted).
 ///
 /// Script: init() returns initResult (default true); loadModule() gives the next handle (1,
 /// 2, ...) for a path made loadable and 0 for any other, for which loadError() then gives
@@ -27,7 +28,8 @@
 /// sets, and whether the song ended (setSongEnded; playing or moving the module takes it back
 /// into its song; where a module is queued, it follows on instead, at position 0); getModuleDetails()
 /// moduleDetails for any handle it gave, with the subsong selectSubsong() chose for it and
-/// that subsong's length; getPlayTime() the play time setPlayTime() set last.
+/// that subsong's length; getPlayTime() the play time setPlayTime() set last; getHeardStatus()
+/// nothing heard.
 /// Handles, instrument indexes and "the module played last" follow the edge cases of
 /// AudioLibrary exactly, as the real library does.
 ///
@@ -84,6 +86,9 @@ public:
     void setOutputGain(double gain) override;
     void setRenderQuality(const RenderQuality& quality) override;
     void setRepeat(bool repeat) override;
+    void watchHeard(bool watch) override;
+    void getHeardStatus(HeardStatus* status) override;
+    void setChannelMuted(ModuleHandle module, int channel, bool muted) override;
 
 private:
     void record(const QString& name, std::initializer_list<qint64> arguments = {});
