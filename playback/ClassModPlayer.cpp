@@ -215,6 +215,7 @@ void ClassModPlayer::ShowStarted(const QString& path)
     ModuleDetails details;
     m_library.getModuleDetails(m_module, &details);
     m_songSeconds = details.durationSeconds;
+    m_mutedChannels = QList<bool>(static_cast<qsizetype>(info.channelCount), false);
     const bool wasPlaying = std::exchange(m_playing, true);
     m_modulePath = path;
     m_host.SetModulePath(path);
@@ -375,6 +376,7 @@ void ClassModPlayer::FreeModule()
         m_position = 0;
         m_playTime = 0;
         m_songSeconds = 0;
+        m_mutedChannels.clear();
         m_host.SetModulePath(QString());
         m_host.SetStatusText(QStringLiteral("Module closed"));
         m_host.ForgetCurrentSlot();

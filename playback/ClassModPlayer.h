@@ -109,6 +109,17 @@ public:
     int SongLength() const { return m_songLength; }
     int FadeOutSteps() const { return m_fadeOutSteps; }
 
+    // Listening to a part of the music (ClassModPlayerChannels.cpp). Mutes belong to the
+    // loaded module: every channel sounds again when another loads or follows on, and the
+    // file never changes.
+    /// One entry per channel of the loaded module, whether it is muted; empty without one.
+    const QList<bool>& MutedChannels() const { return m_mutedChannels; }
+    /// Mutes a sounding channel (from 0), or lets a muted one sound again.
+    void ToggleChannelMute(int channel);
+    /// Lets channel alone sound; where it does already, every channel sounds again.
+    void SoloChannel(int channel);
+    void UnmuteAllChannels();
+
     // For the desktop's media controls (ClassModPlayerMedia.cpp).
     /// Details of the loaded module; empty without one.
     ModuleDetails Details() const;
@@ -170,6 +181,9 @@ signals:
     void subsongChanged();
     /// What happens at the end of a song was changed (SetSongEnd, SetShortestSubsong).
     void songEndChanged();
+    /// A channel was muted or let sound again (not when a module loads or closes, which
+    /// moduleChanged tells).
+    void channelMutesChanged();
 
 private:
     void LoadNow(const QString& path, Origin origin, int subsong);
@@ -208,6 +222,9 @@ private:
     QTimer m_positionTimer{this};
     ModuleHandle m_module = 0;
     ModuleHandle m_queued = 0;  // follows m_module (QueueModule)
+    QList<bool> m_mutedChannels;  // of m_module
+    /// Gives each channel the mute wanted, where it differs; emits channelMutesChanged.
+    void SetMutedChannels(const QList<bool>& wanted);
     QString m_queuedPath;
     int m_queuedSubsong = 0;
     bool m_audioStarted = false;

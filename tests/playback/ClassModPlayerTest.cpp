@@ -360,3 +360,29 @@ TEST_F(ClassModPlayerTest, AtTheSongsEndTheRuleAndTheDiscDecide)
         EXPECT_TRUE(player->Playing());
     }
 }
+
+TEST_F(ClassModPlayerTest, MuteAndSoloBelongToTheModuleThatPlays)
+{
+    auto player = makePlayer();
+    player->ToggleChannelMute(0);  // without a module: nothing
+    player->LoadModule("/mods/a.mod");
+    EXPECT_EQ(player->MutedChannels(), QList<bool>(4, false));
+    library.clearCalls();
+    player->SoloChannel(1);
+    EXPECT_EQ(player->MutedChannels(), QList<bool>({true, false, true, true}));
+    player->ToggleChannelMute(1);
+    player->SoloChannel(2);  // from every channel muted
+    player->SoloChannel(2);  // the second solo lets every channel sound
+    player->ToggleChannelMute(3);
+    player->ToggleChannelMute(4);  // no such channel
+    EXPECT_EQ(callsStartingWith("setChannelMuted"),
+              QStringList({"setChannelMuted 1 0 1", "setChannelMuted 1 2 1", "setChannelMuted 1 3 1",
+                           "setChannelMuted 1 1 1", "setChannelMuted 1 2 0",
+                           "setChannelMuted 1 0 0", "setChannelMuted 1 1 0", "setChannelMuted 1 3 0",
+                           "setChannelMuted 1 3 1"}));
+    // Another module sounds whole: its own mutes start afresh.
+    player->LoadModule("/mods/b.xm");
+    EXPECT_EQ(player->MutedChannels(), QList<bool>(4, false));
+    player->UnmuteAllChannels();
+    EXPECT_TRUE(callsStartingWith("setChannelMuted 2").isEmpty());
+}
