@@ -421,6 +421,15 @@ bool ClassModPlayer::StepBack()
     return true;
 }
 
+void ClassModPlayer::PlayFromOrder(int order)
+{
+    const auto [first, end] = SubsongOrders();
+    if (m_module == 0 || order < first || order >= end)
+        return;
+    m_library.setPosition(order);
+    PollPosition();
+}
+
 std::pair<int, int> ClassModPlayer::SubsongOrders() const
 {
     const ModuleDetails details = Details();

@@ -70,6 +70,8 @@ public:
     /// 20000) when no module is loaded, so repeating callers can stop.
     bool StepForward();
     bool StepBack();
+    /// Plays from order position order, where it belongs to the subsong that plays.
+    void PlayFromOrder(int order);
     /// True with a module; otherwise shows message 20000 and returns false.
     bool HasModule();
 
@@ -119,6 +121,9 @@ public:
     /// Lets channel alone sound; where it does already, every channel sounds again.
     void SoloChannel(int channel);
     void UnmuteAllChannels();
+    /// What is heard now of the module that plays, while watched (AudioLibrary::watchHeard).
+    void WatchHeard(bool watch) { m_library.watchHeard(watch); }
+    HeardStatus Heard() const;
 
     // For the desktop's media controls (ClassModPlayerMedia.cpp).
     /// Details of the loaded module; empty without one.

@@ -34,3 +34,10 @@ void ClassModPlayer::SetMutedChannels(const QList<bool>& wanted)
     m_mutedChannels = wanted;
     emit channelMutesChanged();
 }
+
+HeardStatus ClassModPlayer::Heard() const
+{
+    HeardStatus status;
+    m_library.getHeardStatus(&status);
+    return status;
+}

@@ -227,6 +227,9 @@ void buildMainMenu(MainWindowForm& form, QMainWindow& window)
                                            Qt::CTRL | Qt::Key_Left);
     form.mnuFile_NextSubsong = addItem(form.mnuFile, "mnuFile_NextSubsong", "Next subson&g",
                                        Qt::CTRL | Qt::Key_Right);
+    form.mnuFile_PatternView = addItem(form.mnuFile, "mnuFile_PatternView", "P&attern view",
+                                       Qt::CTRL | Qt::SHIFT | Qt::Key_P);
+    form.mnuFile_PatternView->setCheckable(true);
     form.mnuFile->addSeparator()->setObjectName(QStringLiteral("N1"));
     form.mnuFile_CopyTo = addItem(form.mnuFile, "mnuFile_CopyTo", "Co&py To...", Qt::CTRL | Qt::Key_C);
     form.mnuFile_MoveTo = addItem(form.mnuFile, "mnuFile_MoveTo", "&Move To...", Qt::CTRL | Qt::Key_M);

@@ -71,6 +71,7 @@ struct MainWindowForm {
     QMenu* mnuFile_Subsong = nullptr;  // one item per subsong, made as it opens
     QAction* mnuFile_PreviousSubsong = nullptr;
     QAction* mnuFile_NextSubsong = nullptr;
+    QAction* mnuFile_PatternView = nullptr;
     QAction* mnuFile_CopyTo = nullptr;
     QAction* mnuFile_MoveTo = nullptr;
     QAction* mnuFile_Rename = nullptr;

@@ -7,6 +7,7 @@
 #include "desktop/MprisService.h"
 #include "platform/Registry.h"
 #include "settings/RegistryKeys.h"
+#include "ui/PatternView.h"
 #include "ui/VisiblePlacement.h"
 
 #include <QAction>
@@ -80,6 +81,7 @@ TMainWindow::~TMainWindow()
     // per value, which would take minutes for a large one.
     m_registry.deferWrites();
     SavePlacement();
+    closePatternView();
     m_textFeed.reset();
     // The session's last words (the fade-out, "Module closed") are for nobody: the window has
     // closed.
@@ -104,6 +106,7 @@ void TMainWindow::connectCommands()
     });
     connectPlayCommands();
     connectSubsongCommands();
+    connectPatternView();
     connectDiscCommands();
     connectFileCommands();
     connectActionCommands();

@@ -22,6 +22,7 @@ class TDragAcceptFiles;
 class TTrayIcon;
 class ClassScrollTextViewer;
 class MprisService;
+class PatternView;
 class Registry;
 
 /// The program's main window: shows what the session announces (status bar, caption, banner,
@@ -146,6 +147,12 @@ private:
     void connectPlayCommands();
     // Subsong commands (MainWindowSubsongCommands.cpp).
     void connectSubsongCommands();
+    /// The pattern view: opened and closed from the module menu, open again at the next start
+    /// where it was open at exit.
+    void connectPatternView();
+    void showPatternView(bool shown);
+    /// Closes the pattern view, keeping whether it was open for the next start.
+    void closePatternView();
     /// The subsong items enabled where there is a subsong to go to.
     void updateSubsongItems();
     /// One checkable item per subsong of the loaded module, the one that plays checked.
@@ -191,6 +198,7 @@ private:
     std::unique_ptr<JukeboxSession> m_session;
     std::unique_ptr<ClassScrollTextViewer> m_textFeed;
     std::unique_ptr<MprisService> m_mediaControls;
+    std::unique_ptr<PatternView> m_patternView;  // made when first opened
     TTrayIcon* TrayIcon = nullptr;
     TDragAcceptFiles* drgFile = nullptr;
     TPersWindow prwMainWindow;

@@ -1,0 +1,117 @@
+// The pattern view on the real audio library (dummy driver): what it shows of a module made
+// here, mute and solo from the keyboard and the headers, and that it comes back where it was.
+#include "platform/Registry.h"
+#include "platform/audio/OpenMptSdlAudio.h"
+#include "playback/ClassModPlayer.h"
+#include "settings/RegistryKeys.h"
+#include "support/ScriptedMessageBoxes.h"
+#include "support/TestSongs.h"
+#include "MainWindowMaker.h"
+#include "ui/ChannelHeader.h"
+#include "ui/TMainWindow.h"
+
+#include <QAction>
+#include <QListWidget>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+/// Four channels, a different note in each of rows 0 to 3; two orders of one pattern.
+ModuleMaker::Song fourChannelSong()
+{
+    ModuleMaker::Song song;
+    song.name = QStringLiteral("Four Parts");
+    song.channels = 4;
+    song.samples = {{QStringLiteral("Tone"), ModuleMaker::Waveform::Square, 32, 1024, true, 0, 64, 128}};
+    ModuleMaker::Pattern pattern;
+    for (int channel = 0; channel < 4; ++channel)
+        pattern.notes.append({channel, channel, ModuleMaker::noteNumber(4, 2 * channel), 1, -1});
+    song.patterns = {pattern};
+    song.orders = {0, 0};
+    return song;
+}
+
+class PatternViewTest : public ::testing::Test {
+protected:
+    PatternViewTest()
+    {
+        module = TestSongs::write(fourChannelSong(), ModuleMaker::Format::Xm, dir.path(), "four parts");
+        window = MakeMainWindow(registry, audio, {"jukarium", module});
+        window->show();
+    }
+
+    QWidget* view() const { return window->findChild<QWidget*>("PatternView"); }
+    QTableView* table() const { return view()->findChild<QTableView*>("PatternTable"); }
+    QString header(int channel) const
+    {
+        return table()->model()->headerData(channel, Qt::Horizontal).toString();
+    }
+    void key(Qt::Key pressed) { QTest::keyClick(table(), pressed); }
+
+    QTemporaryDir dir;
+    Registry registry{dir.path() + "/registry"};
+    OpenMptSdlAudio audio;
+    ScriptedMessageBoxes boxes;
+    QString module;
+    std::unique_ptr<TMainWindow> window;
+};
+
+TEST_F(PatternViewTest, ShowsThePatternAndMutesAndSolosItsChannels)
+{
+    window->form().mnuFile_PatternView->trigger();
+    ASSERT_NE(view(), nullptr);
+    ASSERT_TRUE(view()->isVisible());
+    QAbstractItemModel& model = *table()->model();
+    ASSERT_EQ(model.columnCount(), 4);
+    EXPECT_EQ(model.rowCount(), 64);
+    // libopenmpt names the octaves as OpenMPT does: one above the XM file's count.
+    EXPECT_TRUE(model.index(0, 0).data().toString().startsWith("C-5 01"));
+    EXPECT_TRUE(model.index(3, 3).data().toString().startsWith("F#5 01"));
+    EXPECT_TRUE(model.index(1, 0).data().toString().startsWith("..."));
+    EXPECT_EQ(view()->findChild<QListWidget*>("OrderStrip")->count(), 2);
+
+    // Space on a cell of channel 2 mutes it; S solos it; a second S lets all sound.
+    table()->setCurrentIndex(model.index(5, 1));
+    key(Qt::Key_Space);
+    EXPECT_EQ(window->player().MutedChannels(), QList<bool>({false, true, false, false}));
+    EXPECT_EQ(header(1), "Channel 2, muted");
+    key(Qt::Key_S);
+    EXPECT_EQ(window->player().MutedChannels(), QList<bool>({true, false, true, true}));
+    key(Qt::Key_S);
+    EXPECT_EQ(window->player().MutedChannels(), QList<bool>(4, false));
+    // A click on a header mutes that channel, Escape lets every channel sound again.
+    auto* channels = view()->findChild<ChannelHeader*>();
+    emit channels->sectionClicked(3);
+    EXPECT_EQ(window->player().MutedChannels(), QList<bool>({false, false, false, true}));
+    key(Qt::Key_Escape);
+    EXPECT_EQ(window->player().MutedChannels(), QList<bool>(4, false));
+
+    // The row heard is selected, once the sound reaches it.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !table()->selectionModel()->selectedRows().isEmpty(); }, 10000));
+}
+
+TEST_F(PatternViewTest, OpensAgainWhereItWasAtTheNextStart)
+{
+    window->form().mnuFile_PatternView->trigger();
+    view()->setGeometry(120, 140, 500, 360);
+    const QRect placed = view()->geometry();
+    window.reset();
+    EXPECT_EQ(registry.value(RegistryRoot::CurrentUser, RegistryKeys::kPatternView, "Open")->number, 1u);
+
+    window = MakeMainWindow(registry, audio, {"jukarium", module});
+    window->show();
+    ASSERT_NE(view(), nullptr);
+    EXPECT_TRUE(window->form().mnuFile_PatternView->isChecked());
+    EXPECT_EQ(view()->size(), placed.size());
+    // Closed by its title bar, it stays closed.
+    view()->close();
+    EXPECT_FALSE(window->form().mnuFile_PatternView->isChecked());
+    window.reset();
+    EXPECT_EQ(registry.value(RegistryRoot::CurrentUser, RegistryKeys::kPatternView, "Open")->number, 0u);
+}
+
+}  // namespace

@@ -1,0 +1,42 @@
+// The pattern view, a window of its own over the module that plays.
+#include "ui/TMainWindow.h"
+
+#include "platform/Registry.h"
+#include "settings/RegistryKeys.h"
+#include "ui/PatternView.h"
+
+#include <QAction>
+
+namespace {
+
+const QString kOpenValue = QStringLiteral("Open");
+
+}  // namespace
+
+void TMainWindow::connectPatternView()
+{
+    connect(m_form.mnuFile_PatternView, &QAction::toggled, this, &TMainWindow::showPatternView);
+    const auto open = m_registry.value(RegistryRoot::CurrentUser, RegistryKeys::kPatternView, kOpenValue);
+    if (open && open->type == RegistryValue::Type::Dword && open->number == 1)
+        m_form.mnuFile_PatternView->setChecked(true);
+}
+
+void TMainWindow::showPatternView(bool shown)
+{
+    if (shown && !m_patternView) {
+        m_patternView = std::make_unique<PatternView>(player(), m_registry, this);
+        // Closed by its own title bar, it is unticked in the menu.
+        connect(m_patternView.get(), &PatternView::closed, this,
+                [this] { m_form.mnuFile_PatternView->setChecked(false); });
+    }
+    if (m_patternView)
+        m_patternView->setVisible(shown);
+}
+
+void TMainWindow::closePatternView()
+{
+    const bool open = m_form.mnuFile_PatternView->isChecked();
+    m_registry.setValue(RegistryRoot::CurrentUser, RegistryKeys::kPatternView, kOpenValue,
+                        RegistryValue::fromDword(open ? 1 : 0));
+    m_patternView.reset();
+}

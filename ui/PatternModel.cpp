@@ -1,0 +1,69 @@
+#include "ui/PatternModel.h"
+
+#include "platform/audio/PatternText.h"
+
+void PatternModel::setText(const PatternText* text)
+{
+    beginResetModel();
+    m_text = text;
+    m_pattern = -1;
+    m_muted.clear();
+    endResetModel();
+}
+
+void PatternModel::showPattern(int pattern)
+{
+    if (pattern == m_pattern)
+        return;
+    beginResetModel();
+    m_pattern = pattern;
+    endResetModel();
+}
+
+void PatternModel::setMutedChannels(const QList<bool>& muted)
+{
+    if (muted == m_muted)
+        return;
+    m_muted = muted;
+    if (columnCount() > 0)
+        emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+}
+
+int PatternModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() || !m_text ? 0 : m_text->rows(m_pattern);
+}
+
+int PatternModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() || !m_text ? 0 : m_text->channels();
+}
+
+QVariant PatternModel::data(const QModelIndex& index, int role) const
+{
+    if (!m_text || !index.isValid())
+        return QVariant();
+    if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
+        return m_text->cell(m_pattern, index.row(), index.column());
+    return QVariant();
+}
+
+QVariant PatternModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)
+        return QVariant();
+    if (orientation == Qt::Vertical)
+        return QStringLiteral("%1").arg(section, 2, 10, QLatin1Char('0'));
+    return channelTitle(section);
+}
+
+QString PatternModel::channelTitle(int channel) const
+{
+    QString title = tr("Channel %1").arg(channel + 1);
+    const QString name = m_text ? m_text->channelName(channel) : QString();
+    if (!name.isEmpty())
+        title += QStringLiteral(" (%1)").arg(name);
+    if (m_muted.value(channel))
+        title += tr(", muted");
+    return title;
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QList>
+
+class PatternText;
+
+/// One pattern of the module that plays, as a table: a row per pattern row, a column per
+/// channel, each cell in tracker notation. The headers name the channels ("Channel 3", and
+/// ", muted" where it is) and the rows (their numbers). Empty without a module.
+class PatternModel : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    /// The module's patterns (null: none); not owned, must live until replaced.
+    void setText(const PatternText* text);
+    /// The pattern shown; a change resets the rows.
+    void showPattern(int pattern);
+    int pattern() const { return m_pattern; }
+    void setMutedChannels(const QList<bool>& muted);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+    /// "Channel 3", with the module's name for it, and ", muted" where it is.
+    QString channelTitle(int channel) const;
+
+private:
+    const PatternText* m_text = nullptr;
+    int m_pattern = -1;
+    QList<bool> m_muted;
+};

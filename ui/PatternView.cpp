@@ -1,0 +1,172 @@
+#include "ui/PatternView.h"
+
+#include "platform/audio/PatternText.h"
+#include "playback/ClassModPlayer.h"
+#include "settings/RegistryKeys.h"
+#include "ui/ChannelHeader.h"
+
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kFrameMs = 33;  // at most 30 frames a second
+
+}  // namespace
+
+PatternView::PatternView(ClassModPlayer& player, Registry& registry, QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      m_player(player),
+      m_orders(new QListWidget(this)),
+      m_table(new QTableView(this)),
+      m_header(new ChannelHeader(m_table)),
+      m_placement(m_bounds, registry)
+{
+    setObjectName(QStringLiteral("PatternView"));
+    setWindowTitle(tr("Pattern view"));
+    resize(640, 420);
+    m_orders->setObjectName(QStringLiteral("OrderStrip"));
+    m_orders->setAccessibleName(tr("Order list"));
+    m_orders->setFlow(QListView::LeftToRight);
+    m_orders->setWrapping(false);
+    m_orders->setFixedHeight(m_orders->fontMetrics().height() * 2 + 8);
+    m_orders->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    connect(m_orders, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem* item) { m_player.PlayFromOrder(m_orders->row(item)); });
+    connect(m_orders, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { m_player.PlayFromOrder(m_orders->row(item)); });
+
+    m_table->setObjectName(QStringLiteral("PatternTable"));
+    m_table->setAccessibleName(tr("Pattern"));
+    m_table->setHorizontalHeader(m_header);
+    m_table->setModel(&m_model);
+    m_table->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_table->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    m_table->setWordWrap(false);
+    m_table->installEventFilter(this);
+    connect(m_header, &ChannelHeader::muteRequested, &m_player, &ClassModPlayer::ToggleChannelMute);
+    connect(m_header, &ChannelHeader::soloRequested, &m_player, &ClassModPlayer::SoloChannel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(m_orders);
+    layout->addWidget(m_table, 1);
+
+    connect(&m_player, &ClassModPlayer::moduleChanged, this, &PatternView::followModule);
+    connect(&m_player, &ClassModPlayer::channelMutesChanged, this,
+            [this] { m_model.setMutedChannels(m_player.MutedChannels()); });
+    m_frames.setInterval(kFrameMs);
+    connect(&m_frames, &QTimer::timeout, this, &PatternView::showHeard);
+
+    m_placement.RegPath = RegistryKeys::kPatternView;
+    m_placement.Restore();
+    followModule();
+}
+
+PatternView::~PatternView()
+{
+    m_player.WatchHeard(false);
+}
+
+void PatternView::closeEvent(QCloseEvent* event)
+{
+    QWidget::closeEvent(event);
+    emit closed();
+}
+
+void PatternView::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    m_player.WatchHeard(true);
+    m_frames.start();
+}
+
+void PatternView::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    m_frames.stop();
+    m_player.WatchHeard(false);
+    m_placement.Save();
+}
+
+void PatternView::followModule()
+{
+    m_model.setText(nullptr);
+    m_text = m_player.ModulePath().trimmed().isEmpty() ? nullptr : PatternText::open(m_player.ModulePath());
+    m_model.setText(m_text.get());
+    m_model.setMutedChannels(m_player.MutedChannels());
+    m_orders->clear();
+    if (m_text) {
+        const QList<int> patterns = m_text->orderPatterns();
+        for (int order = 0; order < patterns.size(); ++order) {
+            const QString pattern = patterns[order] < 0 ? QStringLiteral("--") : QString::number(patterns[order]);
+            m_orders->addItem(QStringLiteral("%1: %2").arg(order, 3, 10, QLatin1Char('0')).arg(pattern));
+        }
+        // The pattern the module starts with, until it is heard.
+        m_model.showPattern(patterns.value(0, -1));
+        // Every cell of a module is as wide as every other: a column fits one, or its title.
+        const QFontMetrics metrics(m_table->font());
+        const int cell = metrics.horizontalAdvance(m_text->cell(m_model.pattern(), 0, 0));
+        const int title = m_header->fontMetrics().horizontalAdvance(m_model.channelTitle(0));
+        m_header->setDefaultSectionSize(std::max(cell, title) + 16);
+    }
+    m_header->clearLevels();
+    m_shownOrder = -1;
+    m_shownRow = -1;
+}
+
+void PatternView::showHeard()
+{
+    const HeardStatus heard = m_player.Heard();
+    if (heard.module == 0 || !m_text) {
+        m_header->showLevels({});
+        return;
+    }
+    const int order = static_cast<int>(heard.order);
+    const int row = static_cast<int>(heard.row);
+    if (order != m_shownOrder) {
+        m_orders->setCurrentRow(order);
+        m_shownOrder = order;
+    }
+    if (static_cast<int>(heard.pattern) != m_model.pattern()) {
+        m_model.showPattern(static_cast<int>(heard.pattern));
+        m_shownRow = -1;
+    }
+    if (row != m_shownRow) {
+        // Selected, not made current: the keyboard's cell stays where the listener put it, and
+        // a screen reader is not told of every row.
+        const QModelIndex heardRow = m_model.index(row, 0);
+        m_table->selectionModel()->select(heardRow, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        m_table->scrollTo(m_model.index(row, std::max(m_table->currentIndex().column(), 0)),
+                          QAbstractItemView::PositionAtCenter);
+        m_shownRow = row;
+    }
+    m_header->showLevels(heard.levels);
+}
+
+bool PatternView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_table && event->type() == QEvent::KeyPress) {
+        const int channel = m_table->currentIndex().column();
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+        case Qt::Key_Space:
+            m_player.ToggleChannelMute(channel);
+            return true;
+        case Qt::Key_S:
+            m_player.SoloChannel(channel);
+            return true;
+        case Qt::Key_Escape:
+            m_player.UnmuteAllChannels();
+            return true;
+        default:
+            break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}

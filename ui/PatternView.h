@@ -1,0 +1,59 @@
+#pragma once
+
+#include "settings/TPersWindow.h"
+#include "ui/PatternModel.h"
+#include "ui/WidgetBounds.h"
+
+#include <QTimer>
+#include <QWidget>
+
+#include <memory>
+
+class ChannelHeader;
+class ClassModPlayer;
+class PatternText;
+class QListWidget;
+class QTableView;
+class Registry;
+
+/// A window that shows the module that plays as it is heard: the order list as a strip with
+/// the order heard marked (a click plays from there), the pattern heard with the row heard
+/// highlighted in the middle, and a level meter over each channel. Channels are muted and
+/// soloed from their headers, or from the keyboard in the pattern (Space mutes the current
+/// cell's channel, S solos it, Escape lets every channel sound). Its place and size are kept
+/// under the program's "Pattern View" key. While it is hidden it costs nothing.
+class PatternView : public QWidget {
+    Q_OBJECT
+
+public:
+    PatternView(ClassModPlayer& player, Registry& registry, QWidget* parent = nullptr);
+    ~PatternView() override;
+
+signals:
+    /// Closed by the user (its title bar, or the window manager).
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    /// Reads the patterns of the module that is loaded now.
+    void followModule();
+    /// One frame: what is heard now.
+    void showHeard();
+
+    ClassModPlayer& m_player;
+    std::unique_ptr<PatternText> m_text;
+    PatternModel m_model;
+    QListWidget* m_orders;
+    QTableView* m_table;
+    ChannelHeader* m_header;
+    QTimer m_frames;
+    int m_shownOrder = -1;
+    int m_shownRow = -1;
+    WidgetBounds m_bounds{*this};
+    TPersWindow m_placement;
+};
