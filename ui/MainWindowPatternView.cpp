@@ -25,6 +25,9 @@ void TMainWindow::showPatternView(bool shown)
 {
     if (shown && !m_patternView) {
         m_patternView = std::make_unique<PatternView>(player(), m_registry, this);
+        // The first time beside the main window, not over it.
+        if (!m_registry.value(RegistryRoot::CurrentUser, RegistryKeys::kPatternView, QStringLiteral("Left")))
+            m_patternView->move(frameGeometry().topRight() + QPoint(8, 0));
         // Closed by its own title bar, it is unticked in the menu.
         connect(m_patternView.get(), &PatternView::closed, this,
                 [this] { m_form.mnuFile_PatternView->setChecked(false); });

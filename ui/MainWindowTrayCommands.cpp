@@ -49,6 +49,7 @@ void TMainWindow::btnHide2TrayClick()
     TrayIcon->SetShowApp(false);
     TrayIcon->SetActive(true);
     hide();
+    showPatternView(false);  // with the window; open again when the window is
 }
 
 void TMainWindow::TrayIconDblClick()
@@ -60,6 +61,7 @@ void TMainWindow::TrayIconDblClick()
         setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     BringToFront();
+    showPatternView(m_form.mnuFile_PatternView->isChecked());
     updateBannerScrolling();
 }
 

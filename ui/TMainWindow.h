@@ -150,6 +150,7 @@ private:
     /// The pattern view: opened and closed from the module menu, open again at the next start
     /// where it was open at exit.
     void connectPatternView();
+    /// Shows or hides the pattern view (made when first shown); the menu's tick stays.
     void showPatternView(bool shown);
     /// Closes the pattern view, keeping whether it was open for the next start.
     void closePatternView();
