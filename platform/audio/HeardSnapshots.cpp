@@ -6,17 +6,30 @@
 
 void HeardSnapshots::setWatched(bool watched)
 {
+    if (watched == this->watched())
+        return;
+    if (watched) {
+        auto ring = std::make_unique<std::array<Snapshot, kCapacity>>();
+        std::lock_guard lock(m_mutex);
+        m_ring = std::move(ring);
+        m_next = 0;
+        m_count = 0;
+    }
     m_watched.store(watched, std::memory_order_relaxed);
-    if (!watched)
-        clear();
+    if (!watched) {
+        std::lock_guard lock(m_mutex);
+        m_ring.reset();
+        m_next = 0;
+        m_count = 0;
+    }
 }
 
 void HeardSnapshots::record(const openmpt::module& module, Clock::time_point heardAt)
 {
     std::unique_lock lock(m_mutex, std::try_to_lock);
-    if (!lock.owns_lock())
+    if (!lock.owns_lock() || !m_ring)
         return;
-    Snapshot& snapshot = m_ring[m_next];
+    Snapshot& snapshot = (*m_ring)[m_next];
     snapshot.module = &module;
     snapshot.heardAt = heardAt;
     snapshot.order = module.get_current_order();
@@ -41,22 +54,15 @@ std::optional<HeardSnapshots::Snapshot> HeardSnapshots::heardAt(Clock::time_poin
     // is the one heard now.
     std::optional<Clock::time_point> nextRow;
     for (std::size_t back = 1; back <= m_count; ++back) {
-        const Snapshot& snapshot = m_ring[(m_next + kCapacity - back) % kCapacity];
+        const Snapshot& snapshot = (*m_ring)[(m_next + kCapacity - back) % kCapacity];
         if (snapshot.heardAt <= at) {
             if (nextRowAt)
                 *nextRowAt = nextRow;
             return snapshot;
         }
-        const Snapshot& before = m_ring[(m_next + kCapacity - back - 1) % kCapacity];
+        const Snapshot& before = (*m_ring)[(m_next + kCapacity - back - 1) % kCapacity];
         if (back < m_count && (before.row != snapshot.row || before.order != snapshot.order))
             nextRow = snapshot.heardAt;
     }
     return std::nullopt;
-}
-
-void HeardSnapshots::clear()
-{
-    std::lock_guard lock(m_mutex);
-    m_next = 0;
-    m_count = 0;
 }

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <optional>
 
@@ -41,7 +42,7 @@ public:
     };
 
     /// Whether the device thread records; off at first, so that nobody pays for snapshots
-    /// nobody looks at. Turning it off forgets what was recorded.
+    /// nobody looks at (nor keeps memory for them). Turning it off forgets what was recorded.
     void setWatched(bool watched);
     bool watched() const { return m_watched.load(std::memory_order_relaxed); }
 
@@ -52,13 +53,10 @@ public:
     /// row is heard (nothing where none is recorded yet); nothing before the first is heard.
     std::optional<Snapshot> heardAt(Clock::time_point at, std::optional<Clock::time_point>* nextRowAt = nullptr) const;
 
-    /// Forgets every snapshot, as after a jump, whose sound is not heard any more.
-    void clear();
-
 private:
     std::atomic<bool> m_watched{false};
     mutable std::mutex m_mutex;
-    std::array<Snapshot, kCapacity> m_ring;
+    std::unique_ptr<std::array<Snapshot, kCapacity>> m_ring;  // while watched
     std::size_t m_next = 0;   // where the next snapshot goes
     std::size_t m_count = 0;  // how many are kept
 };
