@@ -15,7 +15,16 @@ const QString kOpenValue = QStringLiteral("Open");
 
 void TMainWindow::connectPatternView()
 {
-    connect(m_form.mnuFile_PatternView, &QAction::toggled, this, &TMainWindow::showPatternView);
+    connect(m_form.mnuFile_PatternView, &QAction::toggled, this, [this](bool open) {
+        if (open) {
+            showPatternView(true);
+        } else if (m_patternView) {
+            // Its module and its memory go with it; later, as this may come from its own
+            // close.
+            m_patternView->hide();
+            m_patternView.release()->deleteLater();
+        }
+    });
     const auto open = m_registry.value(RegistryRoot::CurrentUser, RegistryKeys::kPatternView, kOpenValue);
     if (open && open->type == RegistryValue::Type::Dword && open->number == 1)
         m_form.mnuFile_PatternView->setChecked(true);

@@ -8,6 +8,7 @@ void PatternModel::setText(const PatternText* text)
     m_text = text;
     m_pattern = -1;
     m_muted.clear();
+    readCells();
     endResetModel();
 }
 
@@ -17,6 +18,7 @@ void PatternModel::showPattern(int pattern)
         return;
     beginResetModel();
     m_pattern = pattern;
+    readCells();
     endResetModel();
 }
 
@@ -29,22 +31,34 @@ void PatternModel::setMutedChannels(const QList<bool>& muted)
         emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
 }
 
+void PatternModel::readCells()
+{
+    m_cells.clear();
+    m_channels = m_text ? m_text->channels() : 0;
+    const int rows = m_text ? m_text->rows(m_pattern) : 0;
+    m_cells.reserve(rows * m_channels);
+    for (int row = 0; row < rows; ++row) {
+        for (int channel = 0; channel < m_channels; ++channel)
+            m_cells.append(m_text->cell(m_pattern, row, channel));
+    }
+}
+
 int PatternModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() || !m_text ? 0 : m_text->rows(m_pattern);
+    return parent.isValid() || m_channels == 0 ? 0 : static_cast<int>(m_cells.size() / m_channels);
 }
 
 int PatternModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() || !m_text ? 0 : m_text->channels();
+    return parent.isValid() ? 0 : m_channels;
 }
 
 QVariant PatternModel::data(const QModelIndex& index, int role) const
 {
-    if (!m_text || !index.isValid())
+    if (!index.isValid() || index.column() >= m_channels)
         return QVariant();
     if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
-        return m_text->cell(m_pattern, index.row(), index.column());
+        return m_cells.value(index.row() * m_channels + index.column());
     return QVariant();
 }
 

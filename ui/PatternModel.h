@@ -2,6 +2,7 @@
 
 #include <QAbstractTableModel>
 #include <QList>
+#include <QStringList>
 
 class PatternText;
 
@@ -30,7 +31,12 @@ public:
     QString channelTitle(int channel) const;
 
 private:
+    /// Reads the shown pattern's cells, once per pattern: a view paints them many times.
+    void readCells();
+
     const PatternText* m_text = nullptr;
     int m_pattern = -1;
+    int m_channels = 0;
+    QStringList m_cells;  // row by row
     QList<bool> m_muted;
 };
