@@ -11,6 +11,8 @@ import glob, os, subprocess, tempfile, time
 STOP = (277 + 28 + 11, 18 + 4 + 80 + 14)
 PLAY = (277 + 4 + 11, 18 + 4 + 80 + 14)
 HIDE_TO_TRAY = (277 + 100 + 22, 18 + 4 + 8 + 16)
+# The File menu's title in the menu bar; its item "P&attern view" is chosen by its key.
+FILE_MENU = (18, 9)
 
 
 def cpu_ns(pid):
@@ -176,6 +178,16 @@ class Session:
                         self._xdotool("getwindowgeometry", "--shell", window).stdout.split())
         self._xdotool("mousemove", str(int(geometry["X"]) + control[0]), str(int(geometry["Y"]) + control[1]),
                       "click", "1")
+
+    def toggle_pattern_view(self):
+        """Opens or closes the pattern view through the File menu."""
+        self.click(FILE_MENU)
+        time.sleep(0.5)
+        self._xdotool("key", "a")
+        time.sleep(0.5)
+
+    def pattern_view_visible(self):
+        return bool(self._xdotool("search", "--onlyvisible", "--name", "Pattern view").stdout.split())
 
     def visible(self):
         return bool(self._xdotool("search", "--onlyvisible", "--name", "Vorn Jukarium").stdout.split())
