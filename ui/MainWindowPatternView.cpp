@@ -50,5 +50,7 @@ void TMainWindow::closePatternView()
     const bool open = m_form.mnuFile_PatternView->isChecked();
     m_registry.setValue(RegistryRoot::CurrentUser, RegistryKeys::kPatternView, kOpenValue,
                         RegistryValue::fromDword(open ? 1 : 0));
+    if (m_patternView)
+        m_patternView->hide();  // stops watching while the player is there
     m_patternView.reset();
 }

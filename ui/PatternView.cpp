@@ -69,10 +69,7 @@ PatternView::PatternView(ClassModPlayer& player, Registry& registry, QWidget* pa
     followModule();
 }
 
-PatternView::~PatternView()
-{
-    m_player.WatchHeard(false);
-}
+PatternView::~PatternView() = default;
 
 void PatternView::closeEvent(QCloseEvent* event)
 {

@@ -26,6 +26,8 @@ class PatternView : public QWidget {
     Q_OBJECT
 
 public:
+    /// player must outlive it while it is shown; hidden, it no longer touches it (a view
+    /// closed from its title bar is deleted later, when the player may be gone).
     PatternView(ClassModPlayer& player, Registry& registry, QWidget* parent = nullptr);
     ~PatternView() override;
 
