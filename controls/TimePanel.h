@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QGlyphRun>
-#include <QHash>
+#include "controls/ShapedCharacters.h"
+
 #include <QLabel>
-#include <QRawFont>
 
 /// The status bar's time panel ("1:23 / 2:25"): a framed label whose text changes every
 /// second while a song plays. A label shapes its text anew at every paint and lets its parent
@@ -21,16 +20,5 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    struct Glyph {
-        quint32 index;
-        qreal advance;
-    };
-
-    void shapeCharacters();
-    /// The text as a glyph run from the shaped characters and its width; false when a
-    /// character is missing.
-    bool layOut(QGlyphRun& run, qreal& width) const;
-
-    QRawFont m_font;
-    QHash<QChar, Glyph> m_glyphs;
+    ShapedCharacters m_characters;
 };
