@@ -4,10 +4,12 @@
 #include "playback/ClassModPlayer.h"
 #include "settings/RegistryKeys.h"
 #include "ui/ChannelHeader.h"
+#include "ui/PatternCellDelegate.h"
 
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QListWidget>
+#include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -22,6 +24,7 @@ PatternView::PatternView(ClassModPlayer& player, Registry& registry, QWidget* pa
       m_player(player),
       m_orders(new QListWidget(this)),
       m_table(new QTableView(this)),
+      m_cells(new PatternCellDelegate(m_table)),
       m_header(new ChannelHeader(m_table)),
       m_placement(m_bounds, registry)
 {
@@ -43,11 +46,16 @@ PatternView::PatternView(ClassModPlayer& player, Registry& registry, QWidget* pa
     m_table->setAccessibleName(tr("Pattern"));
     m_table->setHorizontalHeader(m_header);
     m_table->setModel(&m_model);
+    m_table->setItemDelegate(m_cells);
     m_table->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_table->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    m_table->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);  // the bar counts rows
+    // The heard row stays in the middle, so a vertical scroll bar would only repaint with
+    // every row; the wheel and the keys still scroll. The cells draw the channels' borders.
+    m_table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_table->setShowGrid(false);
     m_table->setWordWrap(false);
     m_table->installEventFilter(this);
     connect(m_header, &ChannelHeader::muteRequested, &m_player, &ClassModPlayer::ToggleChannelMute);
@@ -114,6 +122,7 @@ void PatternView::followModule()
         m_header->setDefaultSectionSize(std::max(cell, title) + 16);
     }
     m_header->clearLevels();
+    m_cells->setHeardRow(-1);
     m_shownOrder = -1;
     m_shownRow = -1;
 }
@@ -136,15 +145,30 @@ void PatternView::showHeard()
         m_shownRow = -1;
     }
     if (row != m_shownRow) {
-        // Selected, not made current: the keyboard's cell stays where the listener put it, and
-        // a screen reader is not told of every row.
-        const QModelIndex heardRow = m_model.index(row, 0);
-        m_table->selectionModel()->select(heardRow, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-        m_table->scrollTo(m_model.index(row, std::max(m_table->currentIndex().column(), 0)),
-                          QAbstractItemView::PositionAtCenter);
+        showHeardRow(row);
         m_shownRow = row;
     }
     m_header->showLevels(heard.levels);
+}
+
+void PatternView::showHeardRow(int row)
+{
+    // Neither selected nor made current: the keyboard's cell stays where the listener put it,
+    // and a screen reader is not told of every row.
+    const int before = m_cells->heardRow();
+    m_cells->setHeardRow(row);
+    // Only vertically: the channels stay where the listener scrolled to.
+    const int rowsShown = m_table->viewport()->height() / std::max(1, m_table->rowHeight(row));
+    m_table->verticalScrollBar()->setValue(row - rowsShown / 2);
+    updateRow(before);
+    updateRow(row);
+}
+
+void PatternView::updateRow(int row)
+{
+    if (row >= 0 && row < m_model.rowCount())
+        m_table->viewport()->update(0, m_table->rowViewportPosition(row), m_table->viewport()->width(),
+                                    m_table->rowHeight(row));
 }
 
 bool PatternView::eventFilter(QObject* watched, QEvent* event)

@@ -11,6 +11,7 @@
 
 class ChannelHeader;
 class ClassModPlayer;
+class PatternCellDelegate;
 class PatternText;
 class QListWidget;
 class QTableView;
@@ -46,12 +47,16 @@ private:
     void followModule();
     /// One frame: what is heard now.
     void showHeard();
+    /// Marks row as heard, keeping it in the middle.
+    void showHeardRow(int row);
+    void updateRow(int row);
 
     ClassModPlayer& m_player;
     std::unique_ptr<PatternText> m_text;
     PatternModel m_model;
     QListWidget* m_orders;
     QTableView* m_table;
+    PatternCellDelegate* m_cells;
     ChannelHeader* m_header;
     QTimer m_frames;
     int m_shownOrder = -1;

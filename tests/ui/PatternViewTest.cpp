@@ -8,9 +8,12 @@
 #include "support/TestSongs.h"
 #include "MainWindowMaker.h"
 #include "ui/ChannelHeader.h"
+#include "ui/PatternCellDelegate.h"
 #include "ui/TMainWindow.h"
 
 #include <QAction>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QListWidget>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -90,8 +93,12 @@ TEST_F(PatternViewTest, ShowsThePatternAndMutesAndSolosItsChannels)
     key(Qt::Key_Escape);
     EXPECT_EQ(window->player().MutedChannels(), QList<bool>(4, false));
 
-    // The row heard is selected, once the sound reaches it.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !table()->selectionModel()->selectedRows().isEmpty(); }, 10000));
+    // The row heard is marked once the sound reaches it, without selecting it: a selection
+    // would reach a screen reader with every row. The cell chosen above stays selected.
+    auto* cells = qobject_cast<PatternCellDelegate*>(table()->itemDelegate());
+    ASSERT_NE(cells, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return cells->heardRow() >= 0; }, 10000));
+    EXPECT_EQ(table()->selectionModel()->selectedIndexes(), QModelIndexList{model.index(5, 1)});
 }
 
 TEST_F(PatternViewTest, OpensAgainWhereItWasAtTheNextStart)
@@ -112,6 +119,31 @@ TEST_F(PatternViewTest, OpensAgainWhereItWasAtTheNextStart)
     EXPECT_FALSE(window->form().mnuFile_PatternView->isChecked());
     window.reset();
     EXPECT_EQ(registry.value(RegistryRoot::CurrentUser, RegistryKeys::kPatternView, "Open")->number, 0u);
+}
+
+// Each frame repaints only the rows and meters that change: what the screen shows must still
+// be what a whole repaint shows, row after row as the song plays.
+TEST_F(PatternViewTest, EveryRowShowsAsAWholeRepaintWould)
+{
+    window->form().mnuFile_PatternView->trigger();
+    QTableView& pattern = *table();
+    auto* cells = qobject_cast<PatternCellDelegate*>(pattern.itemDelegate());
+    ASSERT_NE(cells, nullptr);
+    const auto onScreen = [](QWidget& widget) {
+        const QPoint at = widget.mapTo(widget.window(), QPoint(0, 0));
+        return QGuiApplication::primaryScreen()
+            ->grabWindow(widget.window()->winId(), at.x(), at.y(), widget.width(), widget.height())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    };
+    const auto repaintedWhole = [](QWidget& widget) { return widget.grab().toImage().convertToFormat(QImage::Format_RGB32); };
+    for (int rowsSeen = 0, lastRow = -1; rowsSeen < 6;) {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return cells->heardRow() != lastRow; }, 10000));
+        lastRow = cells->heardRow();
+        ++rowsSeen;
+        QCoreApplication::processEvents();
+        ASSERT_EQ(onScreen(*view()), repaintedWhole(*view())) << "at row " << lastRow;
+    }
 }
 
 }  // namespace
