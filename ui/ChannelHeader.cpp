@@ -1,6 +1,7 @@
 #include "ui/ChannelHeader.h"
 
 #include <QApplication>
+#include <QPaintEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -18,7 +19,6 @@ constexpr float kFallPerFrame = 0.07f;
 ChannelHeader::ChannelHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent)
 {
     setSectionsClickable(true);
-    setHighlightSections(true);
     setDefaultAlignment(Qt::AlignHCenter | Qt::AlignBottom);
     connect(this, &QHeaderView::sectionClicked, this, [this](int channel) {
         if (QApplication::keyboardModifiers() & Qt::ControlModifier)
@@ -69,6 +69,14 @@ void ChannelHeader::clearLevels()
     viewport()->update();
 }
 
+void ChannelHeader::paintEvent(QPaintEvent* event)
+{
+    // Most frames repaint meters alone: the titles, which the style draws at a far greater
+    // cost, stay as they are.
+    m_paintingMetersOnly = event->rect().bottom() < kMeterHeight;
+    QHeaderView::paintEvent(event);
+}
+
 void ChannelHeader::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const
 {
     const QRect meter(rect.left(), rect.top(), rect.width(), kMeterHeight);
@@ -77,5 +85,6 @@ void ChannelHeader::paintSection(QPainter* painter, const QRect& rect, int logic
     if (pixels > 0)
         painter->fillRect(QRect(meter.left() + 3, meter.bottom() - 1 - pixels, meter.width() - 6, pixels),
                           palette().highlight());
-    QHeaderView::paintSection(painter, rect.adjusted(0, kMeterHeight, 0, 0), logicalIndex);
+    if (!m_paintingMetersOnly)
+        QHeaderView::paintSection(painter, rect.adjusted(0, kMeterHeight, 0, 0), logicalIndex);
 }

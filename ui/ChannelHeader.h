@@ -22,6 +22,7 @@ signals:
     void soloRequested(int channel);
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
     void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
     QSize sizeHint() const override;
 
@@ -31,4 +32,5 @@ private:
     QRect meterRect(int logicalIndex) const;
 
     QList<float> m_shown;  // per channel: the louder side, falling
+    bool m_paintingMetersOnly = false;  // the paint under way covers no title
 };
