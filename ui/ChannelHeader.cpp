@@ -10,9 +10,10 @@
 namespace {
 
 constexpr int kMeterHeight = 24;
-/// How far a meter falls in a frame: from full to silent in about half a second at 30 frames
-/// a second.
-constexpr float kFallPerFrame = 0.07f;
+/// How far a meter falls in a millisecond: from full to silent in about half a second.
+constexpr float kFallPerMs = 0.002f;
+/// The most a meter falls between two frames, where frames were paused (hidden, or no sound).
+constexpr qint64 kLongestFallMs = 100;
 
 }  // namespace
 
@@ -50,17 +51,25 @@ QRect ChannelHeader::meterRect(int logicalIndex) const
     return QRect(sectionViewportPosition(logicalIndex), 0, sectionSize(logicalIndex), kMeterHeight);
 }
 
-void ChannelHeader::showLevels(const QList<float>& levels)
+bool ChannelHeader::showLevels(const QList<float>& levels)
 {
+    const qint64 elapsedMs = m_sinceLevels.isValid() ? std::min(m_sinceLevels.restart(), kLongestFallMs) : 0;
+    if (!m_sinceLevels.isValid())
+        m_sinceLevels.start();
+    const float fall = kFallPerMs * static_cast<float>(elapsedMs);
     const int channels = static_cast<int>(levels.size() / 2);
     m_shown.resize(std::max<qsizetype>(m_shown.size(), channels), 0.0f);
+    bool moved = false;
     for (int channel = 0; channel < m_shown.size(); ++channel) {
         const float heard = channel < channels ? std::max(levels[2 * channel], levels[2 * channel + 1]) : 0.0f;
         const float before = m_shown[channel];
-        m_shown[channel] = std::max(heard, before - kFallPerFrame);
-        if (meterPixels(m_shown[channel]) != meterPixels(before) && channel < count())
+        m_shown[channel] = std::max(heard, before - fall);
+        if (meterPixels(m_shown[channel]) != meterPixels(before) && channel < count()) {
             viewport()->update(meterRect(channel));
+            moved = true;
+        }
     }
+    return moved;
 }
 
 void ChannelHeader::clearLevels()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHeaderView>
+#include <QElapsedTimer>
 #include <QList>
 
 /// The pattern view's channel headers: each channel's title under a level meter that rises at
@@ -13,8 +14,9 @@ public:
     explicit ChannelHeader(QWidget* parent = nullptr);
 
     /// Left and right level of each channel in turn, 0 to about 1; repaints only the meters
-    /// that move by a pixel or more. Called once a frame.
-    void showLevels(const QList<float>& levels);
+    /// that move by a pixel or more, and tells whether any did. Called once a frame; the
+    /// meters fall by the time since the last.
+    bool showLevels(const QList<float>& levels);
     void clearLevels();
 
 signals:
@@ -32,5 +34,6 @@ private:
     QRect meterRect(int logicalIndex) const;
 
     QList<float> m_shown;  // per channel: the louder side, falling
+    QElapsedTimer m_sinceLevels;
     bool m_paintingMetersOnly = false;  // the paint under way covers no title
 };

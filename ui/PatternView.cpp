@@ -16,6 +16,19 @@
 namespace {
 
 constexpr int kFrameMs = 33;  // at most 30 frames a second
+/// Between frames while nothing moves (paused, stopped): soon enough to catch a start.
+constexpr int kIdleFrameMs = 100;
+
+/// When to show the next frame, in milliseconds: on the next row, so that it is highlighted as
+/// it sounds, with the frames before it evenly apart and never closer than a frame.
+int nextFrameMs(const HeardStatus& heard, bool changed)
+{
+    if (heard.msToNextRow < 0)
+        return changed ? kFrameMs : kIdleFrameMs;
+    if (heard.msToNextRow < kFrameMs)
+        return kFrameMs;  // rows faster than the frames: some are not shown
+    return heard.msToNextRow / (heard.msToNextRow / kFrameMs);
+}
 
 }  // namespace
 
@@ -69,7 +82,8 @@ PatternView::PatternView(ClassModPlayer& player, Registry& registry, QWidget* pa
     connect(&m_player, &ClassModPlayer::moduleChanged, this, &PatternView::followModule);
     connect(&m_player, &ClassModPlayer::channelMutesChanged, this,
             [this] { m_model.setMutedChannels(m_player.MutedChannels()); });
-    m_frames.setInterval(kFrameMs);
+    m_frames.setSingleShot(true);
+    m_frames.setTimerType(Qt::PreciseTimer);
     connect(&m_frames, &QTimer::timeout, this, &PatternView::showHeard);
 
     m_placement.RegPath = RegistryKeys::kPatternView;
@@ -89,7 +103,7 @@ void PatternView::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     m_player.WatchHeard(true);
-    m_frames.start();
+    m_frames.start(0);
 }
 
 void PatternView::hideEvent(QHideEvent* event)
@@ -131,14 +145,16 @@ void PatternView::showHeard()
 {
     const HeardStatus heard = m_player.Heard();
     if (heard.module == 0 || !m_text) {
-        m_header->showLevels({});
+        m_frames.start(nextFrameMs(heard, m_header->showLevels({})));
         return;
     }
+    bool changed = false;
     const int order = static_cast<int>(heard.order);
     const int row = static_cast<int>(heard.row);
     if (order != m_shownOrder) {
         m_orders->setCurrentRow(order);
         m_shownOrder = order;
+        changed = true;
     }
     if (static_cast<int>(heard.pattern) != m_model.pattern()) {
         m_model.showPattern(static_cast<int>(heard.pattern));
@@ -147,8 +163,10 @@ void PatternView::showHeard()
     if (row != m_shownRow) {
         showHeardRow(row);
         m_shownRow = row;
+        changed = true;
     }
-    m_header->showLevels(heard.levels);
+    changed = m_header->showLevels(heard.levels) || changed;
+    m_frames.start(nextFrameMs(heard, changed));
 }
 
 void PatternView::showHeardRow(int row)
