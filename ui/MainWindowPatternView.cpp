@@ -37,9 +37,12 @@ void TMainWindow::showPatternView(bool shown)
         // The first time beside the main window, not over it.
         if (!m_registry.value(RegistryRoot::CurrentUser, RegistryKeys::kPatternView, QStringLiteral("Left")))
             m_patternView->move(frameGeometry().topRight() + QPoint(8, 0));
-        // Closed by its own title bar, it is unticked in the menu.
-        connect(m_patternView.get(), &PatternView::closed, this,
-                [this] { m_form.mnuFile_PatternView->setChecked(false); });
+        // Closed by its own title bar, it is unticked in the menu. Closed as the program ends
+        // (all windows close on a termination signal), it opens again at the next start.
+        connect(m_patternView.get(), &PatternView::closed, this, [this] {
+            if (!m_ending && isVisible())
+                m_form.mnuFile_PatternView->setChecked(false);
+        });
     }
     if (m_patternView)
         m_patternView->setVisible(shown);

@@ -12,6 +12,7 @@
 #include "ui/TMainWindow.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QListWidget>
@@ -106,6 +107,9 @@ TEST_F(PatternViewTest, OpensAgainWhereItWasAtTheNextStart)
     window->form().mnuFile_PatternView->trigger();
     view()->setGeometry(120, 140, 500, 360);
     const QRect placed = view()->geometry();
+    // Ended as a termination signal ends the program: every window closes.
+    window->EndWithoutQuestions();
+    QApplication::closeAllWindows();
     window.reset();
     EXPECT_EQ(registry.value(RegistryRoot::CurrentUser, RegistryKeys::kPatternView, "Open")->number, 1u);
 
