@@ -28,7 +28,8 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
     /// "Channel 3", with the module's name for it, and ", muted" where it is.
-    QString channelTitle(int channel) const;
+    QString channelTitle(int channel) const { return channelTitle(channel, m_muted.value(channel)); }
+    QString channelTitle(int channel, bool muted) const;
 
 private:
     /// Reads the shown pattern's cells, once per pattern: a view paints them many times.

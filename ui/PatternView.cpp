@@ -7,6 +7,7 @@
 #include "ui/PatternCellDelegate.h"
 
 #include <QFontDatabase>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QScrollBar>
@@ -70,6 +71,9 @@ PatternView::PatternView(ClassModPlayer& player, Registry& registry, QWidget* pa
     m_table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_table->setShowGrid(false);
     m_table->setWordWrap(false);
+    // Rows as close as lines of text, as in a tracker: more of the pattern in sight.
+    m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_table->verticalHeader()->setDefaultSectionSize(QFontMetrics(m_table->font()).height() + 4);
     m_table->installEventFilter(this);
     connect(m_header, &ChannelHeader::muteRequested, &m_player, &ClassModPlayer::ToggleChannelMute);
     connect(m_header, &ChannelHeader::soloRequested, &m_player, &ClassModPlayer::SoloChannel);
@@ -129,11 +133,12 @@ void PatternView::followModule()
         }
         // The pattern the module starts with, until it is heard.
         m_model.showPattern(patterns.value(0, -1));
-        // Every cell of a module is as wide as every other: a column fits one, or its title.
-        const QFontMetrics metrics(m_table->font());
-        const int cell = metrics.horizontalAdvance(m_text->cell(m_model.pattern(), 0, 0));
-        const int title = m_header->fontMetrics().horizontalAdvance(m_model.channelTitle(0));
-        m_header->setDefaultSectionSize(std::max(cell, title) + 16);
+        // Every cell of a module is as wide as every other: a column fits one, or the longest
+        // title, muted.
+        int width = QFontMetrics(m_table->font()).horizontalAdvance(m_text->cell(m_model.pattern(), 0, 0));
+        for (int channel = 0; channel < m_model.columnCount(); ++channel)
+            width = std::max(width, m_header->fontMetrics().horizontalAdvance(m_model.channelTitle(channel, true)));
+        m_header->setDefaultSectionSize(width + 16);
     }
     m_header->clearLevels();
     m_cells->setHeardRow(-1);
