@@ -4,10 +4,10 @@
 #include "playback/ClassModPlayer.h"
 #include "settings/RegistryKeys.h"
 #include "ui/ChannelHeader.h"
+#include "ui/OrderStrip.h"
 
 #include <QFontDatabase>
 #include <QKeyEvent>
-#include <QListWidget>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -20,7 +20,7 @@ constexpr int kFrameMs = 33;  // at most 30 frames a second
 PatternView::PatternView(ClassModPlayer& player, Registry& registry, QWidget* parent)
     : QWidget(parent, Qt::Window),
       m_player(player),
-      m_orders(new QListWidget(this)),
+      m_orders(new OrderStrip(this)),
       m_table(new QTableView(this)),
       m_header(new ChannelHeader(m_table)),
       m_placement(m_bounds, registry)
@@ -30,14 +30,7 @@ PatternView::PatternView(ClassModPlayer& player, Registry& registry, QWidget* pa
     resize(640, 420);
     m_orders->setObjectName(QStringLiteral("OrderStrip"));
     m_orders->setAccessibleName(tr("Order list"));
-    m_orders->setFlow(QListView::LeftToRight);
-    m_orders->setWrapping(false);
-    m_orders->setFixedHeight(m_orders->fontMetrics().height() * 2 + 8);
-    m_orders->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    connect(m_orders, &QListWidget::itemActivated, this,
-            [this](QListWidgetItem* item) { m_player.PlayFromOrder(m_orders->row(item)); });
-    connect(m_orders, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { m_player.PlayFromOrder(m_orders->row(item)); });
+    connect(m_orders, &OrderStrip::orderChosen, &m_player, &ClassModPlayer::PlayFromOrder);
 
     m_table->setObjectName(QStringLiteral("PatternTable"));
     m_table->setAccessibleName(tr("Pattern"));
@@ -98,13 +91,9 @@ void PatternView::followModule()
     m_text = m_player.ModulePath().trimmed().isEmpty() ? nullptr : PatternText::open(m_player.ModulePath());
     m_model.setText(m_text.get());
     m_model.setMutedChannels(m_player.MutedChannels());
-    m_orders->clear();
+    const QList<int> patterns = m_text ? m_text->orderPatterns() : QList<int>();
+    m_orders->showOrders(patterns);
     if (m_text) {
-        const QList<int> patterns = m_text->orderPatterns();
-        for (int order = 0; order < patterns.size(); ++order) {
-            const QString pattern = patterns[order] < 0 ? QStringLiteral("--") : QString::number(patterns[order]);
-            m_orders->addItem(QStringLiteral("%1: %2").arg(order, 3, 10, QLatin1Char('0')).arg(pattern));
-        }
         // The pattern the module starts with, until it is heard.
         m_model.showPattern(patterns.value(0, -1));
         // Every cell of a module is as wide as every other: a column fits one, or its title.

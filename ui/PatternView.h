@@ -11,14 +11,14 @@
 
 class ChannelHeader;
 class ClassModPlayer;
+class OrderStrip;
 class PatternText;
-class QListWidget;
 class QTableView;
 class Registry;
 
 /// A window that shows the module that plays as it is heard: the order list as a strip with
-/// the order heard marked (a click plays from there), the pattern heard with the row heard
-/// highlighted in the middle, and a level meter over each channel. Channels are muted and
+/// the order heard marked (a click or Enter plays from there), the pattern heard with the row
+/// heard highlighted in the middle, and a level meter over each channel. Channels are muted and
 /// soloed from their headers, or from the keyboard in the pattern (Space mutes the current
 /// cell's channel, S solos it, Escape lets every channel sound). Its place and size are kept
 /// under the program's "Pattern View" key. While it is hidden it costs nothing.
@@ -50,7 +50,7 @@ private:
     ClassModPlayer& m_player;
     std::unique_ptr<PatternText> m_text;
     PatternModel m_model;
-    QListWidget* m_orders;
+    OrderStrip* m_orders;
     QTableView* m_table;
     ChannelHeader* m_header;
     QTimer m_frames;

@@ -1,9 +1,11 @@
 // The pattern view on the real audio library (dummy driver): what it shows of a module made
-// here, mute and solo from the keyboard and the headers, and that it comes back where it was.
+// here, mute and solo from the keyboard and the headers, and that it comes back where it was;
+// on a recording one, how often the order strip plays.
 #include "platform/Registry.h"
 #include "platform/audio/OpenMptSdlAudio.h"
 #include "playback/ClassModPlayer.h"
 #include "settings/RegistryKeys.h"
+#include "support/RecordingAudioLibrary.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TestSongs.h"
 #include "MainWindowMaker.h"
@@ -12,6 +14,8 @@
 
 #include <QAction>
 #include <QListWidget>
+#include <QProxyStyle>
+#include <QRegularExpression>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -112,6 +116,60 @@ TEST_F(PatternViewTest, OpensAgainWhereItWasAtTheNextStart)
     EXPECT_FALSE(window->form().mnuFile_PatternView->isChecked());
     window.reset();
     EXPECT_EQ(registry.value(RegistryRoot::CurrentUser, RegistryKeys::kPatternView, "Open")->number, 0u);
+}
+
+// A style on which a click activates an item, as some desktops set it.
+class ClickActivates : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* data) const override
+    {
+        if (hint == SH_ItemView_ActivateItemOnSingleClick)
+            return 1;
+        return QProxyStyle::styleHint(hint, option, widget, data);
+    }
+};
+
+TEST(PatternViewOrders, EnterAClickAndADoubleClickPlayFromAnOrderOnceEachOnEveryStyle)
+{
+    QTemporaryDir dir;
+    Registry registry{dir.path() + "/registry"};
+    RecordingAudioLibrary audio;
+    ScriptedMessageBoxes boxes;
+    const QString module =
+        TestSongs::write(fourChannelSong(), ModuleMaker::Format::Xm, dir.path(), "four parts");
+    audio.addLoadablePath(module);
+    audio.setModuleInfo(RecordingAudioLibrary::makeModuleInfo("Four Parts", 2, 1, 1, 4));
+    auto window = MakeMainWindow(registry, audio, {"jukarium", module});
+    window->show();
+    window->form().mnuFile_PatternView->trigger();
+    auto* strip = window->findChild<QListWidget*>("OrderStrip");
+    ASSERT_EQ(strip->count(), 2);
+    const auto plays = [&] {
+        return audio.calls().filter(QRegularExpression("^setPosition ")).join(", ").toStdString();
+    };
+    const auto at = [&](int order) { return strip->visualItemRect(strip->item(order)).center(); };
+
+    ClickActivates clickActivates;
+    for (QStyle* style : {strip->style(), static_cast<QStyle*>(&clickActivates)}) {
+        SCOPED_TRACE(style == &clickActivates ? "a click activates" : "a double click activates");
+        strip->setStyle(style);
+        audio.clearCalls();
+        QTest::mouseClick(strip->viewport(), Qt::LeftButton, {}, at(1));
+        EXPECT_EQ(plays(), "setPosition 1");
+
+        audio.clearCalls();
+        QTest::mouseClick(strip->viewport(), Qt::LeftButton, {}, at(0));
+        QTest::mouseDClick(strip->viewport(), Qt::LeftButton, {}, at(0));
+        EXPECT_EQ(plays(), "setPosition 0");
+
+        audio.clearCalls();
+        strip->setFocus();
+        strip->setCurrentRow(1);
+        QTest::keyClick(strip, Qt::Key_Return);
+        EXPECT_EQ(plays(), "setPosition 1");
+    }
+    strip->setStyle(nullptr);
 }
 
 }  // namespace
