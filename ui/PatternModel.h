@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QColor>
 #include <QList>
 #include <QStringList>
 
@@ -8,19 +9,29 @@ class PatternText;
 
 /// One pattern of the module that plays, as a table: a row per pattern row, a column per
 /// channel, each cell in tracker notation. The headers name the channels ("Channel 3", and
-/// ", muted" where it is) and the rows (their numbers). Empty without a module.
+/// ", muted" where it is) and the rows (their numbers). The row heard is marked by its colours
+/// alone (Qt::BackgroundRole, Qt::ForegroundRole), not by a selection: a screen reader is not
+/// told of every row. Empty without a module.
 class PatternModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
     using QAbstractTableModel::QAbstractTableModel;
 
-    /// The module's patterns (null: none); not owned, must live until replaced.
+    /// The module's patterns (null: none); not owned, must live until replaced. Resets the model.
     void setText(const PatternText* text);
-    /// The pattern shown; a change resets the rows.
+    /// The pattern shown. Its rows replace the last one's in place (rows inserted or removed
+    /// at the end where the count differs), so that views keep their current cell. No row is
+    /// heard until told.
     void showPattern(int pattern);
     int pattern() const { return m_pattern; }
     void setMutedChannels(const QList<bool>& muted);
+
+    /// The row heard, 0 up to rowCount() - 1; -1: none.
+    void setHeardRow(int row);
+    int heardRow() const { return m_heardRow; }
+    /// What the row heard is painted with; invalid colours (the default) paint it as any other.
+    void setHeardColors(const QColor& background, const QColor& text);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -31,12 +42,18 @@ public:
     QString channelTitle(int channel) const;
 
 private:
-    /// Reads the shown pattern's cells, once per pattern: a view paints them many times.
-    void readCells();
+    /// The cells of pattern, row by row, read once per pattern: a view paints them many times.
+    QStringList readCells(int pattern) const;
+    void emitRowChanged(int row);
+    /// color for a cell of row: none but for the row heard.
+    QVariant heardColor(int row, const QColor& color) const;
 
     const PatternText* m_text = nullptr;
     int m_pattern = -1;
     int m_channels = 0;
     QStringList m_cells;  // row by row
     QList<bool> m_muted;
+    int m_heardRow = -1;
+    QColor m_heardBackground;
+    QColor m_heardText;
 };

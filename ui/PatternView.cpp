@@ -1,5 +1,6 @@
 #include "ui/PatternView.h"
 
+#include "controls/ReadableColors.h"
 #include "platform/audio/PatternText.h"
 #include "playback/ClassModPlayer.h"
 #include "settings/RegistryKeys.h"
@@ -14,6 +15,9 @@
 namespace {
 
 constexpr int kFrameMs = 33;  // at most 30 frames a second
+/// What the row heard needs against the other rows to be found at a glance (WCAG 2, non-text
+/// contrast).
+constexpr qreal kHeardContrast = 3.0;
 
 }  // namespace
 
@@ -38,8 +42,8 @@ PatternView::PatternView(ClassModPlayer& player, Registry& registry, QWidget* pa
     m_table->setModel(&m_model);
     m_table->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Nothing to select: the row heard is marked by the model, the keyboard's cell by its frame.
+    m_table->setSelectionMode(QAbstractItemView::NoSelection);
     m_table->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     m_table->setWordWrap(false);
     m_table->installEventFilter(this);
@@ -59,6 +63,7 @@ PatternView::PatternView(ClassModPlayer& player, Registry& registry, QWidget* pa
 
     m_placement.RegPath = RegistryKeys::kPatternView;
     m_placement.Restore();
+    applyHeardColors();
     followModule();
 }
 
@@ -117,7 +122,7 @@ void PatternView::showHeard()
     const int order = static_cast<int>(heard.order);
     const int row = static_cast<int>(heard.row);
     if (order != m_shownOrder) {
-        m_orders->setCurrentRow(order);
+        m_orders->showHeardOrder(order);
         m_shownOrder = order;
     }
     if (static_cast<int>(heard.pattern) != m_model.pattern()) {
@@ -125,15 +130,36 @@ void PatternView::showHeard()
         m_shownRow = -1;
     }
     if (row != m_shownRow) {
-        // Selected, not made current: the keyboard's cell stays where the listener put it, and
-        // a screen reader is not told of every row.
-        const QModelIndex heardRow = m_model.index(row, 0);
-        m_table->selectionModel()->select(heardRow, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        // Marked, neither selected nor made current: the keyboard's cell stays where the
+        // listener put it, and a screen reader is not told of every row.
+        m_model.setHeardRow(row);
         m_table->scrollTo(m_model.index(row, std::max(m_table->currentIndex().column(), 0)),
                           QAbstractItemView::PositionAtCenter);
         m_shownRow = row;
     }
     m_header->showLevels(heard.levels);
+}
+
+void PatternView::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange)
+        applyHeardColors();
+}
+
+void PatternView::applyHeardColors()
+{
+    // The highlight, made to stand out from the rows and the meters' ground, with text readable
+    // on it: dark palettes often keep a dark highlight on their dark base.
+    const QColor background = ReadableColors::readableOn(palette().color(QPalette::Highlight),
+                                                         palette().color(QPalette::Base), kHeardContrast);
+    const QColor text = ReadableColors::readableOn(palette().color(QPalette::HighlightedText), background);
+    m_model.setHeardColors(background, text);
+    m_orders->setHeardColors(background, text);
+    // The meters are drawn in the header's highlight; its other colours stay inherited.
+    QPalette meters;
+    meters.setColor(QPalette::Highlight, background);
+    m_header->setPalette(meters);
 }
 
 bool PatternView::eventFilter(QObject* watched, QEvent* event)

@@ -39,6 +39,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -46,6 +47,8 @@ private:
     void followModule();
     /// One frame: what is heard now.
     void showHeard();
+    /// Gives what is heard (the row, the order, the meters) the palette's colours.
+    void applyHeardColors();
 
     ClassModPlayer& m_player;
     std::unique_ptr<PatternText> m_text;

@@ -94,8 +94,44 @@ TEST_F(PatternViewTest, ShowsThePatternAndMutesAndSolosItsChannels)
     key(Qt::Key_Escape);
     EXPECT_EQ(window->player().MutedChannels(), QList<bool>(4, false));
 
-    // The row heard is selected, once the sound reaches it.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !table()->selectionModel()->selectedRows().isEmpty(); }, 10000));
+    // The row heard is marked, once the sound reaches it, and not selected.
+    const auto marked = [&] {
+        for (int row = 0; row < model.rowCount(); ++row) {
+            if (model.index(row, 0).data(Qt::BackgroundRole).isValid())
+                return true;
+        }
+        return false;
+    };
+    ASSERT_TRUE(QTest::qWaitFor(marked, 10000));
+    EXPECT_FALSE(table()->selectionModel()->hasSelection());
+}
+
+TEST_F(PatternViewTest, TheKeyboardsCellStaysThroughPatternsOfOtherLengths)
+{
+    // The four parts, then a short pattern with a note in row 0 of channel 3 only.
+    ModuleMaker::Song song = fourChannelSong();
+    ModuleMaker::Pattern shortPattern;
+    shortPattern.rows = 16;
+    shortPattern.notes.append({0, 2, ModuleMaker::noteNumber(5, 0), 1, -1});
+    song.patterns.append(shortPattern);
+    song.orders = {0, 1};
+    window->form().mnuFile_PatternView->trigger();
+    HandOver(*window, TestSongs::write(song, ModuleMaker::Format::Xm, dir.path(), "two lengths"));
+    QAbstractItemModel& model = *table()->model();
+    auto* strip = view()->findChild<QListWidget*>("OrderStrip");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return strip->count() == 2 && strip->item(1)->text() == "001: 1"; }));
+    ASSERT_EQ(model.rowCount(), 64);
+    table()->setCurrentIndex(model.index(20, 2));
+
+    window->player().PlayFromOrder(1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model.rowCount() == 16; }, 10000));
+    EXPECT_TRUE(model.index(0, 2).data().toString().startsWith("C-6 01"));
+    EXPECT_TRUE(model.index(0, 0).data().toString().startsWith("..."));
+    EXPECT_EQ(table()->currentIndex().column(), 2);
+    // Round again, to the longer one.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model.rowCount() == 64; }, 10000));
+    EXPECT_TRUE(model.index(3, 3).data().toString().startsWith("F#5 01"));
+    EXPECT_EQ(table()->currentIndex().column(), 2);
 }
 
 TEST_F(PatternViewTest, OpensAgainWhereItWasAtTheNextStart)
