@@ -40,6 +40,8 @@ void TMainWindow::showPatternView(bool shown)
         // Closed by its own title bar, it is unticked in the menu.
         connect(m_patternView.get(), &PatternView::closed, this,
                 [this] { m_form.mnuFile_PatternView->setChecked(false); });
+        // The key that opens it closes it, from either window.
+        m_patternView->addAction(m_form.mnuFile_PatternView);
     }
     if (m_patternView)
         m_patternView->setVisible(shown);

@@ -46,9 +46,16 @@ PatternView::PatternView(ClassModPlayer& player, Registry& registry, QWidget* pa
     m_table->setSelectionMode(QAbstractItemView::NoSelection);
     m_table->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     m_table->setWordWrap(false);
+    // Tab leaves the cells, as it leaves any other control; the arrows move among them.
+    m_table->setTabKeyNavigation(false);
     m_table->installEventFilter(this);
+    m_header->installEventFilter(this);
     connect(m_header, &ChannelHeader::muteRequested, &m_player, &ClassModPlayer::ToggleChannelMute);
     connect(m_header, &ChannelHeader::soloRequested, &m_player, &ClassModPlayer::SoloChannel);
+    connect(m_header, &ChannelHeader::focusedChannelChanged, this, &PatternView::scrollToChannel);
+    // Top to bottom: the orders, the channels, the cells.
+    setTabOrder(m_orders, m_header);
+    setTabOrder(m_header, m_table);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
@@ -133,11 +140,23 @@ void PatternView::showHeard()
         // Marked, neither selected nor made current: the keyboard's cell stays where the
         // listener put it, and a screen reader is not told of every row.
         m_model.setHeardRow(row);
-        m_table->scrollTo(m_model.index(row, std::max(m_table->currentIndex().column(), 0)),
+        m_table->scrollTo(m_model.index(row, m_header->focusedChannel()),
                           QAbstractItemView::PositionAtCenter);
         m_shownRow = row;
     }
     m_header->showLevels(heard.levels);
+}
+
+int PatternView::rowInSight() const
+{
+    return std::max(m_table->rowAt(m_table->viewport()->height() / 2), 0);
+}
+
+void PatternView::scrollToChannel(int channel)
+{
+    // Not by the current cell: every move of it is told to a screen reader as a move of the
+    // keyboard, even where the keyboard is on a header.
+    m_table->scrollTo(m_model.index(rowInSight(), channel));
 }
 
 void PatternView::changeEvent(QEvent* event)
@@ -164,8 +183,14 @@ void PatternView::applyHeardColors()
 
 bool PatternView::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_table && event->type() == QEvent::KeyPress) {
-        const int channel = m_table->currentIndex().column();
+    // From a header to the cells, the keyboard stays on its channel.
+    if (watched == m_table && event->type() == QEvent::FocusIn && m_model.columnCount() > 0
+        && m_table->currentIndex().column() != m_header->focusedChannel()) {
+        m_table->setCurrentIndex(m_model.index(rowInSight(), m_header->focusedChannel()));
+    }
+    // On a header or on a cell alike: the channel the keyboard is on.
+    if ((watched == m_table || watched == m_header) && event->type() == QEvent::KeyPress) {
+        const int channel = m_header->focusedChannel();
         switch (static_cast<QKeyEvent*>(event)->key()) {
         case Qt::Key_Space:
             m_player.ToggleChannelMute(channel);

@@ -19,9 +19,11 @@ class Registry;
 /// A window that shows the module that plays as it is heard: the order list as a strip with
 /// the order heard marked (a click or Enter plays from there), the pattern heard with the row
 /// heard highlighted in the middle, and a level meter over each channel. Channels are muted and
-/// soloed from their headers, or from the keyboard in the pattern (Space mutes the current
-/// cell's channel, S solos it, Escape lets every channel sound). Its place and size are kept
-/// under the program's "Pattern View" key. While it is hidden it costs nothing.
+/// soloed from their headers, or from the keyboard on a header or a cell (Space mutes that
+/// channel, S solos it, Escape lets every channel sound). Tab goes from the strip to the
+/// headers (Left and Right go from channel to channel) and on to the cells; the headers and the
+/// cells share one channel. Its place and size are kept under the program's "Pattern View" key.
+/// While it is hidden it costs nothing.
 class PatternView : public QWidget {
     Q_OBJECT
 
@@ -47,6 +49,10 @@ private:
     void followModule();
     /// One frame: what is heard now.
     void showHeard();
+    /// Scrolls the table to channel, the rows staying.
+    void scrollToChannel(int channel);
+    /// The row in the middle of the table's view; 0 without rows.
+    int rowInSight() const;
     /// Gives what is heard (the row, the order, the meters) the palette's colours.
     void applyHeardColors();
 

@@ -300,6 +300,33 @@ TEST(KeyboardAndScreenReader, PatternViewIsUsedByKeyboardAloneAndToldWithoutTheR
     ASSERT_TRUE(NotificationAreaDisplay::waitFor([&] { return told->focused() == "Order list"; }))
         << qPrintable(told->focused());
 
+    // Tab goes to the channels, the arrows along them; each is told by its name.
+    jukebox.keys({"Tab"});
+    ASSERT_TRUE(NotificationAreaDisplay::waitFor([&] { return told->focused() == "Channel 1"; }))
+        << qPrintable(told->focused());
+    jukebox.keys({"Right"});
+    ASSERT_TRUE(NotificationAreaDisplay::waitFor([&] { return told->focused() == "Channel 2"; }))
+        << qPrintable(told->focused());
+    const auto renamed = [&](const QString& name) {
+        return NotificationAreaDisplay::waitFor([&] {
+            for (const AccessibilityBus::Listener::Event& event : told->heard()) {
+                if (event.type == "object:property-change:accessible-name" && event.name == name)
+                    return true;
+            }
+            return false;
+        });
+    };
+    jukebox.keys({"space"});
+    EXPECT_TRUE(renamed("Channel 2, muted"));
+    told->forget();
+    jukebox.keys({"s"});
+    EXPECT_TRUE(renamed("Channel 2"));
+    EXPECT_TRUE(renamed("Channel 1, muted"));
+    told->forget();
+    jukebox.keys({"Escape"});
+    EXPECT_TRUE(renamed("Channel 1"));
+    EXPECT_EQ(told->focused(), "");  // still on channel 2: no other focus since
+
     // The table shows its cells and names its channels.
     bool cells = false;
     QStringList headers;
@@ -322,4 +349,8 @@ TEST(KeyboardAndScreenReader, PatternViewIsUsedByKeyboardAloneAndToldWithoutTheR
             moved.append(event.type + ' ' + event.role + ' ' + event.name);
     }
     EXPECT_TRUE(moved.isEmpty()) << moved.size() << " events, first " << qPrintable(moved.value(0));
+
+    // The key that opened it closes it.
+    jukebox.keys({"ctrl+shift+p"});
+    EXPECT_TRUE(NotificationAreaDisplay::waitFor([&] { return jukebox.window("Pattern view").isEmpty(); }));
 }

@@ -1,6 +1,6 @@
 // The pattern view on the real audio library (dummy driver): what it shows of a module made
-// here, mute and solo from the keyboard and the headers, and that it comes back where it was;
-// on a recording one, how often the order strip plays.
+// here, mute and solo from the keyboard on the cells and the headers, and that it comes back
+// where it was; on a recording one, how often the order strip plays.
 #include "platform/Registry.h"
 #include "platform/audio/OpenMptSdlAudio.h"
 #include "playback/ClassModPlayer.h"
@@ -104,6 +104,39 @@ TEST_F(PatternViewTest, ShowsThePatternAndMutesAndSolosItsChannels)
     };
     ASSERT_TRUE(QTest::qWaitFor(marked, 10000));
     EXPECT_FALSE(table()->selectionModel()->hasSelection());
+}
+
+TEST_F(PatternViewTest, TabReachesTheHeadersWhereTheKeysWorkOnTheChannelInFocus)
+{
+    window->form().mnuFile_PatternView->trigger();
+    view()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view()));
+    auto* strip = view()->findChild<QListWidget*>("OrderStrip");
+    auto* channels = view()->findChild<ChannelHeader*>();
+    strip->setFocus();
+    QTest::keyClick(strip, Qt::Key_Tab);
+    ASSERT_TRUE(channels->hasFocus());
+
+    QTest::keyClick(channels, Qt::Key_Right);
+    QTest::keyClick(channels, Qt::Key_Right);
+    QTest::keyClick(channels, Qt::Key_Space);
+    EXPECT_EQ(window->player().MutedChannels(), QList<bool>({false, false, true, false}));
+    EXPECT_EQ(header(2), "Channel 3, muted");
+    QTest::keyClick(channels, Qt::Key_Left);
+    QTest::keyClick(channels, Qt::Key_S);
+    EXPECT_EQ(window->player().MutedChannels(), QList<bool>({true, false, true, true}));
+    QTest::keyClick(channels, Qt::Key_Escape);
+    EXPECT_EQ(window->player().MutedChannels(), QList<bool>(4, false));
+    // Keys of the cells stay on the header.
+    QTest::keyClick(channels, Qt::Key_Down);
+    EXPECT_FALSE(table()->currentIndex().isValid());
+
+    // On to the cells, on the same channel.
+    QTest::keyClick(channels, Qt::Key_Tab);
+    ASSERT_TRUE(table()->hasFocus());
+    EXPECT_EQ(table()->currentIndex().column(), 1);
+    key(Qt::Key_Space);
+    EXPECT_EQ(window->player().MutedChannels(), QList<bool>({false, true, false, false}));
 }
 
 TEST_F(PatternViewTest, TheKeyboardsCellStaysThroughPatternsOfOtherLengths)

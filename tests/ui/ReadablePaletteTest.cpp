@@ -139,6 +139,8 @@ TEST_F(ReadablePaletteTest, PatternViewsMarksStandOutWhereTheHighlightIsAsDarkAs
     auto* view = window->findChild<QWidget*>("PatternView");
     auto* table = view->findChild<QTableView*>("PatternTable");
     auto* channels = view->findChild<ChannelHeader*>();
+    view->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view));
 
     // The row heard: its ground against the other rows', its text against its ground.
     int heard = -1;
@@ -152,9 +154,21 @@ TEST_F(ReadablePaletteTest, PatternViewsMarksStandOutWhereTheHighlightIsAsDarkAs
     EXPECT_GE(ReadableColors::contrastRatio(row.pixelColor(1, 1), base), 3.0) << "row heard";
     EXPECT_GE(drawnContrast(row), 4.5) << "text of the row heard";
 
-    // A full meter against its ground.
+    // A full meter against its ground; the mark of the channel in focus against the header.
     channels->showLevels(QList<float>(8, 1.0f));
-    const QImage meters = channels->viewport()->grab().toImage();
-    EXPECT_GE(ReadableColors::contrastRatio(meters.pixelColor(channels->sectionSize(0) / 2, 12), base), 3.0)
+    channels->clearFocus();
+    const QImage unfocused = channels->viewport()->grab().toImage();
+    EXPECT_GE(ReadableColors::contrastRatio(unfocused.pixelColor(channels->sectionSize(0) / 2, 12), base), 3.0)
         << "meter";
+    channels->setFocus();
+    const QImage focused = channels->viewport()->grab().toImage();
+    qreal mark = 0;
+    for (int y = 0; y < focused.height(); ++y) {
+        for (int x = 0; x < channels->sectionSize(0); ++x) {
+            if (focused.pixel(x, y) != unfocused.pixel(x, y))
+                mark = std::max(mark, ReadableColors::contrastRatio(focused.pixelColor(x, y),
+                                                                    unfocused.pixelColor(x, y)));
+        }
+    }
+    EXPECT_GE(mark, 3.0) << "focus mark";
 }
