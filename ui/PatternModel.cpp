@@ -128,13 +128,13 @@ QVariant PatternModel::headerData(int section, Qt::Orientation orientation, int 
     return channelTitle(section);
 }
 
-QString PatternModel::channelTitle(int channel) const
+QString PatternModel::channelTitle(int channel, bool muted) const
 {
     QString title = tr("Channel %1").arg(channel + 1);
     const QString name = m_text ? m_text->channelName(channel) : QString();
     if (!name.isEmpty())
         title += QStringLiteral(" (%1)").arg(name);
-    if (m_muted.value(channel))
+    if (muted)
         title += tr(", muted");
     return title;
 }

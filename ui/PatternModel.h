@@ -39,7 +39,9 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
     /// "Channel 3", with the module's name for it, and ", muted" where it is.
-    QString channelTitle(int channel) const;
+    QString channelTitle(int channel) const { return channelTitle(channel, m_muted.value(channel)); }
+    /// The title channel has when muted is as given.
+    QString channelTitle(int channel, bool muted) const;
 
 private:
     /// The cells of pattern, row by row, read once per pattern: a view paints them many times.

@@ -108,11 +108,13 @@ void PatternView::followModule()
     if (m_text) {
         // The pattern the module starts with, until it is heard.
         m_model.showPattern(patterns.value(0, -1));
-        // Every cell of a module is as wide as every other: a column fits one, or its title.
-        const QFontMetrics metrics(m_table->font());
-        const int cell = metrics.horizontalAdvance(m_text->cell(m_model.pattern(), 0, 0));
-        const int title = m_header->fontMetrics().horizontalAdvance(m_model.channelTitle(0));
-        m_header->setDefaultSectionSize(std::max(cell, title) + 16);
+        // Every cell of a module is as wide as every other: a column fits one, or the longest
+        // title, muted.
+        int width = QFontMetrics(m_table->font()).horizontalAdvance(m_text->cell(m_model.pattern(), 0, 0));
+        const QFontMetrics titles = m_header->fontMetrics();
+        for (int channel = 0; channel < m_model.columnCount(); ++channel)
+            width = std::max(width, titles.horizontalAdvance(m_model.channelTitle(channel, true)));
+        m_header->setDefaultSectionSize(width + 16);
     }
     m_header->clearLevels();
     m_shownOrder = -1;
