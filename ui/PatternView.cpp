@@ -84,6 +84,9 @@ void PatternView::closeEvent(QCloseEvent* event)
 
 void PatternView::showEvent(QShowEvent* event)
 {
+    // Beside the main window, or where it was, it may run past the edge of a small or scaled
+    // screen, out of sight of the keyboard's channel.
+    m_bounds.keepWhollyOnScreen();
     QWidget::showEvent(event);
     m_player.WatchHeard(true);
     m_frames.start();
