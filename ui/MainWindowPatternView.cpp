@@ -43,6 +43,8 @@ void TMainWindow::showPatternView(bool shown)
             if (!m_ending && isVisible())
                 m_form.mnuFile_PatternView->setChecked(false);
         });
+        // The key that opens it closes it, from either window.
+        m_patternView->addAction(m_form.mnuFile_PatternView);
     }
     if (m_patternView)
         m_patternView->setVisible(shown);

@@ -25,20 +25,35 @@ void PatternCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
     }
     QGlyphRun run;
     qreal width = 0;
+    const bool heard = index.row() == m_heardRow;
     if (!m_characters.layOut(index.data().toString(), run, width)) {
         QStyleOptionViewItem marked(option);
-        if (index.row() == m_heardRow)
+        if (heard) {
             marked.state |= QStyle::State_Selected;
+            if (m_heardBackground.isValid()) {
+                marked.palette.setColor(QPalette::Highlight, m_heardBackground);
+                marked.palette.setColor(QPalette::HighlightedText, m_heardText);
+            }
+        }
         QStyledItemDelegate::paint(painter, marked, index);
         return;
     }
     const QPalette::ColorGroup group = !(option.state & QStyle::State_Enabled) ? QPalette::Disabled
                                        : option.state & QStyle::State_Active ? QPalette::Active
                                                                              : QPalette::Inactive;
-    const bool selected = option.state & QStyle::State_Selected || index.row() == m_heardRow;
-    // Unselected cells lie on the view's own background, which is already painted.
-    if (selected)
-        painter->fillRect(option.rect, option.palette.brush(group, QPalette::Highlight));
+    const bool highlighted = heard || option.state & QStyle::State_Selected;
+    QColor background;
+    QColor text = option.palette.color(group, QPalette::Text);
+    if (heard && m_heardBackground.isValid()) {
+        background = m_heardBackground;
+        text = m_heardText;
+    } else if (highlighted) {
+        background = option.palette.color(group, QPalette::Highlight);
+        text = option.palette.color(group, QPalette::HighlightedText);
+    }
+    // Other cells lie on the view's own background, which is already painted.
+    if (background.isValid())
+        painter->fillRect(option.rect, background);
     const QWidget* widget = option.widget;
     QStyle* style = widget ? widget->style() : QApplication::style();
     // A line between channels, as a table's grid draws it, but none between rows.
@@ -48,7 +63,7 @@ void PatternCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
     const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
     const qreal baseline =
         option.rect.top() + (option.rect.height() + m_characters.ascent() - m_characters.descent()) / 2;
-    painter->setPen(option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
+    painter->setPen(text);
     const QPointF origin(option.rect.left() + margin, baseline);
     if (margin + width <= option.rect.width()) {
         painter->drawGlyphRun(origin, run);
@@ -62,7 +77,13 @@ void PatternCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
     if (option.state & QStyle::State_HasFocus) {
         QStyleOptionFocusRect focus;
         focus.QStyleOption::operator=(option);
-        focus.backgroundColor = option.palette.color(group, selected ? QPalette::Highlight : QPalette::Base);
+        focus.backgroundColor = background.isValid() ? background : option.palette.color(group, QPalette::Base);
         style->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, widget);
     }
+}
+
+void PatternCellDelegate::setHeardColors(const QColor& background, const QColor& text)
+{
+    m_heardBackground = background;
+    m_heardText = text;
 }

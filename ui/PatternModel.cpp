@@ -2,13 +2,16 @@
 
 #include "platform/audio/PatternText.h"
 
+#include <algorithm>
+
 void PatternModel::setText(const PatternText* text)
 {
     beginResetModel();
     m_text = text;
     m_pattern = -1;
     m_muted.clear();
-    readCells();
+    m_channels = m_text ? m_text->channels() : 0;
+    m_cells = readCells(m_pattern);
     endResetModel();
 }
 
@@ -16,10 +19,24 @@ void PatternModel::showPattern(int pattern)
 {
     if (pattern == m_pattern)
         return;
-    beginResetModel();
     m_pattern = pattern;
-    readCells();
-    endResetModel();
+    const QStringList cells = readCells(pattern);
+    const int before = rowCount();
+    const int after = m_channels == 0 ? 0 : static_cast<int>(cells.size() / m_channels);
+    if (after < before) {
+        beginRemoveRows(QModelIndex(), after, before - 1);
+        m_cells = cells;
+        endRemoveRows();
+    } else if (after > before) {
+        beginInsertRows(QModelIndex(), before, after - 1);
+        m_cells = cells;
+        endInsertRows();
+    } else {
+        m_cells = cells;
+    }
+    const int kept = std::min(before, after);
+    if (kept > 0)
+        emit dataChanged(index(0, 0), index(kept - 1, m_channels - 1));
 }
 
 void PatternModel::setMutedChannels(const QList<bool>& muted)
@@ -31,16 +48,16 @@ void PatternModel::setMutedChannels(const QList<bool>& muted)
         emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
 }
 
-void PatternModel::readCells()
+QStringList PatternModel::readCells(int pattern) const
 {
-    m_cells.clear();
-    m_channels = m_text ? m_text->channels() : 0;
-    const int rows = m_text ? m_text->rows(m_pattern) : 0;
-    m_cells.reserve(rows * m_channels);
+    QStringList cells;
+    const int rows = m_text ? m_text->rows(pattern) : 0;
+    cells.reserve(rows * m_channels);
     for (int row = 0; row < rows; ++row) {
         for (int channel = 0; channel < m_channels; ++channel)
-            m_cells.append(m_text->cell(m_pattern, row, channel));
+            cells.append(m_text->cell(pattern, row, channel));
     }
+    return cells;
 }
 
 int PatternModel::rowCount(const QModelIndex& parent) const

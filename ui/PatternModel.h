@@ -15,9 +15,10 @@ class PatternModel : public QAbstractTableModel {
 public:
     using QAbstractTableModel::QAbstractTableModel;
 
-    /// The module's patterns (null: none); not owned, must live until replaced.
+    /// The module's patterns (null: none); not owned, must live until replaced. Resets the model.
     void setText(const PatternText* text);
-    /// The pattern shown; a change resets the rows.
+    /// The pattern shown. Its rows replace the last one's in place (rows inserted or removed
+    /// at the end where the count differs), so that views keep their current cell.
     void showPattern(int pattern);
     int pattern() const { return m_pattern; }
     void setMutedChannels(const QList<bool>& muted);
@@ -29,11 +30,12 @@ public:
 
     /// "Channel 3", with the module's name for it, and ", muted" where it is.
     QString channelTitle(int channel) const { return channelTitle(channel, m_muted.value(channel)); }
+    /// The title channel has when muted is as given.
     QString channelTitle(int channel, bool muted) const;
 
 private:
-    /// Reads the shown pattern's cells, once per pattern: a view paints them many times.
-    void readCells();
+    /// The cells of pattern, row by row, read once per pattern: a view paints them many times.
+    QStringList readCells(int pattern) const;
 
     const PatternText* m_text = nullptr;
     int m_pattern = -1;

@@ -1,15 +1,16 @@
 #include "ui/PatternView.h"
 
+#include "controls/ReadableColors.h"
 #include "platform/audio/PatternText.h"
 #include "playback/ClassModPlayer.h"
 #include "settings/RegistryKeys.h"
 #include "ui/ChannelHeader.h"
+#include "ui/OrderStrip.h"
 #include "ui/PatternCellDelegate.h"
 
 #include <QFontDatabase>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QListWidget>
 #include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -17,6 +18,9 @@
 namespace {
 
 constexpr int kFrameMs = 33;  // at most 30 frames a second
+/// What the row heard needs against the other rows to be found at a glance (WCAG 2, non-text
+/// contrast).
+constexpr qreal kHeardContrast = 3.0;
 /// Between frames while nothing moves (paused, stopped): soon enough to catch a start.
 constexpr int kIdleFrameMs = 100;
 
@@ -36,7 +40,7 @@ int nextFrameMs(const HeardStatus& heard, bool changed)
 PatternView::PatternView(ClassModPlayer& player, Registry& registry, QWidget* parent)
     : QWidget(parent, Qt::Window),
       m_player(player),
-      m_orders(new QListWidget(this)),
+      m_orders(new OrderStrip(this)),
       m_table(new QTableView(this)),
       m_cells(new PatternCellDelegate(m_table)),
       m_header(new ChannelHeader(m_table)),
@@ -47,14 +51,7 @@ PatternView::PatternView(ClassModPlayer& player, Registry& registry, QWidget* pa
     resize(640, 420);
     m_orders->setObjectName(QStringLiteral("OrderStrip"));
     m_orders->setAccessibleName(tr("Order list"));
-    m_orders->setFlow(QListView::LeftToRight);
-    m_orders->setWrapping(false);
-    m_orders->setFixedHeight(m_orders->fontMetrics().height() * 2 + 8);
-    m_orders->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    connect(m_orders, &QListWidget::itemActivated, this,
-            [this](QListWidgetItem* item) { m_player.PlayFromOrder(m_orders->row(item)); });
-    connect(m_orders, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { m_player.PlayFromOrder(m_orders->row(item)); });
+    connect(m_orders, &OrderStrip::orderChosen, &m_player, &ClassModPlayer::PlayFromOrder);
 
     m_table->setObjectName(QStringLiteral("PatternTable"));
     m_table->setAccessibleName(tr("Pattern"));
@@ -63,7 +60,9 @@ PatternView::PatternView(ClassModPlayer& player, Registry& registry, QWidget* pa
     m_table->setItemDelegate(m_cells);
     m_table->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Nothing to select: the row heard is marked by the cells' delegate, the keyboard's cell by
+    // its frame.
+    m_table->setSelectionMode(QAbstractItemView::NoSelection);
     m_table->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     m_table->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);  // the bar counts rows
     // The heard row stays in the middle, so a vertical scroll bar would only repaint with
@@ -74,9 +73,16 @@ PatternView::PatternView(ClassModPlayer& player, Registry& registry, QWidget* pa
     // Rows as close as lines of text, as in a tracker: more of the pattern in sight.
     m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_table->verticalHeader()->setDefaultSectionSize(QFontMetrics(m_table->font()).height() + 4);
+    // Tab leaves the cells, as it leaves any other control; the arrows move among them.
+    m_table->setTabKeyNavigation(false);
     m_table->installEventFilter(this);
+    m_header->installEventFilter(this);
     connect(m_header, &ChannelHeader::muteRequested, &m_player, &ClassModPlayer::ToggleChannelMute);
     connect(m_header, &ChannelHeader::soloRequested, &m_player, &ClassModPlayer::SoloChannel);
+    connect(m_header, &ChannelHeader::focusedChannelChanged, this, &PatternView::scrollToChannel);
+    // Top to bottom: the orders, the channels, the cells.
+    setTabOrder(m_orders, m_header);
+    setTabOrder(m_header, m_table);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
@@ -92,6 +98,7 @@ PatternView::PatternView(ClassModPlayer& player, Registry& registry, QWidget* pa
 
     m_placement.RegPath = RegistryKeys::kPatternView;
     m_placement.Restore();
+    applyHeardColors();
     followModule();
 }
 
@@ -105,6 +112,9 @@ void PatternView::closeEvent(QCloseEvent* event)
 
 void PatternView::showEvent(QShowEvent* event)
 {
+    // Beside the main window, or where it was, it may run past the edge of a small or scaled
+    // screen, out of sight of the keyboard's channel.
+    m_bounds.keepWhollyOnScreen();
     QWidget::showEvent(event);
     m_player.WatchHeard(true);
     m_frames.start(0);
@@ -124,20 +134,17 @@ void PatternView::followModule()
     m_text = m_player.ModulePath().trimmed().isEmpty() ? nullptr : PatternText::open(m_player.ModulePath());
     m_model.setText(m_text.get());
     m_model.setMutedChannels(m_player.MutedChannels());
-    m_orders->clear();
+    const QList<int> patterns = m_text ? m_text->orderPatterns() : QList<int>();
+    m_orders->showOrders(patterns);
     if (m_text) {
-        const QList<int> patterns = m_text->orderPatterns();
-        for (int order = 0; order < patterns.size(); ++order) {
-            const QString pattern = patterns[order] < 0 ? QStringLiteral("--") : QString::number(patterns[order]);
-            m_orders->addItem(QStringLiteral("%1: %2").arg(order, 3, 10, QLatin1Char('0')).arg(pattern));
-        }
         // The pattern the module starts with, until it is heard.
         m_model.showPattern(patterns.value(0, -1));
         // Every cell of a module is as wide as every other: a column fits one, or the longest
         // title, muted.
         int width = QFontMetrics(m_table->font()).horizontalAdvance(m_text->cell(m_model.pattern(), 0, 0));
+        const QFontMetrics titles = m_header->fontMetrics();
         for (int channel = 0; channel < m_model.columnCount(); ++channel)
-            width = std::max(width, m_header->fontMetrics().horizontalAdvance(m_model.channelTitle(channel, true)));
+            width = std::max(width, titles.horizontalAdvance(m_model.channelTitle(channel, true)));
         m_header->setDefaultSectionSize(width + 16);
     }
     m_header->clearLevels();
@@ -157,7 +164,7 @@ void PatternView::showHeard()
     const int order = static_cast<int>(heard.order);
     const int row = static_cast<int>(heard.row);
     if (order != m_shownOrder) {
-        m_orders->setCurrentRow(order);
+        m_orders->showHeardOrder(order);
         m_shownOrder = order;
         changed = true;
     }
@@ -176,8 +183,8 @@ void PatternView::showHeard()
 
 void PatternView::showHeardRow(int row)
 {
-    // Neither selected nor made current: the keyboard's cell stays where the listener put it,
-    // and a screen reader is not told of every row.
+    // Marked, neither selected nor made current: the keyboard's cell stays where the listener
+    // put it, and a screen reader is not told of every row.
     const int before = m_cells->heardRow();
     m_cells->setHeardRow(row);
     // Only vertically: the channels stay where the listener scrolled to.
@@ -194,10 +201,51 @@ void PatternView::updateRow(int row)
                                     m_table->rowHeight(row));
 }
 
+int PatternView::rowInSight() const
+{
+    return std::max(m_table->rowAt(m_table->viewport()->height() / 2), 0);
+}
+
+void PatternView::scrollToChannel(int channel)
+{
+    // Not by the current cell: every move of it is told to a screen reader as a move of the
+    // keyboard, even where the keyboard is on a header.
+    m_table->scrollTo(m_model.index(rowInSight(), channel));
+}
+
+void PatternView::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange)
+        applyHeardColors();
+}
+
+void PatternView::applyHeardColors()
+{
+    // The highlight, made to stand out from the rows and the meters' ground, with text readable
+    // on it: dark palettes often keep a dark highlight on their dark base.
+    const QColor background = ReadableColors::readableOn(palette().color(QPalette::Highlight),
+                                                         palette().color(QPalette::Base), kHeardContrast);
+    const QColor text = ReadableColors::readableOn(palette().color(QPalette::HighlightedText), background);
+    m_cells->setHeardColors(background, text);
+    updateRow(m_cells->heardRow());
+    m_orders->setHeardColors(background, text);
+    // The meters are drawn in the header's highlight; its other colours stay inherited.
+    QPalette meters;
+    meters.setColor(QPalette::Highlight, background);
+    m_header->setPalette(meters);
+}
+
 bool PatternView::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_table && event->type() == QEvent::KeyPress) {
-        const int channel = m_table->currentIndex().column();
+    // From a header to the cells, the keyboard stays on its channel.
+    if (watched == m_table && event->type() == QEvent::FocusIn && m_model.columnCount() > 0
+        && m_table->currentIndex().column() != m_header->focusedChannel()) {
+        m_table->setCurrentIndex(m_model.index(rowInSight(), m_header->focusedChannel()));
+    }
+    // On a header or on a cell alike: the channel the keyboard is on.
+    if ((watched == m_table || watched == m_header) && event->type() == QEvent::KeyPress) {
+        const int channel = m_header->focusedChannel();
         switch (static_cast<QKeyEvent*>(event)->key()) {
         case Qt::Key_Space:
             m_player.ToggleChannelMute(channel);

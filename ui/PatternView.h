@@ -11,18 +11,20 @@
 
 class ChannelHeader;
 class ClassModPlayer;
+class OrderStrip;
 class PatternCellDelegate;
 class PatternText;
-class QListWidget;
 class QTableView;
 class Registry;
 
 /// A window that shows the module that plays as it is heard: the order list as a strip with
-/// the order heard marked (a click plays from there), the pattern heard with the row heard
-/// highlighted in the middle, and a level meter over each channel. Channels are muted and
-/// soloed from their headers, or from the keyboard in the pattern (Space mutes the current
-/// cell's channel, S solos it, Escape lets every channel sound). Its place and size are kept
-/// under the program's "Pattern View" key. While it is hidden it costs nothing.
+/// the order heard marked (a click or Enter plays from there), the pattern heard with the row
+/// heard highlighted in the middle, and a level meter over each channel. Channels are muted and
+/// soloed from their headers, or from the keyboard on a header or a cell (Space mutes that
+/// channel, S solos it, Escape lets every channel sound). Tab goes from the strip to the
+/// headers (Left and Right go from channel to channel) and on to the cells; the headers and the
+/// cells share one channel. Its place and size are kept under the program's "Pattern View" key.
+/// While it is hidden it costs nothing.
 class PatternView : public QWidget {
     Q_OBJECT
 
@@ -40,6 +42,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -50,11 +53,17 @@ private:
     /// Marks row as heard, keeping it in the middle.
     void showHeardRow(int row);
     void updateRow(int row);
+    /// Scrolls the table to channel, the rows staying.
+    void scrollToChannel(int channel);
+    /// The row in the middle of the table's view; 0 without rows.
+    int rowInSight() const;
+    /// Gives what is heard (the row, the order, the meters) the palette's colours.
+    void applyHeardColors();
 
     ClassModPlayer& m_player;
     std::unique_ptr<PatternText> m_text;
     PatternModel m_model;
-    QListWidget* m_orders;
+    OrderStrip* m_orders;
     QTableView* m_table;
     PatternCellDelegate* m_cells;
     ChannelHeader* m_header;

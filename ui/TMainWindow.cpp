@@ -8,7 +8,6 @@
 #include "platform/Registry.h"
 #include "settings/RegistryKeys.h"
 #include "ui/PatternView.h"
-#include "ui/VisiblePlacement.h"
 
 #include <QAction>
 #include <QApplication>
@@ -226,10 +225,7 @@ void TMainWindow::keepOnScreen()
     // smaller scale factor, would show the window where nobody sees it, or only part of it:
     // it comes up wholly on the nearest screen instead, while the stored place and size are
     // kept for when that screen is back.
-    const QRect frame = frameGeometry();
-    const QRect visible = VisibleWindowFrame(frame);
-    if (visible != frame)
-        m_bounds.showElsewhere(visible.topLeft(), size() - (frame.size() - visible.size()));
+    m_bounds.keepWhollyOnScreen();
 }
 
 void TMainWindow::resizeEvent(QResizeEvent* event)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/TPersWindow.h"
+#include "ui/VisiblePlacement.h"
 
 #include <QPoint>
 #include <QRect>
@@ -56,6 +57,16 @@ public:
         // As the widget took them: a minimum size may have kept it larger.
         m_kept->shownAt = m_widget.pos();
         m_kept->shownSize = m_widget.size();
+    }
+
+    /// Where the widget's frame runs past the edge of the screen (VisibleWindowFrame), shows it
+    /// wholly on the screen elsewhere (showElsewhere). Call it on Show, when the frame is known.
+    void keepWhollyOnScreen()
+    {
+        const QRect frame = m_widget.frameGeometry();
+        const QRect visible = VisibleWindowFrame(frame);
+        if (visible != frame)
+            showElsewhere(visible.topLeft(), m_widget.size() - (frame.size() - visible.size()));
     }
 
 private:

@@ -2,8 +2,8 @@
 
 // What a screen reader sees of a program, for tests: a private session bus with the desktop's
 // accessibility bus on it (at-spi-bus-launcher, which starts the AT-SPI registry), and the
-// program's accessibility tree read through AT-SPI by atspi_tree.py, as Orca reads it.
-// Header only.
+// program's accessibility tree read through AT-SPI by atspi_tree.py, as Orca reads it, and
+// what the program tells a screen reader as it runs (Listener). Header only.
 
 #include <QDeadlineTimer>
 #include <QFileInfo>
@@ -12,6 +12,8 @@
 #include <QStandardPaths>
 #include <QString>
 #include <QStringList>
+
+#include <memory>
 
 #ifndef JK_ATSPI_TREE_SCRIPT
 #error "JK_ATSPI_TREE_SCRIPT names tests/support/atspi_tree.py"
@@ -113,12 +115,90 @@ public:
         return runReader(reader, {application, QStringLiteral("--press"), button});
     }
 
+    /// What a screen reader is told of one program as it runs: the focus moving, selections
+    /// changing, names changing.
+    class Listener {
+    public:
+        struct Event {
+            QString type;  // as AT-SPI names it: "focus:", "object:state-changed:focused", ...
+            int detail = 0;  // for a state: 1 set, 0 cleared
+            QString role;
+            QString name;
+        };
+
+        ~Listener()
+        {
+            m_reader.kill();
+            m_reader.waitForFinished();
+        }
+
+        /// Whether it listens; false when the listener did not start.
+        bool listening() const { return m_listening; }
+
+        /// Every event told since the start or the last forget(), oldest first.
+        const QList<Event>& heard()
+        {
+            while (m_reader.waitForReadyRead(10)) {
+            }
+            while (m_reader.canReadLine()) {
+                const QString line = QString::fromUtf8(m_reader.readLine()).chopped(1);
+                const QStringList fields = line.split(QLatin1Char('\t'));
+                if (fields.size() == 4)
+                    m_heard.append({fields[0], fields[1].toInt(), fields[2], fields[3]});
+            }
+            return m_heard;
+        }
+        void forget()
+        {
+            heard();
+            m_heard.clear();
+        }
+
+        /// The name of the object the focus went to last; empty when it went nowhere yet.
+        QString focused()
+        {
+            QString name;
+            for (const Event& event : heard()) {
+                if (event.type == QLatin1String("object:state-changed:focused") && event.detail == 1)
+                    name = event.name;
+            }
+            return name;
+        }
+
+    private:
+        friend class AccessibilityBus;
+        Listener(const AccessibilityBus& bus, const QString& application)
+        {
+            bus.startReader(m_reader, {application, QStringLiteral("--listen")});
+            QDeadlineTimer deadline(kGuardMs);
+            while (!m_reader.canReadLine() && m_reader.waitForReadyRead(int(deadline.remainingTime()))) {
+            }
+            m_listening = m_reader.readLine().trimmed() == "listening";
+        }
+
+        QProcess m_reader;
+        bool m_listening = false;
+        QList<Event> m_heard;
+    };
+
+    /// Starts listening to the program named application (its Qt application name), which
+    /// need not run yet.
+    std::unique_ptr<Listener> listen(const QString& application) const
+    {
+        return std::unique_ptr<Listener>(new Listener(*this, application));
+    }
+
 private:
-    bool runReader(QProcess& reader, const QStringList& arguments) const
+    void startReader(QProcess& reader, const QStringList& arguments) const
     {
         reader.setProcessEnvironment(environment(QProcessEnvironment::systemEnvironment()));
         reader.setStandardErrorFile(QProcess::nullDevice());
         reader.start(m_python, QStringList{QStringLiteral(JK_ATSPI_TREE_SCRIPT)} + arguments);
+    }
+
+    bool runReader(QProcess& reader, const QStringList& arguments) const
+    {
+        startReader(reader, arguments);
         return reader.waitForFinished(kGuardMs) && reader.exitCode() == 0;
     }
 

@@ -1,10 +1,14 @@
 #!/usr/bin/env python3
 """Prints what a screen reader learns of one program through AT-SPI: every object of its
 accessibility tree, one line each, "role<TAB>name<TAB>focused" (focused: 1 or 0). With --press,
-does instead what a screen reader's "press" does to the push button of that name.
+does instead what a screen reader's "press" does to the push button of that name. With
+--listen, prints instead what a screen reader is told of the program from then on, until
+ended: "listening" once the listener is registered, then one line per event as it comes,
+"event<TAB>detail<TAB>role<TAB>name" (event as AT-SPI names it, "focus:" or
+"object:state-changed:focused"; detail its first detail, 1 or 0 for a state).
 
-Usage: atspi_tree.py APPLICATION-NAME [--press BUTTON-NAME]. Exit code 1 while no such program
-is on the bus, or no such button.
+Usage: atspi_tree.py APPLICATION-NAME [--press BUTTON-NAME | --listen]. Exit code 1 while no
+such program is on the bus, or no such button.
 """
 import sys
 
@@ -36,7 +40,34 @@ def press(node, name):
                if node.get_child_at_index(index) is not None)
 
 
+# What moves a screen reader's attention: the focus, selections, and the names it speaks.
+HEARD_EVENTS = ("focus:", "object:state-changed:focused", "object:state-changed:selected",
+                "object:selection-changed", "object:active-descendant-changed",
+                "object:property-change:accessible-name")
+
+
+def listen(application):
+    def heard(event):
+        try:
+            source = event.source
+            if source.get_application().get_name() != application:
+                return
+            print("%s\t%d\t%s\t%s" % (event.type, event.detail1, source.get_role_name(),
+                                       source.get_name() or ""), flush=True)
+        except GLib.Error:
+            pass  # gone before we asked
+
+    listener = Atspi.EventListener.new(heard)
+    for kind in HEARD_EVENTS:
+        listener.register(kind)
+    print("listening", flush=True)
+    Atspi.event_main()
+    return 0
+
+
 def main():
+    if len(sys.argv) == 3 and sys.argv[2] == "--listen":
+        return listen(sys.argv[1])
     desktop = Atspi.get_desktop(0)
     for index in range(desktop.get_child_count()):
         application = desktop.get_child_at_index(index)

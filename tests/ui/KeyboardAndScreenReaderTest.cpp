@@ -268,3 +268,89 @@ TEST(KeyboardAndScreenReader, KeyboardAloneAssignsStepsStopsAndPlaysTheNextSlotA
     })) << "the banner does not name the module that plays now";
     EXPECT_FALSE(jukebox.find(QRegularExpression("^Slow Song \\|\\|")).has_value());
 }
+
+TEST(KeyboardAndScreenReader, PatternViewIsUsedByKeyboardAloneAndToldWithoutTheRowsGoingBy)
+{
+    NotificationAreaDisplay desktop;
+    if (!desktop.missing().isEmpty())
+        GTEST_SKIP() << "needs an X display: " << qPrintable(desktop.missing());
+    AccessibilityBus bus(desktop.environment(QProcessEnvironment::systemEnvironment()));
+    if (!bus.missing().isEmpty())
+        GTEST_SKIP() << qPrintable(bus.missing());
+    if (!QFileInfo(TestEnvironment::jukariumBinary()).isExecutable())
+        GTEST_SKIP() << "the jukebox program is not built";
+
+    JukeboxForTheKeyboard jukebox(desktop, bus);
+    // 17 rows a second, a new pattern every second, round and round.
+    const QString song =
+        TestSongs::write(TestSongs::toneSong(), ModuleMaker::Format::Xm, jukebox.home(), "tones");
+    const auto told = bus.listen(kApplication);
+    ASSERT_TRUE(told->listening());
+    jukebox.start(song);
+    QString window;
+    ASSERT_TRUE(NotificationAreaDisplay::waitFor(
+        [&] { return !(window = jukebox.window("TONES.XM - Vorn Jukarium")).isEmpty(); }));
+    desktop.xdotool({"windowfocus", "--sync", window});
+    jukebox.keys({"ctrl+shift+p"});
+    QString view;
+    ASSERT_TRUE(NotificationAreaDisplay::waitFor(
+        [&] { return !(view = jukebox.window("Pattern view")).isEmpty(); }));
+    // With no window manager here, the new window takes the keyboard as one would give it.
+    desktop.xdotool({"windowfocus", "--sync", view});
+    ASSERT_TRUE(NotificationAreaDisplay::waitFor([&] { return told->focused() == "Order list"; }))
+        << qPrintable(told->focused());
+
+    // Tab goes to the channels, the arrows along them; each is told by its name.
+    jukebox.keys({"Tab"});
+    ASSERT_TRUE(NotificationAreaDisplay::waitFor([&] { return told->focused() == "Channel 1"; }))
+        << qPrintable(told->focused());
+    jukebox.keys({"Right"});
+    ASSERT_TRUE(NotificationAreaDisplay::waitFor([&] { return told->focused() == "Channel 2"; }))
+        << qPrintable(told->focused());
+    const auto renamed = [&](const QString& name) {
+        return NotificationAreaDisplay::waitFor([&] {
+            for (const AccessibilityBus::Listener::Event& event : told->heard()) {
+                if (event.type == "object:property-change:accessible-name" && event.name == name)
+                    return true;
+            }
+            return false;
+        });
+    };
+    jukebox.keys({"space"});
+    EXPECT_TRUE(renamed("Channel 2, muted"));
+    told->forget();
+    jukebox.keys({"s"});
+    EXPECT_TRUE(renamed("Channel 2"));
+    EXPECT_TRUE(renamed("Channel 1, muted"));
+    told->forget();
+    jukebox.keys({"Escape"});
+    EXPECT_TRUE(renamed("Channel 1"));
+    EXPECT_EQ(told->focused(), "");  // still on channel 2: no other focus since
+
+    // The table shows its cells and names its channels.
+    bool cells = false;
+    QStringList headers;
+    for (const AccessibilityBus::Node& node : jukebox.tree()) {
+        cells = cells || (node.role == "table cell" && node.name.startsWith("C-5 01"));
+        if (node.role == "table column header")
+            headers.append(node.name);
+    }
+    EXPECT_TRUE(cells) << "no cell of the pattern read";
+    EXPECT_EQ(headers, QStringList({"Channel 1", "Channel 2", "Channel 3", "Channel 4"}));
+
+    // Three seconds of play (50 rows, three patterns) move neither the focus nor a selection.
+    told->forget();
+    const int from = jukebox.seconds();
+    ASSERT_GE(from, 0);
+    ASSERT_TRUE(NotificationAreaDisplay::waitFor([&] { return jukebox.seconds() >= from + 3; }));
+    QStringList moved;  // all but the clock and the song position
+    for (const AccessibilityBus::Listener::Event& event : told->heard()) {
+        if (event.type != "object:property-change:accessible-name" || event.role != "label")
+            moved.append(event.type + ' ' + event.role + ' ' + event.name);
+    }
+    EXPECT_TRUE(moved.isEmpty()) << moved.size() << " events, first " << qPrintable(moved.value(0));
+
+    // The key that opened it closes it.
+    jukebox.keys({"ctrl+shift+p"});
+    EXPECT_TRUE(NotificationAreaDisplay::waitFor([&] { return jukebox.window("Pattern view").isEmpty(); }));
+}

@@ -1,9 +1,11 @@
 // The pattern view on the real audio library (dummy driver): what it shows of a module made
-// here, mute and solo from the keyboard and the headers, and that it comes back where it was.
+// here, mute and solo from the keyboard on the cells and the headers, and that it comes back
+// where it was; on a recording one, how often the order strip plays.
 #include "platform/Registry.h"
 #include "platform/audio/OpenMptSdlAudio.h"
 #include "playback/ClassModPlayer.h"
 #include "settings/RegistryKeys.h"
+#include "support/RecordingAudioLibrary.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TestSongs.h"
 #include "MainWindowMaker.h"
@@ -16,6 +18,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QListWidget>
+#include <QProxyStyle>
+#include <QRegularExpression>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -95,11 +99,72 @@ TEST_F(PatternViewTest, ShowsThePatternAndMutesAndSolosItsChannels)
     EXPECT_EQ(window->player().MutedChannels(), QList<bool>(4, false));
 
     // The row heard is marked once the sound reaches it, without selecting it: a selection
-    // would reach a screen reader with every row. The cell chosen above stays selected.
+    // would reach a screen reader with every row.
     auto* cells = qobject_cast<PatternCellDelegate*>(table()->itemDelegate());
     ASSERT_NE(cells, nullptr);
     ASSERT_TRUE(QTest::qWaitFor([&] { return cells->heardRow() >= 0; }, 10000));
-    EXPECT_EQ(table()->selectionModel()->selectedIndexes(), QModelIndexList{model.index(5, 1)});
+    EXPECT_FALSE(table()->selectionModel()->hasSelection());
+}
+
+TEST_F(PatternViewTest, TabReachesTheHeadersWhereTheKeysWorkOnTheChannelInFocus)
+{
+    window->form().mnuFile_PatternView->trigger();
+    view()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view()));
+    auto* strip = view()->findChild<QListWidget*>("OrderStrip");
+    auto* channels = view()->findChild<ChannelHeader*>();
+    strip->setFocus();
+    QTest::keyClick(strip, Qt::Key_Tab);
+    ASSERT_TRUE(channels->hasFocus());
+
+    QTest::keyClick(channels, Qt::Key_Right);
+    QTest::keyClick(channels, Qt::Key_Right);
+    QTest::keyClick(channels, Qt::Key_Space);
+    EXPECT_EQ(window->player().MutedChannels(), QList<bool>({false, false, true, false}));
+    EXPECT_EQ(header(2), "Channel 3, muted");
+    QTest::keyClick(channels, Qt::Key_Left);
+    QTest::keyClick(channels, Qt::Key_S);
+    EXPECT_EQ(window->player().MutedChannels(), QList<bool>({true, false, true, true}));
+    QTest::keyClick(channels, Qt::Key_Escape);
+    EXPECT_EQ(window->player().MutedChannels(), QList<bool>(4, false));
+    // Keys of the cells stay on the header.
+    QTest::keyClick(channels, Qt::Key_Down);
+    EXPECT_FALSE(table()->currentIndex().isValid());
+
+    // On to the cells, on the same channel.
+    QTest::keyClick(channels, Qt::Key_Tab);
+    ASSERT_TRUE(table()->hasFocus());
+    EXPECT_EQ(table()->currentIndex().column(), 1);
+    key(Qt::Key_Space);
+    EXPECT_EQ(window->player().MutedChannels(), QList<bool>({false, true, false, false}));
+}
+
+TEST_F(PatternViewTest, TheKeyboardsCellStaysThroughPatternsOfOtherLengths)
+{
+    // The four parts, then a short pattern with a note in row 0 of channel 3 only.
+    ModuleMaker::Song song = fourChannelSong();
+    ModuleMaker::Pattern shortPattern;
+    shortPattern.rows = 16;
+    shortPattern.notes.append({0, 2, ModuleMaker::noteNumber(5, 0), 1, -1});
+    song.patterns.append(shortPattern);
+    song.orders = {0, 1};
+    window->form().mnuFile_PatternView->trigger();
+    HandOver(*window, TestSongs::write(song, ModuleMaker::Format::Xm, dir.path(), "two lengths"));
+    QAbstractItemModel& model = *table()->model();
+    auto* strip = view()->findChild<QListWidget*>("OrderStrip");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return strip->count() == 2 && strip->item(1)->text() == "001: 1"; }));
+    ASSERT_EQ(model.rowCount(), 64);
+    table()->setCurrentIndex(model.index(20, 2));
+
+    window->player().PlayFromOrder(1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model.rowCount() == 16; }, 10000));
+    EXPECT_TRUE(model.index(0, 2).data().toString().startsWith("C-6 01"));
+    EXPECT_TRUE(model.index(0, 0).data().toString().startsWith("..."));
+    EXPECT_EQ(table()->currentIndex().column(), 2);
+    // Round again, to the longer one.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model.rowCount() == 64; }, 10000));
+    EXPECT_TRUE(model.index(3, 3).data().toString().startsWith("F#5 01"));
+    EXPECT_EQ(table()->currentIndex().column(), 2);
 }
 
 TEST_F(PatternViewTest, OpensAgainWhereItWasAtTheNextStart)
@@ -148,6 +213,60 @@ TEST_F(PatternViewTest, EveryRowShowsAsAWholeRepaintWould)
         QCoreApplication::processEvents();
         ASSERT_EQ(onScreen(*view()), repaintedWhole(*view())) << "at row " << lastRow;
     }
+}
+
+// A style on which a click activates an item, as some desktops set it.
+class ClickActivates : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* data) const override
+    {
+        if (hint == SH_ItemView_ActivateItemOnSingleClick)
+            return 1;
+        return QProxyStyle::styleHint(hint, option, widget, data);
+    }
+};
+
+TEST(PatternViewOrders, EnterAClickAndADoubleClickPlayFromAnOrderOnceEachOnEveryStyle)
+{
+    QTemporaryDir dir;
+    Registry registry{dir.path() + "/registry"};
+    RecordingAudioLibrary audio;
+    ScriptedMessageBoxes boxes;
+    const QString module =
+        TestSongs::write(fourChannelSong(), ModuleMaker::Format::Xm, dir.path(), "four parts");
+    audio.addLoadablePath(module);
+    audio.setModuleInfo(RecordingAudioLibrary::makeModuleInfo("Four Parts", 2, 1, 1, 4));
+    auto window = MakeMainWindow(registry, audio, {"jukarium", module});
+    window->show();
+    window->form().mnuFile_PatternView->trigger();
+    auto* strip = window->findChild<QListWidget*>("OrderStrip");
+    ASSERT_EQ(strip->count(), 2);
+    const auto plays = [&] {
+        return audio.calls().filter(QRegularExpression("^setPosition ")).join(", ").toStdString();
+    };
+    const auto at = [&](int order) { return strip->visualItemRect(strip->item(order)).center(); };
+
+    ClickActivates clickActivates;
+    for (QStyle* style : {strip->style(), static_cast<QStyle*>(&clickActivates)}) {
+        SCOPED_TRACE(style == &clickActivates ? "a click activates" : "a double click activates");
+        strip->setStyle(style);
+        audio.clearCalls();
+        QTest::mouseClick(strip->viewport(), Qt::LeftButton, {}, at(1));
+        EXPECT_EQ(plays(), "setPosition 1");
+
+        audio.clearCalls();
+        QTest::mouseClick(strip->viewport(), Qt::LeftButton, {}, at(0));
+        QTest::mouseDClick(strip->viewport(), Qt::LeftButton, {}, at(0));
+        EXPECT_EQ(plays(), "setPosition 0");
+
+        audio.clearCalls();
+        strip->setFocus();
+        strip->setCurrentRow(1);
+        QTest::keyClick(strip, Qt::Key_Return);
+        EXPECT_EQ(plays(), "setPosition 1");
+    }
+    strip->setStyle(nullptr);
 }
 
 }  // namespace

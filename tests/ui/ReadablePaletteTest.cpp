@@ -1,5 +1,6 @@
 // The main window's own drawing read back from its screenshots, in the light palette a plain
-// desktop gives and in a dark one switched on while the window is open.
+// desktop gives and in a dark one switched on while the window is open; and the marks of the
+// pattern view in a dark palette whose highlight is dark too.
 #include "controls/ReadableColors.h"
 #include "controls/TBanner.h"
 #include "controls/TIEButton.h"
@@ -8,12 +9,16 @@
 #include "platform/audio/OpenMptSdlAudio.h"
 #include "support/TestSongs.h"
 #include "MainWindowMaker.h"
+#include "ui/ChannelHeader.h"
+#include "ui/PatternCellDelegate.h"
 #include "ui/TMainWindow.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QHash>
 #include <QPlainTextEdit>
 #include <QStyle>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -71,9 +76,9 @@ protected:
         QApplication::setPalette(QApplication::style()->standardPalette());
     }
 
-    std::unique_ptr<TMainWindow> open()
+    std::unique_ptr<TMainWindow> open(const QStringList& arguments = {"jukarium"})
     {
-        auto window = MakeMainWindow(registry, audio);
+        auto window = MakeMainWindow(registry, audio, arguments);
         window->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         return window;
@@ -122,4 +127,47 @@ TEST_F(ReadablePaletteTest, OwnDrawnTextStandsOutInTheLightPaletteAndAfterASwitc
                       window->form().ibtDiscNr[1]->grab().toImage().pixelColor(3, 3)),
                   0.1);
     }
+}
+
+TEST_F(ReadablePaletteTest, PatternViewsMarksStandOutWhereTheHighlightIsAsDarkAsTheBase)
+{
+    QPalette dark = darkPalette();
+    dark.setColor(QPalette::Highlight, QColor(0, 0, 128));
+    QApplication::setPalette(dark);
+    const QColor base = dark.color(QPalette::Base);
+    auto window = open({"jukarium", module});
+    window->form().mnuFile_PatternView->trigger();
+    auto* view = window->findChild<QWidget*>("PatternView");
+    auto* table = view->findChild<QTableView*>("PatternTable");
+    auto* channels = view->findChild<ChannelHeader*>();
+    view->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view));
+
+    // The row heard: its ground against the other rows', its text against its ground.
+    auto* cells = qobject_cast<PatternCellDelegate*>(table->itemDelegate());
+    ASSERT_NE(cells, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return cells->heardRow() >= 0; }, 10000));
+    const int heard = cells->heardRow();  // and no event moves it before the grab
+    const QRect cell = table->visualRect(table->model()->index(heard, 0)).adjusted(1, 1, -1, -1);
+    const QImage row = table->viewport()->grab(cell).toImage();
+    EXPECT_GE(ReadableColors::contrastRatio(row.pixelColor(1, 1), base), 3.0) << "row heard";
+    EXPECT_GE(drawnContrast(row), 4.5) << "text of the row heard";
+
+    // A full meter against its ground; the mark of the channel in focus against the header.
+    channels->showLevels(QList<float>(8, 1.0f));
+    channels->clearFocus();
+    const QImage unfocused = channels->viewport()->grab().toImage();
+    EXPECT_GE(ReadableColors::contrastRatio(unfocused.pixelColor(channels->sectionSize(0) / 2, 12), base), 3.0)
+        << "meter";
+    channels->setFocus();
+    const QImage focused = channels->viewport()->grab().toImage();
+    qreal mark = 0;
+    for (int y = 0; y < focused.height(); ++y) {
+        for (int x = 0; x < channels->sectionSize(0); ++x) {
+            if (focused.pixel(x, y) != unfocused.pixel(x, y))
+                mark = std::max(mark, ReadableColors::contrastRatio(focused.pixelColor(x, y),
+                                                                    unfocused.pixelColor(x, y)));
+        }
+    }
+    EXPECT_GE(mark, 3.0) << "focus mark";
 }

@@ -12,6 +12,7 @@
 #include "ui/TCDirectoryChoose.h"
 #include "ui/TMainWindow.h"
 
+#include <QAction>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -97,6 +98,20 @@ TEST_F(ScaledScreenTest, WindowTooLargeForTheScreenOpensWhollyOnItAndKeepsItsSto
         EXPECT_EQ(stored("Width"), resizedByTheUser ? 380u : 430u);
         EXPECT_EQ(stored("Height"), resizedByTheUser ? 200u : 450u);
     }
+}
+
+TEST_F(ScaledScreenTest, PatternViewOpensWhollyOnTheScreenAndKeepsItsStoredBounds)
+{
+    auto window = open();
+    window->form().mnuFile_PatternView->trigger();
+    auto* view = window->findChild<QWidget*>("PatternView");
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(view->screen()->availableGeometry().contains(view->frameGeometry()))
+        << view->frameGeometry().x();
+    window.reset();
+    const auto stored = registry.value(RegistryRoot::CurrentUser, RegistryKeys::kPatternView, "Width");
+    ASSERT_TRUE(stored);
+    EXPECT_GT(stored->number, 400u);  // the size it comes in, for a larger screen
 }
 
 TEST_F(ScaledScreenTest, DirectoryChooserNeverRunsPastTheScreensEdge)
