@@ -155,19 +155,27 @@ void writeDisc(const QString& path, const QString& slot7, const QString& title7,
                    .toUtf8());
 }
 
+// A display and a screen reader's bus for the real program; skipped where either is missing.
+class KeyboardAndScreenReader : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!desktop.missing().isEmpty())
+            GTEST_SKIP() << "needs an X display: " << qPrintable(desktop.missing());
+        if (!bus.missing().isEmpty())
+            GTEST_SKIP() << qPrintable(bus.missing());
+        if (!QFileInfo(TestEnvironment::jukariumBinary()).isExecutable())
+            GTEST_SKIP() << "the jukebox program is not built";
+    }
+
+    NotificationAreaDisplay desktop;
+    AccessibilityBus bus{desktop.environment(QProcessEnvironment::systemEnvironment())};
+};
+
 }  // namespace
 
-TEST(KeyboardAndScreenReader, KeyboardAloneAssignsStepsStopsAndPlaysTheNextSlotAndEveryControlIsNamed)
+TEST_F(KeyboardAndScreenReader, KeyboardAloneAssignsStepsStopsAndPlaysTheNextSlotAndEveryControlIsNamed)
 {
-    NotificationAreaDisplay desktop;
-    if (!desktop.missing().isEmpty())
-        GTEST_SKIP() << "needs an X display: " << qPrintable(desktop.missing());
-    AccessibilityBus bus(desktop.environment(QProcessEnvironment::systemEnvironment()));
-    if (!bus.missing().isEmpty())
-        GTEST_SKIP() << qPrintable(bus.missing());
-    if (!QFileInfo(TestEnvironment::jukariumBinary()).isExecutable())
-        GTEST_SKIP() << "the jukebox program is not built";
-
     JukeboxForTheKeyboard jukebox(desktop, bus);
     // A song that stands still on its positions for the length of the test: 16 rows of 31
     // ticks at 32 beats per minute take about 39 seconds.
@@ -269,17 +277,8 @@ TEST(KeyboardAndScreenReader, KeyboardAloneAssignsStepsStopsAndPlaysTheNextSlotA
     EXPECT_FALSE(jukebox.find(QRegularExpression("^Slow Song \\|\\|")).has_value());
 }
 
-TEST(KeyboardAndScreenReader, PatternViewIsUsedByKeyboardAloneAndToldWithoutTheRowsGoingBy)
+TEST_F(KeyboardAndScreenReader, PatternViewIsUsedByKeyboardAloneAndToldWithoutTheRowsGoingBy)
 {
-    NotificationAreaDisplay desktop;
-    if (!desktop.missing().isEmpty())
-        GTEST_SKIP() << "needs an X display: " << qPrintable(desktop.missing());
-    AccessibilityBus bus(desktop.environment(QProcessEnvironment::systemEnvironment()));
-    if (!bus.missing().isEmpty())
-        GTEST_SKIP() << qPrintable(bus.missing());
-    if (!QFileInfo(TestEnvironment::jukariumBinary()).isExecutable())
-        GTEST_SKIP() << "the jukebox program is not built";
-
     JukeboxForTheKeyboard jukebox(desktop, bus);
     // 17 rows a second, a new pattern every second, round and round.
     const QString song =
