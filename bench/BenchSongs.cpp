@@ -17,6 +17,26 @@ Song sideTone(int panning)
     return song;
 }
 
+Song rowBeeps()
+{
+    Song song;
+    song.name = QStringLiteral("Row Beeps");
+    song.channels = 1;
+    song.speed = 3;
+    // At C-4, 64 points sound for about 20 ms and 240 for about 40 ms, with the 13 ms that
+    // libopenmpt takes to let a sample's end die away. A square wave starts at its full level
+    // at once.
+    song.samples = {{QStringLiteral("Short Beep"), Waveform::Square, 16, 64, false, 0, 64, 128},
+                    {QStringLiteral("Long Beep"), Waveform::Square, 16, 240, false, 0, 64, 128}};
+    Pattern pattern;
+    pattern.rows = kRowBeepPatternRows;
+    for (int row = 0; row < pattern.rows; ++row)
+        pattern.notes.append({row, 0, kNoteC4, row % kRowBeepLongEvery == 0 ? 2 : 1, -1});
+    song.patterns = {pattern};
+    song.orders = QList<int>(kRowBeepOrders, 0);
+    return song;
+}
+
 Song longSong()
 {
     Song song;

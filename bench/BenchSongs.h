@@ -19,6 +19,21 @@ ModuleMaker::Song longSong();
 /// A short, busy four-channel song that fits MOD, S3M and XM.
 ModuleMaker::Song busySong();
 
+/// How long each row of rowBeeps() lasts: 3 ticks of 20 ms.
+constexpr double kRowBeepSeconds = 0.06;
+constexpr int kRowBeepPatternRows = 64;
+constexpr int kRowBeepOrders = 16;
+/// Every this many rows, from row 0 on, rowBeeps() beeps twice as long.
+constexpr int kRowBeepLongEvery = 16;
+
+/// A beep at the start of every row and silence after it, on one channel panned to the
+/// middle: kRowBeepOrders orders of one pattern of kRowBeepPatternRows rows (about a minute),
+/// so that each row's sound starts at a sharp edge that a recording tells apart from its
+/// neighbours'. Beeps last about 20 ms, and 40 ms on every kRowBeepLongEvery-th row, so that a
+/// recording tells each beep's row among kRowBeepLongEvery without counting from the first
+/// (a fresh stream may lose its first milliseconds).
+ModuleMaker::Song rowBeeps();
+
 constexpr int kVariedSongs = 24;
 
 /// The n-th (0 to kVariedSongs - 1) of a family of short four-channel songs that fit every format, each with

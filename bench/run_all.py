@@ -2,8 +2,9 @@
 """Every benchmark of the jukebox in one run, each figure beside its target: first sound of a
 cold start (offscreen and on a real X server) and of a second start (first_sound.py), CPU shown, hidden and stopped, the sound
 server's work and memory (cpu_share.py), the silence between slots played through
-(slot_gap.py), the render path's overhead (render_cost), the worst seek (seek_cost) and what
-the time panel and seek bar cost, shown and hidden (time_panel_cost). It
+(slot_gap.py), how far the row the pattern view shows as heard is from its sound at the
+server (heard_row_offset), the render path's overhead (render_cost), the worst seek (seek_cost)
+and what the time panel and seek bar cost, shown and hidden (time_panel_cost). It
 starts a null sound server of its own, so the server works for nothing else, and stops it at
 the end. The machine's load is printed before and after: CPU figures of a busy machine are
 high, so compare runs made under the same load. --soak adds the memory and open files over
@@ -90,6 +91,16 @@ def time_panel(build):
             for state in ("shown", "hidden")]
 
 
+def heard_row(build):
+    """How far the row named as heard is from its sound at the sound server's monitor, at the
+    default buffer setting; needs the null sound server (PULSE_SERVER)."""
+    output = program_output(build, "heard_row_offset", dict(os.environ, SDL_AUDIODRIVER="pulseaudio"))
+    return [figure_row("heard_row_offset", output,
+                       r"heard row from its sound, %s: ([\d.]+) ms \(target: <= ([\d.]+) ms\)" % which,
+                       "heard row to its sound, " + which, "%.1f ms", "%.0f ms")
+            for which in ("median", "90th percentile")]
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--build")
@@ -119,6 +130,7 @@ def main():
             rows = first_sound.report(cold, second, xcb)
             rows += cpu_share.report(cpu_share.measure(binary, floor_player, demo, args.seconds, server))
             rows += slot_gap.report(*slot_gap.measure(binary, modules, 3))
+            rows += heard_row(build)
             if varied:
                 rows += soak.report(*soak.soak(binary, *varied))
         finally:

@@ -4,6 +4,7 @@
 #include "app/CJKMessages.h"
 #include "app/ScreenCursor.h"
 #include "playback/PlayerHost.h"
+#include "settings/OptionsTable.h"
 
 #include <algorithm>
 #include <utility>
@@ -164,7 +165,7 @@ void ClassModPlayer::SetMixingRate(int index)
 
 void ClassModPlayer::SetBufferSize(int index)
 {
-    const auto milliseconds = static_cast<quint16>(index * 100 + 300);
+    const auto milliseconds = static_cast<quint16>(OptionsTable::playbackBufferMs(index));
     m_library.setOption(AudioLibrary::kOptionMixBufLen, milliseconds);
     m_options.SetPlaybackBuffer(index);
     m_host.SetBufferText(bufferText(milliseconds));

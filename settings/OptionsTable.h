@@ -47,6 +47,8 @@ inline constexpr NumberRow kPlaybackBuffer{.section = kSoundOptions,
                                            .first = 0,
                                            .last = 20,
                                            .lastOffered = 17};
+/// The mixing buffer length in milliseconds of a kPlaybackBuffer index.
+constexpr int playbackBufferMs(int index) { return index * 100 + 300; }
 /// Banner speed, slow to fastest.
 inline constexpr NumberRow kScrollSpeed{kSoundOptions, "Scrollspeed", 1, 0, 3};
 /// Fade-out length in steps of 100 ms; 0 switches fading off.

@@ -172,7 +172,7 @@ void TOptions::sldBufferSizeChange()
 {
     OptionsChanged = true;
     m_form.staBufferSize->setText(QStringLiteral("Selected buffer size: %1 ms")
-                                      .arg(m_form.sldBufferSize->value() * 100 + 300));
+                                      .arg(OptionsTable::playbackBufferMs(m_form.sldBufferSize->value())));
 }
 
 void TOptions::sldScrollSpeedChange()

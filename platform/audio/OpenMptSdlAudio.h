@@ -93,8 +93,8 @@ public:
     void setRenderQuality(const RenderQuality& quality) override;
     void setRepeat(bool repeat) override;
     void watchHeard(bool watch) override;
-    /// From the device that plays the module played last: what it rendered a buffer ago,
-    /// also of the module before it where one followed on.
+    /// From the device that plays the module played last: what it rendered that the server
+    /// plays now (StreamClock), also of the module before it where one followed on.
     void getHeardStatus(HeardStatus* status) override;
     void setChannelMuted(ModuleHandle module, int channel, bool muted) override;
 

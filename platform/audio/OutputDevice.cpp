@@ -38,7 +38,7 @@ private:
 }  // namespace
 
 OutputDevice::OutputDevice(const OutputFormat& format, const DeviceTiming& timing)
-    : m_timing(timing), m_renderer(format, timing.periodFrames)
+    : m_timing(timing), m_renderer(format, timing.periodFrames), m_streamClock(format.rate)
 {
     m_renderer.recordHeard(&m_heard);
 }
@@ -111,16 +111,8 @@ void OutputDevice::unpark()
     if (!m_parked)
         return;
     m_parked = false;
+    m_streamClock.resume();
     SDL_UnlockAudioDevice(m_id);
-}
-
-HeardSnapshots::Clock::duration OutputDevice::delayToSpeaker() const
-{
-    const auto period = m_renderer.format().duration(m_timing.periodFrames);
-    if (m_timing.serverLatencyMs <= 0)
-        return period;
-    // The server asks for a period when what it holds falls a period short of its latency.
-    return std::chrono::milliseconds(m_timing.serverLatencyMs) - period;
 }
 
 bool OutputDevice::playedOut(Clock::time_point now) const
@@ -164,7 +156,7 @@ void OutputDevice::callback(void* self, std::uint8_t* stream, int length)
     auto* device = static_cast<OutputDevice*>(self);
     const std::size_t frameBytes = device->m_renderer.format().frameBytes();
     const std::size_t frames = static_cast<std::size_t>(length) / frameBytes;
-    const auto heardAt = Clock::now() + device->delayToSpeaker();
+    const auto heardAt = device->m_streamClock.write(Clock::now(), frames);
     device->m_renderer.nextHeardAt(heardAt);
     const std::size_t done = device->m_renderer.render(device->m_module, stream, frames);
     if (device->m_next && device->m_renderer.songEnded()) {
@@ -179,4 +171,5 @@ void OutputDevice::callback(void* self, std::uint8_t* stream, int length)
     } else {
         device->m_silentFrames += frames;
     }
+    device->m_streamClock.handedOver(Clock::now());
 }

@@ -2,6 +2,7 @@
 
 #include "platform/audio/OutputFormat.h"
 #include "platform/audio/OutputRenderer.h"
+#include "platform/audio/StreamClock.h"
 
 #include <chrono>
 #include <cstdint>
@@ -73,12 +74,9 @@ public:
     /// play is queued already; nothing plays on it now.
     bool playedToEnd() const { return m_playedToEnd; }
     OutputRenderer& renderer() { return m_renderer; }
-    /// Where the modules it plays were when their sound is heard, while watched.
+    /// Where the modules it plays were when their sound is heard, while watched: stamped as
+    /// the stream's StreamClock tells.
     HeardSnapshots& heard() { return m_heard; }
-    /// How long after the device thread asks for a period its first frame is heard: what the
-    /// server holds queued ahead of it, or where it keeps no latency of its own, SDL's period
-    /// being played.
-    HeardSnapshots::Clock::duration delayToSpeaker() const;
 
     /// Whether the last full period it rendered was silence, so that the stream ends quietly
     /// where it stops; under the device lock.
@@ -124,6 +122,7 @@ private:
     HeardSnapshots m_heard;  // has a lock of its own
     // Used by the device thread, under the device lock.
     OutputRenderer m_renderer;
+    StreamClock m_streamClock;  // when what the thread writes is heard
     openmpt::module* m_module = nullptr;
     openmpt::module* m_next = nullptr;
     std::size_t m_silentFrames = 0;  // rendered since the module was last set to null
