@@ -246,26 +246,15 @@ void TBanner::paintEvent(QPaintEvent*)
     // Text follows the window to a screen of another pixel ratio, to stay crisp there.
     if (!m_image.isNull() && hasGeneratedContent() && m_image.devicePixelRatio() != ratio)
         m_image = renderGeneratedContent();
+    // Straight into the window's backing store, which is off screen already.
     QPainter painter(this);
-    if (m_image.isNull()) {
-        painter.fillRect(rect(), Color());
-        paintFocus(painter);
-        return;
-    }
-    const QSize frameSize = (QSizeF(size()) * ratio).toSize();
-    if (m_frame.size() != frameSize || m_frame.devicePixelRatio() != ratio) {
-        m_frame = QImage(frameSize, QImage::Format_RGB32);
-        m_frame.setDevicePixelRatio(ratio);
-    }
-    m_frame.fill(Color());
-    {
-        QPainter framePainter(&m_frame);
+    painter.fillRect(rect(), Color());
+    if (!m_image.isNull()) {
         if (m_noGap)
-            PaintNoGap(framePainter);
+            PaintNoGap(painter);
         else
-            PaintWithGap(framePainter);
+            PaintWithGap(painter);
     }
-    painter.drawImage(0, 0, m_frame);
     paintFocus(painter);
 }
 

@@ -205,7 +205,6 @@ private:
 
     QTimer m_scrollTimer;
     QImage m_image;
-    QImage m_frame;  // off-screen image each paint composes into, reused while the size stays
     QStringList m_lines;
     QString m_scrollText;
     TAlignment m_linesAlign = TAlignment::taCenter;
