@@ -2,6 +2,7 @@
 // and on a real screen (DISPLAY set) its way to the X server. It leaves out the timer and the
 // event handling around each step, which cost more: the program's CPU with the banner
 // scrolling and nothing playing is what bench/cpu_share.py measures.
+#include "app/XPaintsOverConnection.h"
 #include "controls/TBanner.h"
 
 #include <QApplication>
@@ -13,6 +14,7 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    const XPaintsOverConnection paints;  // as the program connects
     QApplication app(argc, argv);
     TBanner banner;
     banner.resize(263, 23);

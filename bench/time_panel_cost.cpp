@@ -12,6 +12,7 @@
 // Usage: time_panel_cost [seconds per turn, default 5]. Runs on any Qt platform; on a real X
 // server (xcb) the repaint goes to the server as in use. Sound goes to SDL's dummy driver
 // unless SDL_AUDIODRIVER says otherwise.
+#include "app/XPaintsOverConnection.h"
 #include "controls/SeekBar.h"
 #include "platform/audio/OpenMptSdlAudio.h"
 #include "playback/ClassModPlayer.h"
@@ -67,6 +68,7 @@ double cpuPerTick(const std::function<void()>& work, double seconds)
 
 int main(int argc, char** argv)
 {
+    const XPaintsOverConnection paints;  // as the program connects
     QApplication app(argc, argv);
     const double seconds = argc > 1 ? std::max(1.0, std::atof(argv[1])) : 5.0;
     OpenMptSdlAudio audio;

@@ -1,9 +1,11 @@
 #include "controls/TBanner.h"
 
 #include "controls/BannerContent.h"
+#include "controls/BannerFrame.h"
 #include "controls/ReadableColors.h"
 
 #include <QApplication>
+#include <QBackingStore>
 #include <QContextMenuEvent>
 #include <QDrag>
 #include <QKeyEvent>
@@ -13,6 +15,7 @@
 #include <QPainter>
 #include <QPen>
 #include <QScopeGuard>
+#include <QWindow>
 
 BannerContentError::BannerContentError()
     : std::runtime_error("Assign a bitmap or text to banner before enabling")
@@ -178,8 +181,38 @@ void TBanner::StepScroll()
     m_scrollPos = step.pos;
     if (step.stop)
         SetScrollEnabled(false);
-    repaint();
+    if (!paintStepInBackingStore())
+        repaint();
     emit scrolled();
+}
+
+bool TBanner::paintStepInBackingStore()
+{
+    // Qt's repaint of a widget, however small, goes through the whole window's bookkeeping
+    // (dirty regions, the widgets above and below, event filters, a painter's set-up), which
+    // costs a shown window with the banner scrolling more than the step's own pixels. Where
+    // the banner shows whole and as it is, the step writes those pixels into the window's
+    // backing store and sends them to the screen itself.
+    QWidget* const top = window();
+    QWindow* const surface = top->windowHandle();
+    QBackingStore* const store = backingStore();
+    if (m_image.isNull() || hasFocus() || !isVisible() || !updatesEnabled() || !store
+        || !surface || !surface->isExposed() || internalWinId() != 0
+        || nativeParentWidget() != top || visibleRegion() != QRegion(rect()))
+        return false;
+    const QRect area(mapTo(top, QPoint()), size());
+    store->beginPaint(area);
+    QPaintDevice* const device = store->paintDevice();
+    const bool painted = device && device->devType() == QInternal::Image
+                         && BannerFrame::canCompose(*static_cast<QImage*>(device), area, m_image);
+    if (painted)
+        BannerFrame::compose(*static_cast<QImage*>(device), area, Color().rgb(), m_image,
+                             BannerGeometry::copies(m_direction, size(), imageSize(), m_scrollPos,
+                                                    m_noGap));
+    store->endPaint();
+    if (painted)
+        store->flush(area, surface);
+    return painted;
 }
 
 // Loading ---------------------------------------------------------------------------------
@@ -246,26 +279,15 @@ void TBanner::paintEvent(QPaintEvent*)
     // Text follows the window to a screen of another pixel ratio, to stay crisp there.
     if (!m_image.isNull() && hasGeneratedContent() && m_image.devicePixelRatio() != ratio)
         m_image = renderGeneratedContent();
+    // Straight into the window's backing store, which is off screen already.
     QPainter painter(this);
-    if (m_image.isNull()) {
-        painter.fillRect(rect(), Color());
-        paintFocus(painter);
-        return;
-    }
-    const QSize frameSize = (QSizeF(size()) * ratio).toSize();
-    if (m_frame.size() != frameSize || m_frame.devicePixelRatio() != ratio) {
-        m_frame = QImage(frameSize, QImage::Format_RGB32);
-        m_frame.setDevicePixelRatio(ratio);
-    }
-    m_frame.fill(Color());
-    {
-        QPainter framePainter(&m_frame);
+    painter.fillRect(rect(), Color());
+    if (!m_image.isNull()) {
         if (m_noGap)
-            PaintNoGap(framePainter);
+            PaintNoGap(painter);
         else
-            PaintWithGap(framePainter);
+            PaintWithGap(painter);
     }
-    painter.drawImage(0, 0, m_frame);
     paintFocus(painter);
 }
 

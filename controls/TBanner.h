@@ -119,8 +119,9 @@ public:
     /// Pixels scrolled so far along the axis, modulo 65536; kept across stop and start.
     quint16 ScrollPos() const { return m_scrollPos; }
 
-    /// One step: advances ScrollPos, ends the pass (restart, or stop with OnlyOnce), repaints
-    /// at once and emits scrolled(). The timer calls it; tests call it to drive time.
+    /// One step: advances ScrollPos, ends the pass (restart, or stop with OnlyOnce), shows the
+    /// new position at once and emits scrolled(). The timer calls it; tests call it to drive
+    /// time.
     void StepScroll();
 
     // Look ----------------------------------------------------------------------------------
@@ -187,6 +188,10 @@ protected:
     virtual void PaintNoGap(QPainter& painter);
 
 private:
+    /// A step's pixels written straight into the window's backing store and flushed to the
+    /// screen; false, with nothing shown, where the banner is not to be painted so (covered
+    /// or clipped in part, the focus frame, no opaque content, a fractional pixel ratio).
+    bool paintStepInBackingStore();
     /// The focus frame, where the banner has the keyboard's focus.
     void paintFocus(QPainter& painter);
     /// Renders Lines into the content image, keeping scrolling on if it was on.
@@ -205,7 +210,6 @@ private:
 
     QTimer m_scrollTimer;
     QImage m_image;
-    QImage m_frame;  // off-screen image each paint composes into, reused while the size stays
     QStringList m_lines;
     QString m_scrollText;
     TAlignment m_linesAlign = TAlignment::taCenter;

@@ -13,6 +13,7 @@
 #include "ui/TMainWindow.h"
 
 #include <QAction>
+#include <QPalette>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -48,6 +49,34 @@ bool drawnAtTheScreensResolution(QWidget* widget)
     EXPECT_EQ(image.devicePixelRatio(), 2.0);
     return splitBlocks(image) > 0.02;
 }
+
+// The pixels of widget as its window holds them for the screen (the offscreen platform's
+// backing store), at the screen's resolution.
+QImage shownPixels(QWidget* widget)
+{
+    QWidget* const top = widget->window();
+    const QImage window = top->screen()->grabWindow(top->winId()).toImage();
+    const int ratio = qRound(window.devicePixelRatio());
+    const QRect area(widget->mapTo(top, QPoint()) * ratio, widget->size() * ratio);
+    return window.copy(area).convertToFormat(QImage::Format_RGB32);
+}
+
+QImage paintedPixels(QWidget* widget)
+{
+    return widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// Counts the paint events that reach a widget.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        count += event->type() == QEvent::Paint;
+        return false;
+    }
+    int count = 0;
+};
 
 class ScaledScreenTest : public ::testing::Test {
 protected:
@@ -137,4 +166,43 @@ TEST_F(ScaledScreenTest, GlyphsBannerAndCreditsAreDrawnAtTheScreensResolution)
     auto* credits = about.findChild<TBanner*>(QStringLiteral("Banner1"));
     ASSERT_NE(credits, nullptr);
     EXPECT_TRUE(drawnAtTheScreensResolution(credits));
+}
+
+// A shown banner's steps go to its window without a paint event; what they leave there is what
+// its paint draws. Covered in part, it is repainted under what covers it.
+TEST_F(ScaledScreenTest, BannerStepsShowWhatItsPaintDraws)
+{
+    // Wide enough for the banner's pixels to lie inside the part of the window that the
+    // offscreen platform hands out: as many pixels as the window has units.
+    QWidget window;
+    window.resize(600, 120);
+    auto* banner = new TBanner(&window);
+    banner->setGeometry(10, 20, 263, 25);
+    banner->SetColor(Qt::black);
+    banner->SetFontColor(Qt::green);
+    banner->SetScrollPixels(5);
+    banner->SetNoGap(true);
+    banner->SetScrollText(QStringLiteral("Night Drive || 261 kB"));
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    banner->clearFocus();  // the window's only stop of the Tab key took the focus, and its frame
+    QCoreApplication::processEvents();
+    PaintCounter paints(banner);
+    for (int step = 0; step < 30; ++step) {
+        banner->StepScroll();
+        ASSERT_EQ(paints.count, 0) << "step " << step;
+        ASSERT_EQ(shownPixels(banner), paintedPixels(banner)) << "step " << step;
+        paints.count = 0;  // the paint of paintedPixels
+    }
+
+    auto* cover = new QWidget(&window);  // the later sibling lies above the banner
+    cover->setGeometry(100, 10, 20, 60);
+    cover->setAutoFillBackground(true);
+    cover->setPalette(QPalette(Qt::red));
+    cover->show();
+    QCoreApplication::processEvents();
+    paints.count = 0;
+    banner->StepScroll();
+    EXPECT_EQ(paints.count, 1);
+    EXPECT_EQ(shownPixels(banner).pixelColor(2 * 95, 2 * 10), QColor(Qt::red));
 }
