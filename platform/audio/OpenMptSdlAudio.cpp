@@ -1,6 +1,7 @@
 #include "platform/audio/OpenMptSdlAudio.h"
 
 #include "platform/audio/ModuleFile.h"
+#include "platform/audio/ModuleQuality.h"
 
 #include <SDL.h>
 #include <libopenmpt/libopenmpt.hpp>
@@ -14,29 +15,6 @@
 namespace {
 
 quint32 count(std::int32_t value) { return static_cast<quint32>(std::max(value, 0)); }
-
-RenderQuality withinRanges(RenderQuality quality)
-{
-    const auto& taps = RenderQuality::kInterpolationTaps;
-    quality.interpolationTaps = std::clamp(quality.interpolationTaps, taps.front(), taps.back());
-    quality.stereoSeparation = std::clamp(quality.stereoSeparation, RenderQuality::kMinStereoSeparation,
-                                          RenderQuality::kMaxStereoSeparation);
-    quality.volumeRamping = std::clamp(quality.volumeRamping, RenderQuality::kDefaultVolumeRamping,
-                                       RenderQuality::kMaxVolumeRamping);
-    return quality;
-}
-
-void applyQuality(openmpt::module& module, const RenderQuality& quality)
-{
-    try {
-        module.set_render_param(openmpt::module::RENDER_INTERPOLATIONFILTER_LENGTH, quality.interpolationTaps);
-        module.set_render_param(openmpt::module::RENDER_STEREOSEPARATION_PERCENT, quality.stereoSeparation);
-        module.set_render_param(openmpt::module::RENDER_VOLUMERAMPING_STRENGTH, quality.volumeRamping);
-        module.ctl_set_boolean("render.resampler.emulate_amiga", quality.amigaResampler);
-    } catch (...) {
-        // A setting this libopenmpt does not know leaves the module as it was.
-    }
-}
 
 }  // namespace
 
@@ -143,7 +121,7 @@ ModuleHandle OpenMptSdlAudio::loadModule(const QString& fileName)
     if (!loaded)
         return 0;
     const ModuleHandle handle = m_nextHandle++;
-    applyQuality(*loaded->module, m_quality);
+    applyRenderQuality(*loaded->module, m_quality);
     m_modules.emplace(handle, std::move(loaded));
     return handle;
 }
@@ -330,10 +308,10 @@ void OpenMptSdlAudio::moveCurrent(const std::function<void(openmpt::module&)>& m
 
 void OpenMptSdlAudio::setRenderQuality(const RenderQuality& quality)
 {
-    m_quality = withinRanges(quality);
+    m_quality = quality.withinRanges();
     DeviceLock lock(m_devices.device());
     for (const auto& [handle, loaded] : m_modules)
-        applyQuality(*loaded->module, m_quality);
+        applyRenderQuality(*loaded->module, m_quality);
 }
 
 void OpenMptSdlAudio::setRepeat(bool repeat)

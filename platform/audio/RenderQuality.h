@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 
 /// How modules are rendered: libopenmpt's own settings, with the range of each. A plain value,
@@ -20,6 +21,17 @@ struct RenderQuality {
     int stereoSeparation = 100;                 // kMinStereoSeparation to kMaxStereoSeparation
     bool amigaResampler = false;                // the Amiga's own sound for Amiga formats
     int volumeRamping = kDefaultVolumeRamping;  // kDefaultVolumeRamping to kMaxVolumeRamping
+
+    /// This with each setting brought into its range.
+    RenderQuality withinRanges() const
+    {
+        RenderQuality quality = *this;
+        quality.interpolationTaps =
+            std::clamp(interpolationTaps, kInterpolationTaps.front(), kInterpolationTaps.back());
+        quality.stereoSeparation = std::clamp(stereoSeparation, kMinStereoSeparation, kMaxStereoSeparation);
+        quality.volumeRamping = std::clamp(volumeRamping, kDefaultVolumeRamping, kMaxVolumeRamping);
+        return quality;
+    }
 
     bool operator==(const RenderQuality&) const = default;
 };
