@@ -205,12 +205,14 @@ bool TBanner::paintStepInBackingStore()
     QPaintDevice* const device = store->paintDevice();
     const bool painted = device && device->devType() == QInternal::Image
                          && BannerFrame::canCompose(*static_cast<QImage*>(device), area, m_image);
+    const QList<BannerGeometry::Blit> copies =
+        BannerGeometry::copies(m_direction, size(), imageSize(), m_scrollPos, m_noGap);
     if (painted)
-        BannerFrame::compose(*static_cast<QImage*>(device), area, Color().rgb(), m_image,
-                             BannerGeometry::copies(m_direction, size(), imageSize(), m_scrollPos,
-                                                    m_noGap));
+        BannerFrame::compose(*static_cast<QImage*>(device), area, Color().rgb(), m_image, copies);
     store->endPaint();
-    if (painted)
+    // The backing store keeps the step for what Qt shows again by itself (an exposed window);
+    // the screen gets it from the X server's copy of the content where it can.
+    if (painted && !m_onServer.draw(surface, area, Color().rgb(), m_image, copies))
         store->flush(area, surface);
     return painted;
 }

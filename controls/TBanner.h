@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/BannerGeometry.h"
+#include "controls/BannerOnXServer.h"
 
 #include <QImage>
 #include <QPointer>
@@ -210,6 +211,7 @@ private:
 
     QTimer m_scrollTimer;
     QImage m_image;
+    BannerOnXServer m_onServer;
     QStringList m_lines;
     QString m_scrollText;
     TAlignment m_linesAlign = TAlignment::taCenter;
