@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/audio/AudioLibrary.h"
+#include "platform/audio/ChannelMutes.h"
 
-#include <QHash>
 #include <QString>
 #include <libopenmpt/libopenmpt_ext.hpp>
 
@@ -30,8 +30,8 @@ struct LoadedModule {
     std::unique_ptr<openmpt::module_ext> module;
     /// The module's interactive side, which mutes channels; null where libopenmpt has none.
     openmpt::ext::interactive* interactive = nullptr;
-    /// Each muted channel's volume from before it was muted.
-    QHash<int, double> mutedChannelVolumes;
+    /// The channels the listener muted.
+    ChannelMutes mutedChannels;
     ModuleInfo info;
     ModuleDetails details;
     /// One per instrument, or per sample where the module has no instruments.

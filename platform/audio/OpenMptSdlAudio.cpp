@@ -18,7 +18,10 @@ quint32 count(std::int32_t value) { return static_cast<quint32>(std::max(value, 
 
 }  // namespace
 
-OpenMptSdlAudio::OpenMptSdlAudio() = default;
+OpenMptSdlAudio::OpenMptSdlAudio()
+    : m_muteSettling(m_clock.timer(DeviceClock::TimerMode::SingleShot, [this] { settleMutedChannels(); }))
+{
+}
 
 OpenMptSdlAudio::~OpenMptSdlAudio() { close(); }
 
@@ -235,6 +238,7 @@ void OpenMptSdlAudio::getPlayStatus(PlayStatus* status)
     status->pattern = count(module.get_current_pattern());
     status->row = count(module.get_current_row());
     status->songEnded = sounding() && m_devices.device() && m_devices.device()->songEnded();
+    settleMutedChannels();  // a glide that outlasted the timer, the device parked meanwhile
 }
 
 void OpenMptSdlAudio::setPosition(int position)
@@ -390,18 +394,32 @@ void OpenMptSdlAudio::setChannelMuted(ModuleHandle module, int channel, bool mut
     LoadedModule* const loaded = find(module);
     if (!loaded || !loaded->interactive || channel < 0 || static_cast<quint32>(channel) >= loaded->info.channelCount)
         return;
-    DeviceLock lock(m_devices.device());
+    OutputDevice* const device = m_devices.device();
+    DeviceLock lock(device);
     try {
-        // The channel's volume, not its mute status, which libopenmpt applies without a ramp
-        // (a click) and under which the channel stands still (out of step when it comes back).
-        auto& saved = loaded->mutedChannelVolumes;
-        if (muted && !saved.contains(channel)) {
-            saved.insert(channel, loaded->interactive->get_channel_volume(channel));
-            loaded->interactive->set_channel_volume(channel, 0.0);
-        } else if (!muted && saved.contains(channel)) {
-            loaded->interactive->set_channel_volume(channel, saved.take(channel));
-        }
+        loaded->mutedChannels.set(*loaded->interactive, channel, muted, device ? device->moduleFrames() : 0);
     } catch (...) {
         // A channel libopenmpt does not know stays as it was.
+    }
+    if (muted)
+        m_muteSettling->start(kMuteGlide);
+}
+
+void OpenMptSdlAudio::settleMutedChannels()
+{
+    if (!m_current || !m_current->interactive)
+        return;
+    OutputDevice* const device = m_devices.device();
+    if (!device)
+        return;
+    DeviceLock lock(device);
+    const auto glideFrames = static_cast<std::size_t>(device->renderer().format().rate * kMuteGlide.count() / 1000);
+    try {
+        // The device renders a period at a time: the glide may wait for the next one.
+        if (m_current->mutedChannels.settle(*m_current->interactive, device->moduleFrames(), glideFrames)
+            && !device->parked())
+            m_muteSettling->start(kMuteGlide);
+    } catch (...) {
+        // Channels libopenmpt refuses stay muted by their volume.
     }
 }

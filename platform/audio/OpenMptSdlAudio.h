@@ -118,6 +118,11 @@ private:
     void updateOutput();
     LoadedModule* find(ModuleHandle handle) const;
     ModuleHandle handleOf(const LoadedModule* module) const;
+    /// Hands the playing module's muted channels whose glide has been rendered over to the
+    /// mute status (ChannelMutes::settle); GUI thread.
+    void settleMutedChannels();
+    /// Longer than the longest volume ramp libopenmpt renders.
+    static constexpr std::chrono::milliseconds kMuteGlide{50};
 
     struct Options {
         int rate = 44100;
@@ -130,6 +135,9 @@ private:
     /// Play the module played last while it sounds (sounding()); none is open while the
     /// output is not.
     OutputDevices m_devices{m_clock};
+    /// Hands muted channels over to the mute status once their glide to silence has been
+    /// rendered (ChannelMutes).
+    std::unique_ptr<DeviceClock::Timer> m_muteSettling;
     double m_outputGain = 1.0;
     RenderQuality m_quality;
     std::map<ModuleHandle, std::unique_ptr<LoadedModule>> m_modules;

@@ -68,6 +68,8 @@ public:
     void setNext(openmpt::module* next) { m_next = next == m_module ? nullptr : next; }
     /// Under the device lock: the module rendered from the next period on.
     const openmpt::module* module() const { return m_module; }
+    /// Under the device lock: the frames rendered from modules since it opened.
+    std::size_t moduleFrames() const { return m_moduleFrames; }
     /// Whether it has been given a module to play since it opened.
     bool hasPlayed() const { return m_hasPlayed; }
     /// Whether the module it played last came to the end of its song, so that all it has to

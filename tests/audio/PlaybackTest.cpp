@@ -343,6 +343,34 @@ TEST_F(PlaybackTest, AMutedChannelFallsSilentWithoutAClickWhileTheOthersPlayOn)
     EXPECT_GT(output.largestStep(unmutedAt + slack, output.frameCount(), 1), 100);
 }
 
+TEST_F(PlaybackTest, AMutedChannelStaysSilentWhenItsSongSetsTheChannelVolume)
+{
+    // Impulse Tracker's Mxx sets the channel's volume, which is where muting puts a 0: every
+    // 8 rows the right channel plays its note again with M40 (the full channel volume).
+    ModuleMaker::Song song = leftAndRightSong();
+    for (int row = 8; row < 64; row += 8)
+        song.patterns[0].notes.append({row, 1, ModuleMaker::kNoteC4, 2, -1, 'M', 0x40});
+    // Sound paced as a speaker plays it, while the event loop runs, as in the program.
+    qunsetenv("SDL_DISKAUDIODELAY");
+    const ModuleHandle module = start(song, 64, Format::It);
+    ASSERT_TRUE(letDeviceWrite(kSlackBytes));
+    const qsizetype mutedAt = outputSize() / kFrameBytes;
+    m_audio.setChannelMuted(module, 1, true);
+    const qint64 secondLater = outputSize() + kRate * kFrameBytes;  // past the M40 of row 8
+    ASSERT_TRUE(waitUntil([&] {
+        QCoreApplication::processEvents();
+        return outputSize() >= secondLater;
+    }));
+    const qsizetype unmutedAt = outputSize() / kFrameBytes;
+    m_audio.setChannelMuted(module, 1, false);
+    ASSERT_TRUE(letDeviceWrite(2 * kSlackBytes));
+    const PcmOutput output = closeAndRead(kMode, kRate);
+
+    for (qsizetype frame = mutedAt + kSlackBytes / kFrameBytes; frame < unmutedAt; ++frame)
+        ASSERT_EQ(output.sample(frame, 1), 0) << "right channel at frame " << frame;
+    EXPECT_GT(output.largestStep(unmutedAt + kSlackBytes / kFrameBytes, output.frameCount(), 1), 100);
+}
+
 TEST_F(PlaybackTest, WhatIsHeardTellsTheRowAndWhichChannelsSound)
 {
     HeardStatus status;

@@ -59,13 +59,18 @@ QByteArray packedPattern(const Pattern& pattern, int channels)
             }
             const bool hasSample = note->sample > 0 && note->note != kNoteOff;
             const bool hasVolume = note->volume >= 0;
+            const bool hasEffect = note->itEffect >= 'A' && note->itEffect <= 'Z';
             out.u8(0x80 | (channel + 1));  // a mask byte follows
-            out.u8(0x01 | (hasSample ? 0x02 : 0) | (hasVolume ? 0x04 : 0));
+            out.u8(0x01 | (hasSample ? 0x02 : 0) | (hasVolume ? 0x04 : 0) | (hasEffect ? 0x08 : 0));
             out.u8(note->note == kNoteOff ? kNoteCut : note->note + kNoteOffset);
             if (hasSample)
                 out.u8(note->sample);
             if (hasVolume)
                 out.u8(note->volume);
+            if (hasEffect) {
+                out.u8(note->itEffect - 'A' + 1);
+                out.u8(note->itEffectParameter);
+            }
         }
         out.u8(0);  // end of row
     }

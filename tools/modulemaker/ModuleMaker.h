@@ -57,6 +57,10 @@ struct Note {
     int sample = 1;
     /// 0 to 64; -1 leaves the sample's volume.
     int volume = -1;
+    /// IT only: an effect as trackers show it, a letter from 'A' to 'Z' (0: none), with its
+    /// parameter, 0 to 255. The other formats leave it out.
+    char itEffect = 0;
+    int itEffectParameter = 0;
 };
 
 struct Pattern {
