@@ -25,6 +25,7 @@ const QHash<int, QString>& catalogue()
         {1510, "Can't copy module to \"%1\"." + kBreak + "%2."},
         {1610, "Can't move module to \"%1\"." + kBreak + "%2."},
         {1700, "Can't delete \"%1\". Unexpected error."},
+        {1800, "Can't save \"%1\" as an audio file." + kBreak + "%2."},
         {3000, "This file is not a Jukarium disc or the disc is corrupt: %1"},
         {3100, "Can't save disc \"%1\". Unknown error!"},
         {3200, "There is no selection for this command! Please select \"Actions\"-\"Options\"-"
@@ -54,10 +55,12 @@ const QHash<int, QString>& catalogue()
         {20100, "This function is only available when several modules are selected." + kBreak +
                     "To open several modules, please select one module, hold the SHIFT-Key down "
                     "and select another module."},
+        {20200, "No slot of this disc holds a module."},
         {21000, "All modules on this disc and the disc itself have been succesfully moved to %1."},
         {30000, "There have been changes to the current disc. Save?"},
         {30100, "Are you really sure to delete \"%1\"? Note: The module will NOT be found in the "
                 "trashcan!"},
+        {30200, "These files exist already:" + kBreak + "%1" + kBreak + "Replace them?"},
     };
     return texts;
 }

@@ -3,8 +3,27 @@
 #include <QString>
 #include <QStringList>
 
-/// The program's command line: one optional file, a module or a disc.
+#include <optional>
+
+/// The program's command line: one optional file, a module or a disc; or a song to save as an
+/// audio file without a window.
 namespace CommandLine {
+
+/// A song to save as an audio file: "--render OUTPUT MODULE [--subsong K]", in any order
+/// after the program.
+struct RenderArguments {
+    QString output;   // the audio file; its extension names the format
+    QString module;
+    int subsong = 1;  // from 1, as the subsong menu numbers them
+};
+
+/// Whether the arguments (the program first) ask for a render: "--render" among them. Such a
+/// start opens no window and never meets a running instance.
+bool AsksToRender(const QStringList& arguments);
+
+/// The render the arguments ask for; nothing, with why in error (unless null), where one is
+/// missing, repeated or unknown.
+std::optional<RenderArguments> ParseRender(const QStringList& arguments, QString* error);
 
 /// The raw command line in the form the file associations use: the program quoted, and when
 /// there is an argument, a blank and the first argument quoted. Further arguments are ignored.

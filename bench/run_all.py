@@ -3,8 +3,8 @@
 cold start (offscreen and on a real X server) and of a second start (first_sound.py), CPU shown, hidden and stopped, the sound
 server's work and memory (cpu_share.py), the silence between slots played through
 (slot_gap.py), how far the row the pattern view shows as heard is from its sound at the
-server (heard_row_offset), the render path's overhead (render_cost), the worst seek (seek_cost)
-and what the time panel and seek bar cost, shown and hidden (time_panel_cost). It
+server (heard_row_offset), the render path's overhead (render_cost), the worst seek (seek_cost),
+how fast a song is saved as FLAC (save_as_audio) and what the time panel and seek bar cost, shown and hidden (time_panel_cost). It
 starts a null sound server of its own, so the server works for nothing else, and stops it at
 the end. The machine's load is printed before and after: CPU figures of a busy machine are
 high, so compare runs made under the same load. --soak adds the memory and open files over
@@ -51,13 +51,15 @@ def program_output(build, program, env=None):
                           capture_output=True, text=True, env=env).stdout
 
 
-def figure_row(program, output, pattern, name, value_format, target_format):
+def figure_row(program, output, pattern, name, value_format, target_format, at_least=False):
     """The figure and target read from program's output with pattern (two groups, in that
-    order): a row of the table."""
+    order): a row of the table. The target is a ceiling, or with at_least a floor."""
     found = re.search(pattern, output)
     if not found:
         sys.exit("%s printed no figure:\n%s" % (program, output))
     measured, target = float(found.group(1)), float(found.group(2))
+    if at_least:
+        return (name, value_format % measured, ">= " + target_format % target, measured >= target)
     return (name, value_format % measured, "<= " + target_format % target, measured <= target)
 
 
@@ -70,6 +72,12 @@ def render_overhead(build):
     return program_figure(build, "render_cost",
                           r"render overhead: ([\d.]+) ms per second of audio at most \(target: <= ([\d.]+) ms\)",
                           "render overhead per second of audio", "%.3f ms", "%.1f ms")
+
+
+def save_as_audio(build):
+    return figure_row("save_as_audio", program_output(build, "save_as_audio"),
+                      r"save as FLAC: ([\d.]+) times real time at least \(target: >= ([\d.]+)\)",
+                      "saving as FLAC, 4-8 channels, one core", "%.0fx real time", "%.0fx", at_least=True)
 
 
 def worst_seek(build):
@@ -137,6 +145,7 @@ def main():
             sound_server("stop", sound)
     rows.append(render_overhead(build))
     rows.append(worst_seek(build))
+    rows.append(save_as_audio(build))
     rows += time_panel(build)
 
     print()

@@ -48,6 +48,12 @@ public:
     bool write(const char* data, qint64 size);
     bool write(const QByteArray& data) { return write(data.constData(), data.size()); }
 
+    /// The temporary file's descriptor, for a library that writes the file itself and seeks
+    /// back to finish it (an audio encoder); -1 when not open. It stays the writer's: the
+    /// library must not close it, and tells of its own write errors, on which the caller
+    /// drops the writer instead of committing.
+    int descriptor() const { return m_fd; }
+
     /// Gives the new file the permission bits of the file at path.
     bool copyPermissionsFrom(const QString& path);
 

@@ -1,6 +1,7 @@
 // Program entry: one instance per user and display. A second start hands its file to the
 // running instance and ends; otherwise the session plays the file named, and then the main
-// window is created on it and runs until closed.
+// window is created on it and runs until closed. A start with --render saves a song as an
+// audio file on its own, without a window or an instance.
 #include "app/CJKMessages.h"
 #include "app/CommandLine.h"
 #include "app/SingleInstance.h"
@@ -8,6 +9,7 @@
 #include "app/XPaintsOverConnection.h"
 #include "platform/Registry.h"
 #include "platform/audio/OpenMptSdlAudio.h"
+#include "RenderCommand.h"
 #include "session/JukeboxSession.h"
 #include "ui/QtMessageBoxes.h"
 #include "ui/TMainWindow.h"
@@ -47,6 +49,8 @@ QString forwardedText(const QStringList& arguments)
 
 int main(int argc, char** argv)
 {
+    if (CommandLine::AsksToRender(argumentsOf(argc, argv)))
+        return RunRenderCommand(argumentsOf(argc, argv), configDirectory());
     // A relative file is found from the folder this start was made in, also when the running
     // instance it goes to, or the desktop's media controls, know another one.
     const QStringList arguments =

@@ -14,6 +14,17 @@ bool isUserAction(int n)
     return n >= 1 && n <= OptionsTable::kUserActionCount;
 }
 
+/// The rows of the playback quality, for the store and for StoredPlaybackQuality().
+template <typename Quality, typename Visit>
+void visitPlaybackQuality(Quality& quality, Visit&& visit)
+{
+    using namespace OptionsTable;
+    visit(kInterpolation, quality.interpolationTaps);
+    visit(kStereoSeparation, quality.stereoSeparation);
+    visit(kAmigaResampler, quality.amigaResampler);
+    visit(kVolumeRamping, quality.volumeRamping);
+}
+
 }  // namespace
 
 ClassOptions::ClassOptions(Registry& registry) : m_registry(registry)
@@ -93,11 +104,16 @@ void ClassOptions::forEachValue(Self& self, Visit&& visit)
     visit(kVolumeExe, self.m_volumeExe);
     visit(kOutputVolume, self.m_outputVolume);
     visit(kAtTheEnd, self.m_atTheEnd);
-    visit(kInterpolation, self.m_playbackQuality.interpolationTaps);
-    visit(kStereoSeparation, self.m_playbackQuality.stereoSeparation);
-    visit(kAmigaResampler, self.m_playbackQuality.amigaResampler);
-    visit(kVolumeRamping, self.m_playbackQuality.volumeRamping);
+    visitPlaybackQuality(self.m_playbackQuality, visit);
     visit(kShortestSubsong, self.m_shortestSubsong);
+}
+
+RenderQuality ClassOptions::StoredPlaybackQuality(Registry& registry)
+{
+    RenderQuality quality;
+    const OptionStorage storage(registry);
+    visitPlaybackQuality(quality, [&storage](const auto& row, auto& value) { storage.read(row, value); });
+    return quality;
 }
 
 void ClassOptions::read()

@@ -77,6 +77,9 @@ public:
     /// How modules sound; stored values outside RenderQuality's ranges read as its defaults.
     const RenderQuality& PlaybackQuality() const { return m_playbackQuality; }
     void SetPlaybackQuality(const RenderQuality& quality) { m_playbackQuality = quality; }
+    /// The playback quality stored in registry, read without a store and without writing
+    /// anything: for a start that renders a song and opens no window.
+    static RenderQuality StoredPlaybackQuality(Registry& registry);
     /// Subsongs shorter than this many seconds are hidden (the menu, playing through).
     int ShortestSubsong() const { return m_shortestSubsong; }
     void SetShortestSubsong(int seconds) { m_shortestSubsong = seconds; }

@@ -235,6 +235,7 @@ void buildMainMenu(MainWindowForm& form, QMainWindow& window)
     form.mnuFile_MoveTo = addItem(form.mnuFile, "mnuFile_MoveTo", "&Move To...", Qt::CTRL | Qt::Key_M);
     form.mnuFile_Rename = addItem(form.mnuFile, "mnuFile_Rename", "&Rename...", Qt::CTRL | Qt::Key_R);
     form.mnuFile_Delete = addItem(form.mnuFile, "mnuFile_Delete", "&Delete", Qt::CTRL | Qt::Key_D);
+    form.mnuFile_SaveAsAudio = addItem(form.mnuFile, "mnuFile_SaveAsAudio", "&Save as audio file...");
     form.mnuFile->addSeparator()->setObjectName(QStringLiteral("N2"));
     form.mnuFile_Exit = addItem(form.mnuFile, "mnuFile_Exit", "&Exit");
     bar->addMenu(form.mnuFile);
@@ -246,6 +247,8 @@ void buildMainMenu(MainWindowForm& form, QMainWindow& window)
     form.mnuDisc_Save = addItem(form.mnuDisc, "mnuDisc_Save", "&Save disc");
     form.mnuDisc_SaveAs = addItem(form.mnuDisc, "mnuDisc_SaveAs", "S&ave disc As...");
     form.mnuDisc_MoveAllTo = addItem(form.mnuDisc, "mnuDisc_MoveAllTo", "&Move all to...");
+    form.mnuDisc_SaveAllAsAudio = addItem(form.mnuDisc, "mnuDisc_SaveAllAsAudio",
+                                          "Save all slots as a&udio files...");
     form.mnuDisc->addSeparator()->setObjectName(QStringLiteral("N4"));
     form.mnuDisc_Close = addItem(form.mnuDisc, "mnuDisc_Close", "&Close disc");
     form.mnuDisc->addSeparator()->setObjectName(QStringLiteral("N16"));

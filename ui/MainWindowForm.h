@@ -76,6 +76,7 @@ struct MainWindowForm {
     QAction* mnuFile_MoveTo = nullptr;
     QAction* mnuFile_Rename = nullptr;
     QAction* mnuFile_Delete = nullptr;
+    QAction* mnuFile_SaveAsAudio = nullptr;
     QAction* mnuFile_Exit = nullptr;
     QMenu* mnuDisc = nullptr;
     QAction* mnuDisc_New = nullptr;
@@ -83,6 +84,7 @@ struct MainWindowForm {
     QAction* mnuDisc_Save = nullptr;
     QAction* mnuDisc_SaveAs = nullptr;
     QAction* mnuDisc_MoveAllTo = nullptr;
+    QAction* mnuDisc_SaveAllAsAudio = nullptr;
     QAction* mnuDisc_Close = nullptr;
     QAction* mnuDisc_PreviousSlot = nullptr;
     QAction* mnuDisc_NextSlot = nullptr;

@@ -6,8 +6,10 @@
 #include "controls/TTrayIcon.h"
 #include "desktop/MprisService.h"
 #include "platform/Registry.h"
+#include "platform/audio/SongFileBatch.h"
 #include "settings/RegistryKeys.h"
 #include "ui/PatternView.h"
+#include "ui/SongFileProgressDialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -108,6 +110,7 @@ void TMainWindow::connectCommands()
     connectPatternView();
     connectDiscCommands();
     connectFileCommands();
+    connectAudioFileCommands();
     connectActionCommands();
     connectTrayAndDrop();
 }
@@ -137,6 +140,7 @@ void TMainWindow::UpdateModuleControls()
     const bool loaded = module.size() > 1;
     for (QAction* item : m_form.moduleItems())
         item->setEnabled(loaded);
+    updateAudioFileItems();
     setWindowTitle(loaded ? PathParts::FileNamePart(module).toUpper() +
                                 QStringLiteral(" - ") + kInstanceCaption
                           : kInstanceCaption);

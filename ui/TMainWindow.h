@@ -7,6 +7,7 @@
 #include "ui/UserActionHost.h"
 #include "settings/TPersWindow.h"
 #include "ui/MainWindowForm.h"
+#include "ui/SaveAsAudioDialog.h"
 #include "ui/WidgetBounds.h"
 
 #include <QMainWindow>
@@ -16,6 +17,8 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <utility>
 
 class QKeyEvent;
 class TDragAcceptFiles;
@@ -24,6 +27,10 @@ class ClassScrollTextViewer;
 class MprisService;
 class PatternView;
 class Registry;
+class SongFileBatch;
+class SongFileProgressDialog;
+struct SongFileJob;
+struct SongFileTask;
 
 /// The program's main window: shows what the session announces (status bar, caption, banner,
 /// disc, information view) and hands every user command to the session's player, disc and
@@ -160,6 +167,24 @@ private:
     void fillSubsongMenu();
     void connectDiscCommands();
     void connectFileCommands();
+    // Saving songs as audio files (MainWindowAudioFileCommands.cpp).
+    void connectAudioFileCommands();
+    /// The save items enabled where there is something to save and no saving runs.
+    void updateAudioFileItems();
+    /// The save-as-audio dialog; nothing when cancelled. subsongText and subsongs as
+    /// SaveAsAudioDialog takes them.
+    std::optional<SaveAsAudioChoice> chooseAudioSaving(const QString& subsongText, int subsongs);
+    /// A job as choice says, with the playback quality; target, subsong and tags to be set.
+    SongFileJob audioJob(const SaveAsAudioChoice& choice);
+    void saveModuleAsAudio();
+    void saveSlotsAsAudio();
+    /// Asks whether the files of tasks that exist already may be replaced (message 30200); true,
+    /// with every task allowed to replace, when none exists or the user agrees.
+    bool mayReplace(QList<SongFileTask>& tasks);
+    /// Runs tasks on a worker thread, with the progress dialog.
+    void startSongFiles(QList<SongFileTask> tasks);
+    /// The batch has ended: the status bar says what was saved, a box why a file was not.
+    void finishSongFiles();
     void connectActionCommands();
     void connectTrayAndDrop();
     void offerMediaControls();
@@ -218,4 +243,10 @@ private:
     int m_bannerPauses = 0;  // modal dialogs open that rest the banner
     bool m_hiddenInTray = false;
     bool m_ending = false;
+    SaveAsAudioChoice m_audioChoice;  // as chosen last, offered again
+    QString m_audioDirectory;         // where audio files were saved last; empty at first
+    std::unique_ptr<SongFileBatch> m_songFiles;  // the saving that runs; null when none
+    std::unique_ptr<SongFileProgressDialog> m_songFileProgress;
+    int m_songFilesWritten = 0;
+    QList<std::pair<QString, QString>> m_songFileFailures;  // target, reason
 };
