@@ -98,6 +98,8 @@ void ClassOptions::forEachValue(Self& self, Visit&& visit)
     visit(kAmigaResampler, self.m_playbackQuality.amigaResampler);
     visit(kVolumeRamping, self.m_playbackQuality.volumeRamping);
     visit(kShortestSubsong, self.m_shortestSubsong);
+    visit(kEvenLoudness, self.m_evenLoudness);
+    visit(kLoudnessTarget, self.m_loudnessTarget);
 }
 
 void ClassOptions::read()
