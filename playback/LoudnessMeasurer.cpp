@@ -11,6 +11,7 @@ LoudnessMeasurer::LoudnessMeasurer(LoudnessCache& cache, MeasureLoudness measure
     : m_cache(cache), m_measure(std::move(measure))
 {
     qRegisterMetaType<LoudnessJob>();
+    qRegisterMetaType<Loudness>();
 }
 
 LoudnessMeasurer::~LoudnessMeasurer()
@@ -71,7 +72,9 @@ void LoudnessMeasurer::run()
             continue;  // no file to measure
         const QString key = LoudnessCache::keyOf(hash, job->quality, job->subsong);
         if (!m_cache.lookup(key)) {
-            const std::optional<Loudness> loudness = m_measure(job->path, job->quality, job->subsong, m_ending);
+            const std::optional<Loudness> loudness =
+                m_measure(job->path, job->quality, job->subsong, m_ending,
+                          [this, &key](const Loudness& early) { emit measuredEarly(key, early); });
             if (!loudness)
                 continue;  // no module, or ending
             m_cache.insert(key, *loudness);

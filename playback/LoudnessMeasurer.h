@@ -26,10 +26,11 @@ struct LoudnessJob {
     bool operator==(const LoudnessJob&) const = default;
 };
 
-/// Measures a song (measureLoudness): null when it cannot, or cancel turned true. Called on
-/// the measuring thread.
-using MeasureLoudness = std::function<std::optional<Loudness>(const QString& path, const RenderQuality& quality,
-                                                              int subsong, const std::atomic<bool>& cancel)>;
+/// Measures a song (measureLoudness): null when it cannot, or cancel turned true; early, where
+/// the song is long, gets the figures of its start meanwhile. Called on the measuring thread.
+using MeasureLoudness = std::function<std::optional<Loudness>(
+    const QString& path, const RenderQuality& quality, int subsong, const std::atomic<bool>& cancel,
+    const std::function<void(const Loudness&)>& early)>;
 
 /// Measures songs one after the other on a thread of its own at the lowest priority (nice 19),
 /// so that neither the window nor the sound device ever waits for it, and keeps each figure in
@@ -57,6 +58,8 @@ public:
 signals:
     /// job's figures are in the cache now: measured, or found there when its turn came.
     void measured(const LoudnessJob& job);
+    /// The figures of the start of the song whose cache key is key, while it is measured.
+    void measuredEarly(const QString& key, const Loudness& loudness);
 
 private:
     /// Wakes the thread for a job, starting it where it has not started; under m_lock.

@@ -13,6 +13,15 @@ EvenLoudness::EvenLoudness(const ClassOptions& options, LoudnessSource source)
     if (source.measure) {
         m_measurer = std::make_unique<LoudnessMeasurer>(*m_cache, std::move(source.measure));
         connect(m_measurer.get(), &LoudnessMeasurer::measured, this, &EvenLoudness::songMeasured);
+        connect(m_measurer.get(), &LoudnessMeasurer::measuredEarly, this,
+                [this](const QString& key, const Loudness& loudness) {
+                    // A bound for songs left before they were measured whole.
+                    constexpr qsizetype kMostEarlyFigures = 100;
+                    if (m_early.size() >= kMostEarlyFigures)
+                        m_early.clear();
+                    m_early.insert(key, loudness);
+                    emit songMeasured();
+                });
     }
 }
 
@@ -29,12 +38,17 @@ std::optional<SongLevel> EvenLoudness::LevelOf(const QString& path, int subsong)
     if (hash.isEmpty())
         return SongLevel();
     const RenderQuality& quality = m_options.PlaybackQuality();
-    const std::optional<Loudness> loudness = m_cache->lookup(LoudnessCache::keyOf(hash, quality, subsong));
-    if (!loudness) {
-        m_measurer->measureFirst({path, subsong, quality});
-        return std::nullopt;
+    const QString key = LoudnessCache::keyOf(hash, quality, subsong);
+    const std::optional<Loudness> loudness = m_cache->lookup(key);
+    if (loudness) {
+        m_early.remove(key);
+        return SongLevel{loudness, GainFor(*loudness, m_options.LoudnessTarget())};
     }
-    return SongLevel{loudness, GainFor(*loudness, m_options.LoudnessTarget())};
+    m_measurer->measureFirst({path, subsong, quality});
+    const auto early = m_early.constFind(key);
+    if (early == m_early.cend())
+        return std::nullopt;
+    return SongLevel{std::nullopt, GainFor(*early, m_options.LoudnessTarget())};
 }
 
 void EvenLoudness::MeasureAhead(const QList<std::pair<QString, int>>& songs)

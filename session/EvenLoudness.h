@@ -25,7 +25,8 @@ struct LoudnessSource {
 /// loudness" at its target): each song's gain brings its integrated loudness to the target,
 /// but never its true peak above kHighestPeakDbtp. Figures come from the cache, or are
 /// measured on the measurer's thread, the song that plays first, then those measureAhead()
-/// gave. While the option is off nothing is measured and no file is read.
+/// gave. A long song that plays while it is measured is levelled by the figures of its start
+/// meanwhile. While the option is off nothing is measured and no file is read.
 /// GUI thread only.
 class EvenLoudness : public QObject {
     Q_OBJECT
@@ -39,7 +40,8 @@ public:
     ~EvenLoudness() override;
 
     /// The level of subsong of the module at path now: none while its figures are measured
-    /// (it is measured first); without gain while the option is off or the file cannot be read.
+    /// (it is measured first), or a gain without figures from those of its start; without gain
+    /// while the option is off or the file cannot be read.
     std::optional<SongLevel> LevelOf(const QString& path, int subsong);
     /// Songs to measure ahead, in order, after the one that plays; nothing while the option is off.
     void MeasureAhead(const QList<std::pair<QString, int>>& songs);
@@ -65,4 +67,6 @@ private:
         QString hash;
     };
     QHash<QString, KnownFile> m_files;
+    /// The figures of the start of songs, by cache key, until the whole song is measured.
+    QHash<QString, Loudness> m_early;
 };

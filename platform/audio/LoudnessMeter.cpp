@@ -23,10 +23,32 @@ struct MeterState {
 
 double decibels(double linear) { return linear > 0 ? 20 * std::log10(linear) : -100.0; }
 
+/// The figures of what meter has been given so far; none when libebur128 fails.
+std::optional<Loudness> figures(ebur128_state* meter, unsigned channels)
+{
+    double integrated = 0;
+    if (ebur128_loudness_global(meter, &integrated) != EBUR128_SUCCESS)
+        return std::nullopt;
+    double peak = 0;
+    for (unsigned channel = 0; channel < channels; ++channel) {
+        double channelPeak = 0;
+        if (ebur128_true_peak(meter, channel, &channelPeak) != EBUR128_SUCCESS)
+            return std::nullopt;
+        peak = std::max(peak, channelPeak);
+    }
+    Loudness loudness;
+    // Silence measures as minus infinity.
+    loudness.integratedLufs = std::isfinite(integrated) ? std::max(integrated, Loudness::kSilentLufs)
+                                                        : Loudness::kSilentLufs;
+    loudness.truePeakDbtp = decibels(peak);
+    return loudness;
+}
+
 }  // namespace
 
 std::optional<Loudness> measureLoudness(const QString& path, const RenderQuality& quality, int subsong,
-                                        const std::atomic<bool>& cancel)
+                                        const std::atomic<bool>& cancel,
+                                        const std::function<void(const Loudness&)>& early)
 {
     const std::unique_ptr<LoadedModule> loaded = loadModuleFile(path);
     if (!loaded)
@@ -45,7 +67,15 @@ std::optional<Loudness> measureLoudness(const QString& path, const RenderQuality
         // One pass: the first read of nothing is the song's end.
         module.ctl_set_text("play.at_end", "stop");
         const auto longest = static_cast<std::size_t>(kLongestMeasuredSeconds * kLoudnessMeasureRate);
+        auto earlyAt = static_cast<std::size_t>(kEarlyLoudnessSeconds * kLoudnessMeasureRate);
+        if (!early || loaded->details.subsongs.value(subsong).seconds <= kEarlyLoudnessSeconds)
+            earlyAt = longest;
         for (std::size_t rendered = 0; rendered < longest;) {
+            if (rendered >= earlyAt) {
+                earlyAt = longest;
+                if (const auto soFar = figures(meter.get(), kChannels))
+                    early(*soFar);
+            }
             if (cancel.load(std::memory_order_relaxed))
                 return std::nullopt;
             const std::size_t got = module.read_interleaved_stereo(kLoudnessMeasureRate, kChunkFrames, samples.data());
@@ -58,20 +88,5 @@ std::optional<Loudness> measureLoudness(const QString& path, const RenderQuality
     } catch (...) {
         return std::nullopt;  // a module that fails while rendering has no figure
     }
-    double integrated = 0;
-    if (ebur128_loudness_global(meter.get(), &integrated) != EBUR128_SUCCESS)
-        return std::nullopt;
-    double peak = 0;
-    for (unsigned channel = 0; channel < kChannels; ++channel) {
-        double channelPeak = 0;
-        if (ebur128_true_peak(meter.get(), channel, &channelPeak) != EBUR128_SUCCESS)
-            return std::nullopt;
-        peak = std::max(peak, channelPeak);
-    }
-    Loudness loudness;
-    // Silence measures as minus infinity.
-    loudness.integratedLufs = std::isfinite(integrated) ? std::max(integrated, Loudness::kSilentLufs)
-                                                        : Loudness::kSilentLufs;
-    loudness.truePeakDbtp = decibels(peak);
-    return loudness;
+    return figures(meter.get(), kChannels);
 }
