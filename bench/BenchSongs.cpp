@@ -111,4 +111,33 @@ Song variedSong(int n)
     return song;
 }
 
+Song levelSong(int n)
+{
+    constexpr int kChannels[kLevelSongs] = {1, 2, 4, 8, 16};
+    constexpr int kVolumes[kLevelSongs] = {6, 16, 32, 48, 64};
+    constexpr Waveform kWaveforms[kLevelSongs] = {Waveform::Sine, Waveform::Triangle, Waveform::Square,
+                                                  Waveform::Saw, Waveform::Saw};
+    Song song;
+    song.name = QStringLiteral("Level Song %1").arg(n + 1);
+    song.channels = kChannels[n];
+    song.samples = {{QStringLiteral("Voice"), kWaveforms[n], 32, 2048, true, 0, kVolumes[n], 128}};
+    for (int p = 0; p < 3; ++p) {
+        Pattern pattern;
+        // A chord that changes every eight rows, octaves 3 and 4: within MOD's range.
+        for (int row = 0; row < pattern.rows; row += 8) {
+            for (int channel = 0; channel < song.channels; ++channel)
+                pattern.notes.append({row, channel, noteNumber(3 + channel % 2, (row / 8 + 4 * channel + p) % 12), 1, -1});
+        }
+        song.patterns.append(pattern);
+    }
+    song.orders = {0, 1, 2};
+    return song;
+}
+
+Format levelSongFormat(int n)
+{
+    constexpr Format kFormats[kLevelSongs] = {Format::Xm, Format::S3m, Format::Mod, Format::It, Format::Xm};
+    return kFormats[n];
+}
+
 }  // namespace BenchSongs

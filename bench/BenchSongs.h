@@ -40,4 +40,14 @@ constexpr int kVariedSongs = 24;
 /// its own name, speed, samples, pitch and number of patterns, so that no two are alike.
 ModuleMaker::Song variedSong(int n);
 
+constexpr int kLevelSongs = 5;
+
+/// The n-th (0 to kLevelSongs - 1) of songs of very different loudness, about 23 seconds
+/// each: from one channel of a soft sine at a low volume to 16 channels of saws at full
+/// volume, in XM, S3M, MOD, IT and XM in turn, for levelling modules.
+ModuleMaker::Song levelSong(int n);
+
+/// The format of levelSong(n).
+ModuleMaker::Format levelSongFormat(int n);
+
 }  // namespace BenchSongs

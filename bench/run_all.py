@@ -4,7 +4,9 @@ cold start (offscreen and on a real X server) and of a second start (first_sound
 server's work and memory (cpu_share.py), the silence between slots played through
 (slot_gap.py), how far the row the pattern view shows as heard is from its sound at the
 server (heard_row_offset), the render path's overhead (render_cost), the worst seek (seek_cost),
-how fast a song is saved as FLAC (save_as_audio) and what the time panel and seek bar cost, shown and hidden (time_panel_cost). It
+how fast a song is saved as FLAC (save_as_audio), what the time panel and seek bar cost, shown and
+hidden (time_panel_cost), how fast loudness is measured (loudness_speed) and whether measuring it
+makes playback underrun (loudness_underrun). It
 starts a null sound server of its own, so the server works for nothing else, and stops it at
 the end. The machine's load is printed before and after: CPU figures of a busy machine are
 high, so compare runs made under the same load. --soak adds the memory and open files over
@@ -85,6 +87,24 @@ def worst_seek(build):
                           "worst seek in a song of over 10 minutes", "%.1f ms", "%.0f ms")
 
 
+def loudness_speed(build):
+    """How many times faster than real time a typical module's loudness is measured: a row
+    whose figure must reach its target."""
+    output = program_output(build, "loudness_speed")
+    found = re.search(r"loudness measurement, up to \d+ channels: ([\d.]+) x real time at least "
+                      r"\(target: >= ([\d.]+) x\)", output)
+    if not found:
+        sys.exit("loudness_speed printed no figure:\n%s" % output)
+    measured, target = float(found.group(1)), float(found.group(2))
+    return ("loudness measurement, up to 8 channels", "%.0f x real time" % measured, ">= %.0f x" % target,
+            measured >= target)
+
+
+def loudness_underrun(build):
+    return program_figure(build, "loudness_underrun", r"underruns while measuring: (\d+) \(target: <= (\d+)\)",
+                          "underruns while measuring loudness", "%.0f", "%.0f")
+
+
 def time_panel(build):
     """The time panel's and seek bar's CPU, window shown and hidden, on a real X server."""
     x = XServer()
@@ -146,6 +166,8 @@ def main():
     rows.append(render_overhead(build))
     rows.append(worst_seek(build))
     rows.append(save_as_audio(build))
+    rows.append(loudness_speed(build))
+    rows.append(loudness_underrun(build))
     rows += time_panel(build)
 
     print()

@@ -198,6 +198,7 @@ void ClassModPlayer::LoadNow(const QString& path, Origin origin, int subsong)
     }
     if (subsong != 0)
         m_library.selectSubsong(m_module, subsong);  // before the first note
+    ApplyLevel(m_module, path, subsong, m_level);
     m_library.setMusicVolume(kFullVolume);
     UpdateEndRule();
     m_library.playModule(m_module, 0);
@@ -244,6 +245,7 @@ bool ClassModPlayer::QueueModule(const QString& path, int subsong, QString* whyN
     }
     if (subsong != 0)
         m_library.selectSubsong(queued, subsong);
+    ApplyLevel(queued, path, subsong, m_queuedLevel);
     m_queued = queued;
     m_queuedPath = path;
     m_queuedSubsong = subsong;
@@ -258,6 +260,7 @@ void ClassModPlayer::DropQueuedModule()
     m_library.freeModule(std::exchange(m_queued, 0));
     m_queuedPath.clear();
     m_queuedSubsong = 0;
+    m_queuedLevel.reset();
 }
 
 void ClassModPlayer::AdoptQueuedModule()
@@ -268,6 +271,7 @@ void ClassModPlayer::AdoptQueuedModule()
     // a close.
     m_library.freeModule(std::exchange(m_module, std::exchange(m_queued, 0)));
     m_queuedSubsong = 0;
+    m_level = std::exchange(m_queuedLevel, std::nullopt);
     ShowStarted(std::exchange(m_queuedPath, QString()));
 }
 
@@ -371,6 +375,7 @@ void ClassModPlayer::FreeModule()
         StopNow();
         m_library.freeModule(m_module);
         m_module = 0;
+        m_level.reset();
         m_modulePath.clear();
         m_moduleTitle.clear();
         m_songLength = 0;

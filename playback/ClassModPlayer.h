@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/audio/AudioLibrary.h"
+#include "playback/PlayerHost.h"
 #include "settings/ClassOptions.h"
 
 #include <QObject>
@@ -8,6 +9,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <optional>
 #include <utility>
 
 class PlayerHost;
@@ -149,6 +151,17 @@ public:
     int OutputVolume() const;
     void SetOutputVolume(int percent);
 
+    // Every module at the same loudness (ClassModPlayerLoudness.cpp).
+    /// Asks the host for the level of the loaded and the queued module's songs again
+    /// (PlayerHost::SongLevelOf) and gives each its gain where it changed, gliding where it
+    /// sounds; the information view shows the loaded one's figures. The host calls it whenever
+    /// a level may have changed: a song measured, the target or the quality changed.
+    void UpdateLevels();
+    /// The loaded module's level as applied; none while it is not known.
+    const std::optional<SongLevel>& Level() const { return m_level; }
+    /// The information view's line of level: "Loudness: -21.4 LUFS, peak -3.2 dBTP, gain +3.4 dB".
+    static QString LevelText(const Loudness& loudness, double gainDb);
+
     // For the listener (ClassModPlayerListening.cpp); each is stored as an option.
     /// How modules sound from the next buffer on, also the one playing.
     void SetRenderQuality(const RenderQuality& quality);
@@ -186,6 +199,8 @@ signals:
     void subsongChanged();
     /// What happens at the end of a song was changed (SetSongEnd, SetShortestSubsong).
     void songEndChanged();
+    /// How modules sound was changed (SetRenderQuality).
+    void renderQualityChanged();
     /// A channel was muted or let sound again (not when a module loads or closes, which
     /// moduleChanged tells).
     void channelMutesChanged();
@@ -219,6 +234,11 @@ private:
     void ShowTime(bool always = false);
     void ShowInfos();
     void CloseInfos();
+    /// The lines of the information view; none when nothing is known.
+    QStringList InfoLines() const;
+    /// Gives module (0: none) the level the host tells for subsong of path, where it is known
+    /// and differs from applied, which it then becomes.
+    void ApplyLevel(ModuleHandle module, const QString& path, int subsong, std::optional<SongLevel>& applied);
 
     AudioLibrary& m_library;
     ClassOptions& m_options;
@@ -232,6 +252,8 @@ private:
     void SetMutedChannels(const QList<bool>& wanted);
     QString m_queuedPath;
     int m_queuedSubsong = 0;
+    std::optional<SongLevel> m_level;        // of m_module, as applied
+    std::optional<SongLevel> m_queuedLevel;  // of m_queued, as applied
     bool m_audioStarted = false;
     bool m_playing = false;
     bool m_infosShown = false;

@@ -49,19 +49,45 @@ QStringList messageLines(AudioLibrary& library, ModuleHandle module)
     return message.isEmpty() ? QStringList() : message.split(kLineEnd);
 }
 
-// Adds a description file's section when the file exists; true when it did.
-bool addDescription(QStringList& lines, bool afterSection, const QString& header,
+// Adds a description file's section when the file exists.
+void addDescription(QStringList& lines, bool afterSection, const QString& header,
                     const QString& wantedPath)
 {
     const QString path = ModuleDescriptions::FindIgnoringCase(wantedPath);
     if (path.isEmpty())
-        return false;
+        return;
     addSection(lines, afterSection, header,
                ModuleDescriptions::ReadTextFile(path).split(QLatin1String("\r\n")));
-    return true;
 }
 
 }  // namespace
+
+QStringList ClassModPlayer::InfoLines() const
+{
+    QStringList lines;
+    // Each section after the first is set off by a blank line.
+    const auto add = [&lines](const QString& header, const QStringList& sectionLines) {
+        addSection(lines, !lines.isEmpty(), header, sectionLines);
+    };
+    // Only while modules are levelled and this one's figures are known.
+    if (m_level && m_level->loudness)
+        add(QStringLiteral("-=] Loudness [=-"), {LevelText(*m_level->loudness, m_level->gainDb)});
+    // Only a module of several songs has this section: others show what they always did.
+    const QList<Subsong> subsongs = Details().subsongs;
+    if (subsongs.size() > 1)
+        add(QStringLiteral("-=] %1 subsongs [=-").arg(subsongs.size()), SubsongTexts(subsongs));
+    const QStringList instruments = instrumentLines(m_library, m_module);
+    if (!instruments.isEmpty())
+        add(QStringLiteral("-=] Instruments [=-"), instruments);
+    const QStringList message = messageLines(m_library, m_module);
+    if (!message.isEmpty())
+        add(QStringLiteral("-=] Song message [=-"), message);
+    const QString base = ModuleDescriptions::BasePath(m_modulePath);
+    addDescription(lines, !lines.isEmpty(), QStringLiteral("-=] MDZ file [=-"), base + QStringLiteral(".MDZ"));
+    addDescription(lines, !lines.isEmpty(), QStringLiteral("-=] FILE_ID.DIZ [=-"),
+                   PathParts::DirectoryPart(base) + QStringLiteral("FILE_ID.DIZ"));
+    return lines;
+}
 
 void ClassModPlayer::ToggleInfos()
 {
@@ -85,39 +111,13 @@ void ClassModPlayer::ShowInfos()
     if (!m_infosShown)
         return;
     m_host.SetStatusText(QStringLiteral("Searching for infos..."));
-    bool sectionShown = false;
-    bool anythingFound = false;
     QStringList lines;
     {
         ScreenCursor::HourglassScope working;
-        // Only a module of several songs has this section: others show what they always did.
-        const QList<Subsong> subsongs = Details().subsongs;
-        if (subsongs.size() > 1) {
-            addSection(lines, sectionShown, QStringLiteral("-=] %1 subsongs [=-").arg(subsongs.size()),
-                       SubsongTexts(subsongs));
-            sectionShown = anythingFound = true;
-        }
-        const QStringList instruments = instrumentLines(m_library, m_module);
-        if (!instruments.isEmpty()) {
-            addSection(lines, sectionShown, QStringLiteral("-=] Instruments [=-"), instruments);
-            sectionShown = anythingFound = true;
-        }
-        const QStringList message = messageLines(m_library, m_module);
-        if (!message.isEmpty()) {
-            addSection(lines, sectionShown, QStringLiteral("-=] Song message [=-"), message);
-            sectionShown = anythingFound = true;
-        }
-        const QString base = ModuleDescriptions::BasePath(m_modulePath);
-        if (addDescription(lines, sectionShown, QStringLiteral("-=] MDZ file [=-"),
-                           base + QStringLiteral(".MDZ")))
-            sectionShown = anythingFound = true;
-        const QString directory = PathParts::DirectoryPart(base);
-        if (addDescription(lines, sectionShown, QStringLiteral("-=] FILE_ID.DIZ [=-"),
-                           directory + QStringLiteral("FILE_ID.DIZ")))
-            anythingFound = true;
+        lines = InfoLines();
         m_host.SetInfoLines(lines);
     }
-    if (anythingFound) {
+    if (!lines.isEmpty()) {
         m_host.SetStatusText(QStringLiteral("Displaying infos"));
         m_host.SetInfoView(true);
         m_infosShown = true;

@@ -7,6 +7,7 @@ void ClassModPlayer::SetRenderQuality(const RenderQuality& quality)
 {
     m_options.SetPlaybackQuality(quality);
     m_library.setRenderQuality(quality);
+    emit renderQualityChanged();
 }
 
 void ClassModPlayer::ApplyStoredRenderQuality()

@@ -38,6 +38,7 @@ void ClassModPlayer::SelectSubsong(int index)
     if (index < 0 || index >= details.subsongs.size())
         return;
     m_library.selectSubsong(m_module, index);
+    ApplyLevel(m_module, m_modulePath, index, m_level);
     m_songSeconds = details.subsongs[index].seconds;
     m_playTime = 0;
     PollPosition();

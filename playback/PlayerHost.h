@@ -1,9 +1,23 @@
 #pragma once
 
+#include "platform/audio/Loudness.h"
+
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 struct ModuleInfo;
+
+/// How loud a song plays where every module plays at the same loudness.
+struct SongLevel {
+    /// What the song measures; none where songs are not levelled.
+    std::optional<Loudness> loudness;
+    /// The song's own gain (AudioLibrary::setModuleGain); 0 where songs are not levelled.
+    double gainDb = 0;
+
+    bool operator==(const SongLevel&) const = default;
+};
 
 /// What the module player tells its owner, and asks of it: the status bar, the banner text
 /// feed, the disc model and the dialogs. The session implements it; tests fake it. GUI thread
@@ -45,6 +59,10 @@ public:
     virtual QString RenameModuleDialog(const QString& path) = 0;
     /// The disc model: the loaded module's file has a new path; empty when it was deleted.
     virtual void ModulePathChanged(const QString& path) = 0;
+
+    /// The level of subsong (from 0) of the module at path; none while it is not known yet,
+    /// the song keeping the gain it has meanwhile (0 dB for one just loaded).
+    virtual std::optional<SongLevel> SongLevelOf(const QString& path, int subsong) = 0;
 
     /// Shows or hides the information memo.
     virtual void SetInfoView(bool visible) = 0;

@@ -8,6 +8,7 @@
 #include "app/TerminationSignals.h"
 #include "app/XPaintsOverConnection.h"
 #include "platform/Registry.h"
+#include "platform/audio/LoudnessMeter.h"
 #include "platform/audio/OpenMptSdlAudio.h"
 #include "RenderCommand.h"
 #include "session/JukeboxSession.h"
@@ -31,12 +32,20 @@ QStringList argumentsOf(int argc, char** argv)
     return arguments;
 }
 
-QString configDirectory()
+/// The program's folder under the XDG base directory variable, or under its default below home.
+QString xdgDirectory(const char* variable, const QString& defaultBelowHome)
 {
-    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
+    QString base = qEnvironmentVariable(variable);
     if (base.isEmpty())
-        base = QDir::homePath() + QStringLiteral("/.config");
+        base = QDir::homePath() + defaultBelowHome;
     return base + QStringLiteral("/jukarium");
+}
+
+QString configDirectory() { return xdgDirectory("XDG_CONFIG_HOME", QStringLiteral("/.config")); }
+
+LoudnessSource loudnessSource()
+{
+    return {xdgDirectory("XDG_CACHE_HOME", QStringLiteral("/.cache")) + QStringLiteral("/loudness"), measureLoudness};
 }
 
 // What a second start hands over: its file.
@@ -111,7 +120,7 @@ int main(int argc, char** argv)
         // Reading the options and then the window's placement creates their keys where
         // missing: one write of the settings file at most.
         registry.deferWrites();
-        auto session = std::make_unique<JukeboxSession>(registry, audio);
+        auto session = std::make_unique<JukeboxSession>(registry, audio, ClassModPlayer::FadeClock(), loudnessSource());
         // The module named is heard before the window is built, which takes longer than
         // loading it.
         session->OpenCommandFile(CommandLine::FirstArgument(arguments));

@@ -4,13 +4,21 @@
 #include "session/SessionDialogs.h"
 #include "settings/ClassOptions.h"
 
-JukeboxSession::JukeboxSession(Registry& registry, AudioLibrary& audio, ClassModPlayer::FadeClock clock)
+JukeboxSession::JukeboxSession(Registry& registry, AudioLibrary& audio, ClassModPlayer::FadeClock clock,
+                               LoudnessSource loudness)
     : m_outsideRequests([this](const QString& text) { SetStatusText(text); })
 {
     m_options = std::make_unique<ClassOptions>(registry);
+    m_evenLoudness = std::make_unique<EvenLoudness>(*m_options, std::move(loudness));
     m_player = std::make_unique<ClassModPlayer>(audio, *m_options, static_cast<PlayerHost&>(*this),
                                                 std::move(clock));
     m_disc = std::make_unique<ClassDisc>(static_cast<DiscHost&>(*this), *m_options);
+    m_measureAheadCheck.setSingleShot(true);
+    m_measureAheadCheck.setInterval(0);
+    connect(&m_measureAheadCheck, &QTimer::timeout, this, &JukeboxSession::measureAhead);
+    connect(m_evenLoudness.get(), &EvenLoudness::songMeasured, m_player.get(), &ClassModPlayer::UpdateLevels);
+    connect(m_player.get(), &ClassModPlayer::renderQualityChanged, this, &JukeboxSession::updateLevels);
+    scheduleMeasureAhead();
     m_followOnCheck.setSingleShot(true);
     m_followOnCheck.setInterval(0);
     connect(&m_followOnCheck, &QTimer::timeout, this, &JukeboxSession::updateFollowOn);
@@ -39,6 +47,7 @@ JukeboxSession::~JukeboxSession()
     m_player->disconnect(this);
     m_player.reset();
     m_disc.reset();
+    m_evenLoudness.reset();
     m_options.reset();
 }
 
@@ -58,6 +67,40 @@ void JukeboxSession::OpenCommandFile(const QString& file, ClassModPlayer::Origin
         m_player->LoadModule(file, origin);
     else if (PathParts::IsDiscPath(file))
         m_disc->LoadFromFile(file);  // replaces a changed disc without asking: the user chose it
+}
+
+void JukeboxSession::SetEvenLoudness(bool even, int targetLufs)
+{
+    m_options->SetEvenLoudness(even);
+    m_options->SetLoudnessTarget(targetLufs);
+    updateLevels();
+}
+
+void JukeboxSession::updateLevels()
+{
+    m_player->UpdateLevels();
+    scheduleMeasureAhead();
+}
+
+void JukeboxSession::scheduleMeasureAhead()
+{
+    m_measureAheadCheck.start();
+}
+
+void JukeboxSession::measureAhead()
+{
+    QList<std::pair<QString, int>> songs;
+    for (int n = 1; n <= ClassDisc::kSlotCount; ++n) {
+        const QString path = m_disc->SlotModulePath(n);
+        if (!path.isEmpty())
+            songs.append({path, m_disc->SlotSubsong(n)});
+    }
+    m_evenLoudness->MeasureAhead(songs);
+}
+
+std::optional<SongLevel> JukeboxSession::SongLevelOf(const QString& path, int subsong)
+{
+    return m_evenLoudness->LevelOf(path, subsong);
 }
 
 void JukeboxSession::RequestFile(const QString& file, ClassModPlayer::Origin origin)
@@ -331,6 +374,7 @@ void JukeboxSession::SetDiscButtonCaption(int button, const QString& caption)
 void JukeboxSession::SetSlotHint(int slot, const QString& hint)
 {
     m_slots[slot - 1].hint = hint;
+    scheduleMeasureAhead();  // the slot's module or subsong may have changed
     emit slotChanged(slot);
 }
 

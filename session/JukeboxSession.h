@@ -5,6 +5,7 @@
 #include "platform/audio/AudioLibrary.h"
 #include "playback/ClassModPlayer.h"
 #include "playback/PlayerHost.h"
+#include "session/EvenLoudness.h"
 #include "session/OutsideRequests.h"
 
 #include <QObject>
@@ -31,9 +32,10 @@ class JukeboxSession : public QObject, private PlayerHost, private DiscHost {
 public:
     /// Reads the options from registry, starts the audio library (message 1000 when no sound
     /// output opens) and shows an empty disc. registry and audio are not owned and must
-    /// outlive the session; clock runs the fade-out's steps (the event loop's by default).
+    /// outlive the session; clock runs the fade-out's steps (the event loop's by default);
+    /// loudness is where songs' loudness comes from (none: no song is levelled).
     JukeboxSession(Registry& registry, AudioLibrary& audio,
-                   ClassModPlayer::FadeClock clock = ClassModPlayer::FadeClock());
+                   ClassModPlayer::FadeClock clock = ClassModPlayer::FadeClock(), LoudnessSource loudness = {});
     /// Stops and closes the module and the audio library, then writes the options.
     ~JukeboxSession() override;
     JukeboxSession(const JukeboxSession&) = delete;
@@ -54,6 +56,10 @@ public:
     /// Plays slot n's module (1 to 20) and makes the slot current, also when the module does
     /// not load (the player reports that); nothing for an empty slot or another number.
     void PlaySlot(int n, ClassModPlayer::Origin origin = ClassModPlayer::Origin::User);
+
+    /// Whether every module plays at the same loudness, and the target (-16, -18 or -23 LUFS):
+    /// stored, and heard at once where the figures are known, gliding.
+    void SetEvenLoudness(bool even, int targetLufs);
 
     /// Requests from outside the window wait for their turn (see OutsideRequests): a file
     /// handed over (by a second start: a user's; by the media controls: from outside), a slot
@@ -169,6 +175,12 @@ private:
     void ShowDiscButtonMenu(int x, int y, bool clearEnabled) override;
     QString ChooseDiscFile(const QString& startDirectory) override;
     QString ChooseSaveDiscFile() override;
+    std::optional<SongLevel> SongLevelOf(const QString& path, int subsong) override;
+
+    /// Levels again, and measures the disc's slots ahead in slot order, once the event loop turns.
+    void updateLevels();
+    void scheduleMeasureAhead();
+    void measureAhead();
 
     /// The player hears whether its module is now a slot's, which decides its song's end.
     void updateEndRule();
@@ -194,6 +206,8 @@ private:
     std::unique_ptr<ClassOptions> m_options;
     std::unique_ptr<ClassModPlayer> m_player;
     std::unique_ptr<ClassDisc> m_disc;
+    std::unique_ptr<EvenLoudness> m_evenLoudness;
+    QTimer m_measureAheadCheck;
     OutsideRequests m_outsideRequests;
     int m_loadingSlot = 0;  // the slot whose module loads now, 0 for none
     /// What is queued to follow (see updateFollowOn): the slot (0: none) and the module's path

@@ -106,6 +106,8 @@ void ClassOptions::forEachValue(Self& self, Visit&& visit)
     visit(kAtTheEnd, self.m_atTheEnd);
     visitPlaybackQuality(self.m_playbackQuality, visit);
     visit(kShortestSubsong, self.m_shortestSubsong);
+    visit(kEvenLoudness, self.m_evenLoudness);
+    visit(kLoudnessTarget, self.m_loudnessTarget);
 }
 
 RenderQuality ClassOptions::StoredPlaybackQuality(Registry& registry)

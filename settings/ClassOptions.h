@@ -84,6 +84,12 @@ public:
     int ShortestSubsong() const { return m_shortestSubsong; }
     void SetShortestSubsong(int seconds) { m_shortestSubsong = seconds; }
 
+    /// Whether every module plays at the same loudness, and the target, -16, -18 or -23 LUFS.
+    bool EvenLoudness() const { return m_evenLoudness; }
+    void SetEvenLoudness(bool even) { m_evenLoudness = even; }
+    int LoudnessTarget() const { return m_loudnessTarget; }
+    void SetLoudnessTarget(int lufs) { m_loudnessTarget = lufs; }
+
     /// Program started by the volume command; empty means the desktop's own mixer.
     QString VolumeExe() const { return m_volumeExe; }
     void SetVolumeExe(const QString& commandLine) { m_volumeExe = commandLine; }
@@ -120,4 +126,6 @@ private:
     SongEnd m_atTheEnd;
     RenderQuality m_playbackQuality;
     int m_shortestSubsong;
+    bool m_evenLoudness;
+    int m_loudnessTarget;
 };

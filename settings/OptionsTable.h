@@ -3,6 +3,8 @@
 #include "platform/audio/RenderQuality.h"
 #include "settings/OptionRows.h"
 
+#include <array>
+
 /// The options table: every value the options store (ClassOptions) keeps in the registry, one
 /// row each, listed in the order the store reads and writes them (ClassOptions::forEachValue,
 /// which pairs each row with the member that holds its value). The store's reading, writing and
@@ -85,5 +87,20 @@ inline constexpr NumberRow kVolumeRamping{kPlaybackQuality, "Volume ramping",
 /// Subsongs shorter than this many seconds are left out of the subsong menu and of playing
 /// through: jump commands in many modules make junk songs under a second long.
 inline constexpr NumberRow kShortestSubsong{kPlaybackQuality, "Hide subsongs shorter than", 2, 0, 60};
+
+/// Whether every module plays at the same loudness, the target's, in LUFS (EBU R 128).
+inline constexpr FlagRow kEvenLoudness{.section = kPlaybackQuality,
+                                       .name = "Even loudness",
+                                       .defaultValue = false,
+                                       .first = 0,
+                                       .last = 1};
+/// The loudness targets offered, in the order the options dialog lists them.
+inline constexpr std::array<int, 3> kLoudnessTargets = {-16, -18, -23};
+inline constexpr NumberRow kLoudnessTarget{.section = kPlaybackQuality,
+                                           .name = "Loudness target",
+                                           .defaultValue = -18,
+                                           .first = -23,
+                                           .last = -16,
+                                           .only = kLoudnessTargets};
 
 }  // namespace OptionsTable

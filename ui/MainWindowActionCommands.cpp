@@ -63,6 +63,7 @@ void TMainWindow::RestartAudio() { player().RestartAudio(); }
 void TMainWindow::SetRenderQuality(const RenderQuality& quality) { player().SetRenderQuality(quality); }
 void TMainWindow::SetSongEnd(ClassOptions::SongEnd action) { player().SetSongEnd(action); }
 void TMainWindow::SetShortestSubsong(int seconds) { player().SetShortestSubsong(seconds); }
+void TMainWindow::SetEvenLoudness(bool even, int targetLufs) { session().SetEvenLoudness(even, targetLufs); }
 
 void TMainWindow::CloseModule(std::function<void()> then)
 {

@@ -48,6 +48,14 @@ QStringList volumeRampingChoices()
     return texts;
 }
 
+QStringList loudnessTargetChoices()
+{
+    QStringList texts;
+    for (int lufs : OptionsTable::kLoudnessTargets)
+        texts << QStringLiteral("%1 LUFS").arg(lufs);
+    return texts;
+}
+
 }  // namespace
 
 void OptionsPages::addQuality(OptionsForm& form)
@@ -60,6 +68,11 @@ void OptionsPages::addQuality(OptionsForm& form)
     form.cmbInterpolation = makeChoice(interpolation, "cmbInterpolation", choices(kInterpolationNames),
                                        QRect(kInnerLeft, 18, 200, 20));
 
+    // Beside the filter: the Amiga's resampler is another way of interpolating.
+    form.chkAmigaResampler = makeCheckBox(interpolation, "chkAmigaResampler",
+                                          QStringLiteral("Amiga resampler emulation"), 18);
+    form.chkAmigaResampler->setGeometry(220, 18, kGroupWidth - 220 - kInnerLeft, 20);
+
     QGroupBox* separation = DialogParts::makeGroup(page, "GroupBoxStereoSeparation",
                                                    QStringLiteral("Stereo separation"),
                                                    QRect(kGroupLeft, 54, kGroupWidth, 70));
@@ -70,18 +83,23 @@ void OptionsPages::addQuality(OptionsForm& form)
     form.sldStereoSeparation->setPageStep(25);
     form.staStereoSeparation = makeValueLabel(separation, "staStereoSeparation");
 
-    form.chkAmigaResampler = makeCheckBox(page, "chkAmigaResampler",
-                                          QStringLiteral("Amiga resampler emulation"), 128);
-    makeText(page, "lblVolumeRamping", QStringLiteral("Volume ramping:"), QRect(kInnerLeft, 156, 120, 20));
+    makeText(page, "lblVolumeRamping", QStringLiteral("Volume ramping:"), QRect(kInnerLeft, 132, 120, 20));
     form.cmbVolumeRamping = makeChoice(page, "cmbVolumeRamping", volumeRampingChoices(),
-                                       QRect(kChoiceLeft, 153, 90, 20));
-    makeText(page, "lblShortestSubsong", QStringLiteral("Hide subsongs shorter than:"), QRect(238, 156, 152, 20));
+                                       QRect(kChoiceLeft, 129, 90, 20));
+    makeText(page, "lblShortestSubsong", QStringLiteral("Hide subsongs shorter than:"), QRect(238, 132, 152, 20));
     form.spnShortestSubsong = makeNumber(page, "spnShortestSubsong", OptionsTable::kShortestSubsong,
-                                         QStringLiteral(" s"), QRect(390, 153, 44, 20));
+                                         QStringLiteral(" s"), QRect(390, 129, 44, 20));
     form.spnShortestSubsong->setAccessibleName(QStringLiteral("Hide subsongs shorter than"));
 
-    makeText(page, "lblAtTheEnd", QStringLiteral("When a module ends:"), QRect(kInnerLeft, 182, 120, 20));
+    makeText(page, "lblAtTheEnd", QStringLiteral("When a module ends:"), QRect(kInnerLeft, 158, 120, 20));
     form.cmbAtTheEnd = makeChoice(page, "cmbAtTheEnd", choices(kSongEndNames),
-                                  QRect(kChoiceLeft, 179, 250, 20));
+                                  QRect(kChoiceLeft, 155, 250, 20));
     SetHelpContext(form.cmbAtTheEnd, 101100);
+
+    form.chkEvenLoudness = makeCheckBox(page, "chkEvenLoudness",
+                                        QStringLiteral("Play every module at the same loudness"), 181);
+    form.chkEvenLoudness->setGeometry(kInnerLeft, 181, 270, 20);
+    makeText(page, "lblLoudnessTarget", QStringLiteral("Target:"), QRect(290, 184, 42, 20));
+    form.cmbLoudnessTarget = makeChoice(page, "cmbLoudnessTarget", loudnessTargetChoices(), QRect(334, 181, 90, 20));
+    form.cmbLoudnessTarget->setAccessibleName(QStringLiteral("Loudness target"));
 }

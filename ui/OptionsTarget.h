@@ -29,6 +29,9 @@ public:
     virtual void SetRenderQuality(const RenderQuality& quality) = 0;
     /// What happens when the playing module's song ends; decided at its end.
     virtual void SetSongEnd(ClassOptions::SongEnd action) = 0;
+    /// Whether every module plays at the same loudness, and the target in LUFS (one of
+    /// OptionsTable::kLoudnessTargets); heard at once, gliding, once a module's loudness is known.
+    virtual void SetEvenLoudness(bool even, int targetLufs) = 0;
     /// Subsongs shorter than seconds are hidden from the menu and from playing through.
     virtual void SetShortestSubsong(int seconds) = 0;
     /// Restarts the sound output with the stored settings and reloads the loaded module, which

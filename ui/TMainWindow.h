@@ -80,6 +80,7 @@ public:
     void SetRenderQuality(const RenderQuality& quality) override;
     void SetSongEnd(ClassOptions::SongEnd action) override;
     void SetShortestSubsong(int seconds) override;
+    void SetEvenLoudness(bool even, int targetLufs) override;
 
     // UserActionHost (CurrentModule and SetStatusText as above)
     void CloseModule(std::function<void()> then) override;

@@ -107,6 +107,10 @@ void TOptions::FormCreate()
     m_form.cmbVolumeRamping->setCurrentIndex(quality.volumeRamping - kVolumeRamping.first);
     m_form.cmbAtTheEnd->setCurrentIndex(static_cast<int>(m_options.AtTheEnd()));
     m_form.spnShortestSubsong->setValue(m_options.ShortestSubsong());
+    m_form.chkEvenLoudness->setChecked(m_options.EvenLoudness());
+    const auto& targets = OptionsTable::kLoudnessTargets;
+    m_form.cmbLoudnessTarget->setCurrentIndex(static_cast<int>(
+        std::find(targets.begin(), targets.end(), m_options.LoudnessTarget()) - targets.begin()));
 
     // A slider already at its loaded position emits nothing, so the labels are filled here.
     sldSamplingFreqChange();
@@ -214,6 +218,10 @@ void TOptions::applyQualityAndSongEnd()
     const auto songEnd = static_cast<ClassOptions::SongEnd>(m_form.cmbAtTheEnd->currentIndex());
     if (songEnd != m_options.AtTheEnd())
         m_target.SetSongEnd(songEnd);
+    const bool even = m_form.chkEvenLoudness->isChecked();
+    const int target = OptionsTable::kLoudnessTargets.at(m_form.cmbLoudnessTarget->currentIndex());
+    if (even != m_options.EvenLoudness() || target != m_options.LoudnessTarget())
+        m_target.SetEvenLoudness(even, target);
 }
 
 int TOptions::selectedOutputMode() const

@@ -178,6 +178,12 @@ public:
     /// A gain on all output, 0.0 (silent) to 1.0 (unchanged), kept until changed; heard
     /// from the next buffer on. It multiplies with the music volume.
     virtual void setOutputGain(double gain) = 0;
+    /// A gain of module's own in decibels, within kModuleGainRange (clamped), 0 when it loads,
+    /// kept until changed; it multiplies with the output gain and the music volume. Where the
+    /// module sounds, the change glides over at most a few hundred milliseconds, without a
+    /// click; otherwise it is there from its first note. A handle not loaded is ignored.
+    virtual void setModuleGain(ModuleHandle module, double decibels) = 0;
+    static constexpr double kModuleGainRange = 40;
 
     // Beyond the classic table, for the listener.
     /// How every module renders, kept until changed (RenderQuality's defaults at first):

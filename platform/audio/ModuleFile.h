@@ -38,6 +38,8 @@ struct LoadedModule {
     std::vector<InstrumentInfo> instruments;
     /// The song played to its end and stopped there; on the GUI thread, under the device lock.
     bool songEnded = false;
+    /// Its own gain (AudioLibrary::setModuleGain), in decibels; on the GUI thread.
+    double gainDecibels = 0;
 
     /// Moves the module within its song with move, which takes it out of its song's end;
     /// false, with the module where it was, when move throws. On the GUI thread, under the

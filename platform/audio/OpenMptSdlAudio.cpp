@@ -334,13 +334,30 @@ void OpenMptSdlAudio::setOutputGain(double gain)
     }
 }
 
+void OpenMptSdlAudio::setModuleGain(ModuleHandle module, double decibels)
+{
+    takeFollowOn();
+    LoadedModule* const loaded = find(module);
+    if (!loaded)
+        return;
+    loaded->gainDecibels = std::clamp(decibels, -kModuleGainRange, kModuleGainRange);
+    DeviceLock lock(m_devices.device());
+    applyOutputGain(*loaded);
+}
+
 void OpenMptSdlAudio::applyOutputGain(LoadedModule& module) const
 {
     // In millibel; -100 dB stands for silence.
     constexpr double kSilentMillibel = -10000;
-    const double millibel = m_outputGain > 0.00001 ? 2000 * std::log10(m_outputGain) : kSilentMillibel;
-    module.module->set_render_param(openmpt::module::RENDER_MASTERGAIN_MILLIBEL,
-                                        static_cast<std::int32_t>(std::lround(millibel)));
+    const double millibel = m_outputGain > 0.00001 ? 2000 * std::log10(m_outputGain) + 100 * module.gainDecibels
+                                                   : kSilentMillibel;
+    const auto rounded = static_cast<std::int32_t>(std::lround(millibel));
+    // The module that sounds glides there; any other starts there.
+    OutputDevice* const device = m_devices.device();
+    if (device && device->module() == module.module.get())
+        device->renderer().glideMasterGain(rounded);
+    else
+        module.module->set_render_param(openmpt::module::RENDER_MASTERGAIN_MILLIBEL, rounded);
 }
 
 LoadedModule* OpenMptSdlAudio::find(ModuleHandle handle) const

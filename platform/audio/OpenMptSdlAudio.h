@@ -89,6 +89,9 @@ public:
     void selectSubsong(ModuleHandle module, int index) override;
     /// Applied as libopenmpt's master gain to the module played last and each one after it.
     void setOutputGain(double gain) override;
+    /// Applied as libopenmpt's master gain with the output gain; glided by the device's
+    /// OutputRenderer where the module sounds.
+    void setModuleGain(ModuleHandle module, double decibels) override;
     /// Applied to every module loaded, and to each one loaded later.
     void setRenderQuality(const RenderQuality& quality) override;
     void setRepeat(bool repeat) override;
@@ -103,7 +106,7 @@ public:
     int openDeviceCount() const;
 
 private:
-    /// Gives module the output gain; under the device lock.
+    /// Gives module the output gain and its own; under the device lock.
     void applyOutputGain(LoadedModule& module) const;
     /// The module played last becomes the queued one where that has followed on. Every
     /// method that uses m_current calls it first, so none acts on the module before.

@@ -160,6 +160,7 @@ void OutputDevice::callback(void* self, std::uint8_t* stream, int length)
     device->m_renderer.nextHeardAt(heardAt);
     const std::size_t done = device->m_renderer.render(device->m_module, stream, frames);
     if (device->m_next && device->m_renderer.songEnded()) {
+        device->m_renderer.finishGlide(device->m_module);
         device->m_module = std::exchange(device->m_next, nullptr);
         device->m_renderer.followOn();
         device->m_renderer.nextHeardAt(heardAt + device->m_renderer.format().duration(static_cast<std::int64_t>(done)));

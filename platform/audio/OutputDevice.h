@@ -58,6 +58,7 @@ public:
         else if (m_module)
             m_playedToEnd = songEnded();
         forgetSongEnd();
+        m_renderer.finishGlide(m_module);
         m_module = module;
         m_next = nullptr;
         m_hasPlayed = true;

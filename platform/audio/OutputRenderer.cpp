@@ -54,7 +54,8 @@ OutputRenderer::OutputRenderer(OutputFormat format, int chunkFrames)
       // 5 ms: what is shown of a row changes well within a frame of the screen.
       m_snapshotFrames(std::min(m_chunkFrames, static_cast<std::size_t>(std::max(format.rate / 200, 1)))),
       m_ramp(format.rate),
-      m_crossfade(format.rate, format.channels)
+      m_crossfade(format.rate, format.channels),
+      m_glideFrames(static_cast<std::size_t>(std::max(format.rate / 1000, 1)))
 {
     m_scratch.resize(std::max(m_chunkFrames, m_crossfade.tailFrames()) * format.channels);
 }
@@ -64,19 +65,43 @@ void OutputRenderer::setVolume(int volume)
     m_ramp.setTarget(static_cast<float>(std::clamp(volume, 0, 64)) / 64.0f);
 }
 
+void OutputRenderer::glideMasterGain(std::int32_t millibel) { m_glideTo = millibel; }
+
+void OutputRenderer::finishGlide(openmpt::module* module)
+{
+    if (m_glideTo && module)
+        module->set_render_param(openmpt::module::RENDER_MASTERGAIN_MILLIBEL, *m_glideTo);
+    m_glideTo.reset();
+}
+
+void OutputRenderer::stepGlide(openmpt::module& module)
+{
+    // libopenmpt applies its master gain to whole reads at once: in small steps between short
+    // reads it changes as smoothly as a ramp.
+    const std::int32_t now = module.get_render_param(openmpt::module::RENDER_MASTERGAIN_MILLIBEL);
+    const std::int32_t next = now + std::clamp(*m_glideTo - now, -kGlideMillibelPerMs, kGlideMillibelPerMs);
+    module.set_render_param(openmpt::module::RENDER_MASTERGAIN_MILLIBEL, next);
+    if (next == *m_glideTo)
+        m_glideTo.reset();
+}
+
 std::size_t OutputRenderer::render(openmpt::module* module, std::uint8_t* out, std::size_t frames)
 {
     std::size_t done = 0;
     if (module && !m_songEnded) {
-        if (!m_sounding)
+        if (!m_sounding) {
             m_ramp.restartFromSilence();
+            finishGlide(module);
+        }
         m_sounding = true;
         bool endBefore = false;  // the read before marked the song's end
         try {
             const bool watched = m_heard && m_heard->watched();
             const std::size_t piece = watched ? m_snapshotFrames : m_chunkFrames;
             while (done < frames) {
-                const std::size_t wanted = std::min(piece, frames - done);
+                if (m_glideTo)
+                    stepGlide(*module);
+                const std::size_t wanted = std::min(m_glideTo ? std::min(piece, m_glideFrames) : piece, frames - done);
                 const std::size_t got = read(*module, wanted);
                 m_crossfade.mixInto(m_scratch.data(), got);
                 store(m_scratch.data(), out + done * m_format.frameBytes(), got);

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace openmpt {
@@ -63,6 +64,16 @@ public:
     /// from which sound fades in anyway.
     void prepareJump(openmpt::module& module);
 
+    /// The module render() is given glides to millibel of libopenmpt's master gain from
+    /// the one it has, by kGlideMillibelPerMs, so that a change of 10 dB takes 100 ms and
+    /// never clicks; meanwhile render() reads it in pieces of a millisecond. Sound that starts
+    /// after silence starts at millibel at once.
+    void glideMasterGain(std::int32_t millibel);
+    /// Gives module the master gain still glided to, at once, and ends the glide: before
+    /// another module takes the place of the one it was for. Nothing without a glide.
+    void finishGlide(openmpt::module* module);
+    static constexpr std::int32_t kGlideMillibelPerMs = 10;
+
     /// While snapshots are watched, render() records into them where the module is after
     /// each piece of at most a few milliseconds it renders, heard from heardAt on (the moment
     /// the first frame of the next render() is heard). snapshots must outlive the renderer.
@@ -86,6 +97,8 @@ private:
     void store(const float* samples, std::uint8_t* out, std::size_t frames);
     void fillSilence(std::uint8_t* out, std::size_t frames) const;
 
+    /// Takes module's master gain one step nearer the glide's end.
+    void stepGlide(openmpt::module& module);
     /// Where the module is after done frames of this render(), for those who watch.
     void recordHeard(const openmpt::module& module, std::size_t done);
 
@@ -97,6 +110,8 @@ private:
     std::vector<float> m_scratch;  // a chunk or a crossfade's tail, whichever is longer
     VolumeRamp m_ramp;
     JumpCrossfade m_crossfade;
+    std::optional<std::int32_t> m_glideTo;  // master gain in millibel, while gliding
+    std::size_t m_glideFrames;              // a piece of the glide: a millisecond
     bool m_sounding = false;
     bool m_repeat = true;
     bool m_songEnded = false;

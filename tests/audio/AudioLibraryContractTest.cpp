@@ -55,6 +55,7 @@ protected:
         ModuleDetails details{1.0, "x", "y", {}, 0};
         m_library.getModuleDetails(handle, &details);
         EXPECT_TRUE(isEmpty(details)) << handle;
+        m_library.setModuleGain(handle, 6.0);
         m_library.playModule(handle, 0);
         m_library.stopModule(handle);
         m_library.freeModule(handle);

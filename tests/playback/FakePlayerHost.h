@@ -35,6 +35,7 @@ public:
         changedPaths << path;
         modulePath = path;
     }
+    std::optional<SongLevel> SongLevelOf(const QString&, int) override { return SongLevel(); }
     void SetInfoView(bool visible) override { infoVisible = visible; }
     void SetInfoLines(const QStringList& lines) override { infoLines = lines; }
 

@@ -32,6 +32,7 @@ const AnyRow kEveryRow[] = {
     kPlaybackMode, kPlaybackFrequency, kPlaybackBuffer, kScrollSpeed, kFadeout, kVolumeExe,
     kOutputVolume, kAtTheEnd,
     kInterpolation, kStereoSeparation, kAmigaResampler, kVolumeRamping, kShortestSubsong,
+    kEvenLoudness, kLoudnessTarget,
 };
 
 /// A text stored for a value, and the text the store writes back for it at exit.

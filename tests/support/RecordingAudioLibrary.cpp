@@ -206,6 +206,11 @@ void RecordingAudioLibrary::setOutputGain(double gain)
     m_outputGain = gain;
 }
 
+void RecordingAudioLibrary::setModuleGain(ModuleHandle module, double decibels)
+{
+    record(QStringLiteral("setModuleGain"), {qint64(module), qRound64(decibels * 10)});
+}
+
 void RecordingAudioLibrary::setRenderQuality(const RenderQuality& quality)
 {
     record(QStringLiteral("setRenderQuality"), {quality.interpolationTaps, quality.stereoSeparation,

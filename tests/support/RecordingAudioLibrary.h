@@ -16,7 +16,7 @@
 /// "setMusicVolume 64", "getModuleInfo 1", "getInstrumentInfo 1 0", "getPlayStatus",
 /// "setPosition 3", "getModuleDetails 1", "getPlayTime", "setPlayTime 1500" (milliseconds),
 /// "selectSubsong 1 2",
-/// "setOutputGain 50" (percent), "setRenderQuality 8 100 0 -1" (taps, separation, Amiga
+/// "setOutputGain 50" (percent), "setModuleGain 1 -35" (module, tenths of a dB), "setRenderQuality 8 100 0 -1" (taps, separation, Amiga
 /// resampler, ramping), "setRepeat 1", "watchHeard 1", "getHeardStatus", "setChannelMuted 1 2 1"
 /// (module, channel, muted).
 ///
@@ -84,6 +84,7 @@ public:
     void setPlayTime(double seconds) override;
     void selectSubsong(ModuleHandle module, int index) override;
     void setOutputGain(double gain) override;
+    void setModuleGain(ModuleHandle module, double decibels) override;
     void setRenderQuality(const RenderQuality& quality) override;
     void setRepeat(bool repeat) override;
     void watchHeard(bool watch) override;

@@ -57,6 +57,10 @@ public:
     }
     void SetSongEnd(ClassOptions::SongEnd action) override { record("SetSongEnd", static_cast<int>(action)); }
     void SetShortestSubsong(int seconds) override { record("SetShortestSubsong", seconds); }
+    void SetEvenLoudness(bool even, int targetLufs) override
+    {
+        calls.append(QStringLiteral("SetEvenLoudness(%1 %2)").arg(even).arg(targetLufs));
+    }
     void SetStatusText(const QString& text) override
     {
         calls.append(QStringLiteral("SetStatusText(%1)").arg(text));
@@ -378,6 +382,8 @@ void changeEverything(TOptions& dialog)
     child<QComboBox>(dialog, "cmbVolumeRamping")->setCurrentIndex(1);
     child<QComboBox>(dialog, "cmbAtTheEnd")->setCurrentIndex(2);
     child<QSpinBox>(dialog, "spnShortestSubsong")->setValue(0);
+    child<QCheckBox>(dialog, "chkEvenLoudness")->click();
+    child<QComboBox>(dialog, "cmbLoudnessTarget")->setCurrentIndex(2);
 }
 
 class DialogCloseTest : public OptionsDialogTest,
@@ -436,7 +442,8 @@ TEST_F(OptionsDialogTest, OkButtonOfTheShownDialogAppliesEverything)
 
     // Sound quality and the song's end as none, mono, Amiga, ramping off; stop.
     const QStringList expected = {"ApplyScrollSpeed(0)", "SetFadeOutSteps(0)",
-                                  "SetRenderQuality(1 0 1 0)", "SetSongEnd(2)", "SetShortestSubsong(0)",
+                                  "SetRenderQuality(1 0 1 0)", "SetSongEnd(2)", "SetEvenLoudness(1 -23)",
+                                  "SetShortestSubsong(0)",
                                   "SetOutputMode(0)", "SetMixingRate(0)", "SetBufferSize(0)",
                                   "RestartAudio()", "SetStatusText(Options changed)"};
     EXPECT_EQ(target.calls, expected);
