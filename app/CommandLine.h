@@ -3,8 +3,17 @@
 #include <QString>
 #include <QStringList>
 
-/// The program's command line: one optional file, a module or a disc.
+/// The program's command line: one optional file, a module or a disc; or one of the commands
+/// of the desktop entry's actions, for the running instance.
 namespace CommandLine {
+
+/// What the desktop entry's actions ask of the running instance.
+enum class RemoteCommand { None, PlayPause, Next, Stop };
+
+/// The command that argument names exactly ("--play-pause", "--next", "--stop"), else None.
+/// A start hands such an argument over as it is; the running instance reads the text it gets
+/// the same way (a file it gets is always an absolute path, never one of these).
+RemoteCommand CommandOf(const QString& argument);
 
 /// The raw command line in the form the file associations use: the program quoted, and when
 /// there is an argument, a blank and the first argument quoted. Further arguments are ignored.

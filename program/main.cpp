@@ -1,5 +1,5 @@
-// Program entry: one instance per user and display. A second start hands its file to the
-// running instance and ends; otherwise the session plays the file named, and then the main
+// Program entry: one instance per user and display. A second start hands its file (or a command
+// of the desktop entry's actions) to the running instance and ends; otherwise the session plays the file named, and then the main
 // window is created on it and runs until closed.
 #include "app/CJKMessages.h"
 #include "app/CommandLine.h"
@@ -43,14 +43,27 @@ QString forwardedText(const QStringList& arguments)
     return CommandLine::ForwardedArgument(CommandLine::RawCommandLine(arguments));
 }
 
+// Hands one of the desktop entry's commands to the running instance. Without one nothing
+// starts: a command alone has nothing to act on.
+int commandRunningInstance(const QString& command)
+{
+    const QString endpoint = SingleInstance::EndpointName(TMainWindow::kInstanceCaption);
+    if (endpoint.isEmpty() || SingleInstance::HandOverOnly(endpoint, command) != SingleInstance::Delivery::NotTaken)
+        return 0;
+    std::fprintf(stderr, "jukarium: the running instance did not answer; nothing was handed over to it\n");
+    return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     // A relative file is found from the folder this start was made in, also when the running
     // instance it goes to, or the desktop's media controls, know another one.
-    const QStringList arguments =
-        CommandLine::WithAbsoluteFirstArgument(argumentsOf(argc, argv), QDir::currentPath());
+    const QStringList given = argumentsOf(argc, argv);
+    if (CommandLine::CommandOf(CommandLine::FirstArgument(given)) != CommandLine::RemoteCommand::None)
+        return commandRunningInstance(CommandLine::FirstArgument(given));
+    const QStringList arguments = CommandLine::WithAbsoluteFirstArgument(given, QDir::currentPath());
     const QString endpoint = SingleInstance::EndpointName(TMainWindow::kInstanceCaption);
     std::unique_ptr<SingleInstance> instance;
     if (endpoint.isEmpty()) {

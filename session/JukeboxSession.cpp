@@ -16,6 +16,8 @@ JukeboxSession::JukeboxSession(Registry& registry, AudioLibrary& audio, ClassMod
     connect(&m_followOnCheck, &QTimer::timeout, this, &JukeboxSession::updateFollowOn);
     connect(m_player.get(), &ClassModPlayer::moduleChanged, this, &JukeboxSession::announceModuleChange);
     connect(m_player.get(), &ClassModPlayer::playingChanged, this, [this] {
+        if (m_player->Playing())
+            m_stoppedAtStart = false;
         scheduleFollowOn();
         emit playingChanged(m_player->Playing());
     });

@@ -62,6 +62,22 @@ public:
     void RequestSlot(int n);
     void Request(std::function<void()> command);
 
+    /// The transport commands of the desktop's media controls and of the desktop entry's
+    /// actions, each in the line of outside requests. Play continues the loaded module, or
+    /// plays the current slot (else the first that holds a module); Pause stops where it
+    /// plays; PlayPause is the one of them that changes something; Stop goes back to the
+    /// start and waits there (StoppedAtStart); PlayNeighbour plays SlotAway(step).
+    void RequestPlay();
+    void RequestPause();
+    void RequestPlayPause();
+    void RequestStop();
+    void RequestNeighbour(int step);
+    /// The slot step (1 or -1) away from the current one that holds a module; 0 when no other
+    /// slot holds one.
+    int SlotAway(int step) const;
+    /// Stop was the last transport command, and play has not started since.
+    bool StoppedAtStart() const { return m_stoppedAtStart; }
+
     /// What was handed over last; empty when nothing was.
     const QString& CommandFile() const { return m_commandFile; }
     /// The loaded module's path: empty without one, one blank after a failed load.
@@ -125,6 +141,8 @@ signals:
     void playingChanged(bool playing);
     /// The play time jumped (seeking, or stopping at the start).
     void seeked();
+    /// Stop went back to the start of the loaded module, which waits there.
+    void stoppedAtStart();
     /// Another subsong of the loaded module plays, from its start.
     void subsongChanged();
     /// The information view opens or closes, and its lines.
@@ -174,6 +192,7 @@ private:
     void updateEndRule();
     void announceModuleChange();
     void playSlotNow(int n, ClassModPlayer::Origin origin);
+    void play();
     /// Slot n becomes the current one with the module that change loads or adopts.
     void changeToSlot(int n, const std::function<void()>& change);
     /// The song of a slot's module ended: the next slot whose module can be read plays.
@@ -212,6 +231,7 @@ private:
     FollowingSong m_following;
     QTimer m_followOnCheck;
     QString m_lastLoadError;  // the audio library's reason for the last failed load
+    bool m_stoppedAtStart = false;
 
     QString m_commandFile;
     QString m_currentModule;

@@ -76,29 +76,23 @@ QString execProgram(const QString& path)
     return escaped;
 }
 
-QByteArray desktopEntry(const QString& programPath)
-{
-    const QString text =
-        QStringLiteral("[Desktop Entry]\n"
-                       "Type=Application\n"
-                       "Name=Jukarium\n"
-                       "GenericName=Module Jukebox\n"
-                       "Comment=Plays MOD, S3M, XM, IT and other tracker modules and discs of them\n"
-                       "Exec=%1 %f\n"
-                       "Icon=%2\n"
-                       "Terminal=false\n"
-                       "Categories=AudioVideo;Audio;Player;\n"
-                       "MimeType=%3;\n")
-            .arg(execProgram(programPath), kIconName,
-                 DesktopFileLinks::kMimeTypes.join(u';'));
-    return text.toUtf8();
-}
-
 /// A file of resources/ that is also installed with the program; empty when not built in.
 QByteArray resource(const QString& name)
 {
     QFile file(QStringLiteral(":/jukarium/") + name);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+/// The installed desktop entry, each command line of it running programPath.
+QByteArray desktopEntry(const QString& programPath)
+{
+    static const QByteArray kInstalledProgram = QByteArrayLiteral("Exec=jukarium ");
+    QByteArrayList lines = resource(QStringLiteral("jukarium.desktop")).split('\n');
+    for (QByteArray& line : lines) {
+        if (line.startsWith(kInstalledProgram))
+            line = "Exec=" + execProgram(programPath).toUtf8() + line.mid(kInstalledProgram.size() - 1);
+    }
+    return lines.join('\n');
 }
 
 void updateMimeDatabase(const QString& mimeDirectory)
@@ -174,8 +168,8 @@ void WriteDesktopFileLinks(const QString& programPath, const DesktopLocations& w
     // The icon first, so that a desktop that notices the new entry finds its icon at once.
     if (const QByteArray icon = resource(QStringLiteral("jukarium.svg")); !icon.isEmpty())
         writeIfChanged(where.dataHome + kThemedIcon, icon);
-    writeIfChanged(where.dataHome + QStringLiteral("/applications/") + DesktopFileLinks::kDesktopId,
-                   desktopEntry(programPath));
+    if (const QByteArray entry = desktopEntry(programPath); !entry.isEmpty())
+        writeIfChanged(where.dataHome + QStringLiteral("/applications/") + DesktopFileLinks::kDesktopId, entry);
 
     const QString mimeDirectory = where.dataHome + QStringLiteral("/mime");
     const QByteArray description = resource(QStringLiteral("jukarium-mime.xml"));

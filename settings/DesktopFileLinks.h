@@ -30,7 +30,8 @@ inline const QStringList kMimeTypes = {
 /// Makes programPath (absolute) the desktop's handler of module and disc files:
 /// - icons/hicolor/scalable/apps/jukarium.svg below where.dataHome, the icon the entry names,
 ///   so that a program run from anywhere (a build tree too) shows it;
-/// - applications/jukarium.desktop below where.dataHome, running programPath with the file;
+/// - applications/jukarium.desktop below where.dataHome: the installed entry, whose command
+///   lines (the file's and its actions') run programPath;
 /// - mime/packages/jukarium.xml below where.dataHome, declaring the types, followed by
 ///   update-mime-database on that mime/ directory where the tool is installed;
 /// - in where.configHome/mimeapps.list, jukarium.desktop as the default application of each

@@ -1,4 +1,5 @@
 #include "ui/TMainWindow.h"
+#include "app/CommandLine.h"
 #include "app/PathParts.h"
 
 #include "controls/ClassScrollTextViewer.h"
@@ -200,6 +201,20 @@ void TMainWindow::BringToFront()
 
 void TMainWindow::ReceiveForwardedFile(const QString& text)
 {
+    // The desktop entry's actions act where the jukebox is, without raising it.
+    switch (CommandLine::CommandOf(text)) {
+    case CommandLine::RemoteCommand::PlayPause:
+        m_session->RequestPlayPause();
+        return;
+    case CommandLine::RemoteCommand::Next:
+        m_session->RequestNeighbour(1);
+        return;
+    case CommandLine::RemoteCommand::Stop:
+        m_session->RequestStop();
+        return;
+    case CommandLine::RemoteCommand::None:
+        break;
+    }
     m_session->RequestFile(text, ClassModPlayer::Origin::User);
     BringToFront();
 }

@@ -96,7 +96,8 @@ public:
     void EndWithoutQuestions();
 
     /// A second start handed over text: the session opens it in its turn (JukeboxSession::
-    /// RequestFile), and the window comes to the front.
+    /// RequestFile), and the window comes to the front; or it runs the command the text names
+    /// (CommandLine::CommandOf), and the window stays where it is.
     void ReceiveForwardedFile(const QString& text);
 
     // MediaWindow (MainWindowMediaControls.cpp)

@@ -378,6 +378,31 @@ TEST_F(MprisTest, AModuleNamedFromTheStartingFolderIsKnownByItsWholePath)
     ASSERT_TRUE(jukebox.waitForFinished(20000));
 }
 
+TEST_F(MprisTest, DesktopEntryActionsActOnTheRunningJukeboxAndStartNothingAlone)
+{
+    const auto command = [&](const char* argument) {
+        QProcess& start = startJukebox({argument}, m_bus.address());
+        return start.waitForFinished(20000) && start.exitStatus() == QProcess::NormalExit && start.exitCode() == 0;
+    };
+    ASSERT_TRUE(command("--next"));
+    EXPECT_FALSE(m_client.interface()->isServiceRegistered(kService).value());
+
+    QProcess& jukebox = startJukebox({m_disc}, m_bus.address());
+    ASSERT_TRUE(waitForService());
+    ASSERT_TRUE(command("--play-pause"));
+    ASSERT_TRUE(waitForSlot(1));
+    ASSERT_TRUE(command("--next"));
+    ASSERT_TRUE(waitForSlot(4));
+    ASSERT_TRUE(command("--play-pause"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return property(kPlayer, "PlaybackStatus") == "Paused"; }, 10000));
+    ASSERT_TRUE(command("--stop"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return property(kPlayer, "PlaybackStatus") == "Stopped"; }, 10000));
+    EXPECT_EQ(property(kPlayer, "Position").toLongLong(), 0);
+    EXPECT_EQ(m_program.runningCount(), 1);
+    jukebox.terminate();
+    ASSERT_TRUE(jukebox.waitForFinished(20000));
+}
+
 TEST_F(MprisTest, WithoutASessionBusTheJukeboxPlaysAsBefore)
 {
     QProcess& jukebox = startJukebox({m_slots.value(1)}, "unix:path=" + m_dir.path() + "/no-bus");

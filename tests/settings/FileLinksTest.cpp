@@ -282,7 +282,9 @@ TEST_F(FileLinksTest, WritesDesktopEntryMimeDescriptionAndDefaults)
     for (const char* line : {"Type=Application", "Name=Jukarium", "Exec=/opt/jukarium/bin/jukarium %f",
                              "Icon=jukarium", "Categories=AudioVideo;Audio;Player;",
                              "MimeType=audio/x-mod;audio/x-s3m;audio/x-xm;audio/x-it;audio/x-stm;audio/x-mo3;"
-                             "application/x-jukarium-disc;"})
+                             "application/x-jukarium-disc;",
+                             "Exec=/opt/jukarium/bin/jukarium --play-pause", "Exec=/opt/jukarium/bin/jukarium --next",
+                             "Exec=/opt/jukarium/bin/jukarium --stop"})
         EXPECT_TRUE(entry.contains(line)) << line;
 
     const QByteArray mime = readBytes(mimePackage());
