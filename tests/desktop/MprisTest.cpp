@@ -1,6 +1,7 @@
 // The jukebox on the desktop's media controls, seen from the session bus: a private bus, the
 // real program, real D-Bus calls.
 #include "support/JukeboxProgram.h"
+#include "support/PrivateServices.h"
 #include "support/TestEnvironment.h"
 #include "support/TestSongs.h"
 
@@ -48,36 +49,6 @@ public slots:
             statuses << changed.value("PlaybackStatus").toString();
     }
     void seeked(qlonglong) { ++seeks; }
-};
-
-/// A private session bus for the test, ended with it.
-class PrivateBus {
-public:
-    PrivateBus()
-    {
-        const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
-        if (daemon.isEmpty())
-            return;
-        m_daemon.start(daemon, {"--session", "--nofork", "--print-address"});
-        if (!m_daemon.waitForReadyRead(5000))
-            return;
-        m_address = QString::fromUtf8(m_daemon.readLine()).trimmed();
-    }
-    ~PrivateBus()
-    {
-        QDBusConnection::disconnectFromBus(QStringLiteral("test"));
-        m_daemon.kill();
-        m_daemon.waitForFinished();
-    }
-    const QString& address() const { return m_address; }
-    QDBusConnection connection() const
-    {
-        return QDBusConnection::connectToBus(m_address, QStringLiteral("test"));
-    }
-
-private:
-    QProcess m_daemon;
-    QString m_address;
 };
 
 class MprisTest : public ::testing::Test {
