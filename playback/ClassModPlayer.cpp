@@ -192,7 +192,7 @@ void ClassModPlayer::LoadNow(const QString& path, Origin origin, int subsong)
         m_host.SetStatusText(CJKMessages::InsertArgument(QStringLiteral("Error reading \"%1\""), path));
         m_host.SetModulePath(QStringLiteral(" "));
         emit loadFailed(path, m_library.loadError());
-        if (origin == Origin::User)
+        if (origin != Origin::Outside)
             CJKMessages::Show(1100, path);
         return;
     }
@@ -201,6 +201,7 @@ void ClassModPlayer::LoadNow(const QString& path, Origin origin, int subsong)
     m_library.setMusicVolume(kFullVolume);
     UpdateEndRule();
     m_library.playModule(m_module, 0);
+    m_loadedOrigin = origin;
     ShowStarted(path);
 }
 
@@ -268,6 +269,7 @@ void ClassModPlayer::AdoptQueuedModule()
     // a close.
     m_library.freeModule(std::exchange(m_module, std::exchange(m_queued, 0)));
     m_queuedSubsong = 0;
+    m_loadedOrigin = Origin::Outside;  // nobody asked for it at this moment
     ShowStarted(std::exchange(m_queuedPath, QString()));
 }
 

@@ -26,7 +26,9 @@ public:
     /// Who asked for a module: a user at the window hears of a failure in a box; a request
     /// from outside (the media controls, a disc playing through) reads it in the status bar,
     /// as nobody may be there to answer a box.
-    enum class Origin { User, Outside };
+    /// Forwarded is a user's file that a second start handed over: a user's as far as boxes go,
+    /// but not started from the window.
+    enum class Origin { User, Forwarded, Outside };
 
     /// Starts the audio library with the stored sound options (message 1000 when no sound
     /// output opens; the player stays usable). library, options and host are not owned.
@@ -102,6 +104,8 @@ public:
     /// The trimmed song name of the loaded module, or its file name when that is blank; empty
     /// without a module.
     const QString& ModuleTitle() const { return m_moduleTitle; }
+    /// Who had the loaded module loaded; Outside for one that followed on by itself.
+    Origin LoadedOrigin() const { return m_loadedOrigin; }
     /// The title of the module at path whose record is info, as ModuleTitle gives it.
     static QString TitleOf(const ModuleInfo& info, const QString& path);
     bool Playing() const { return m_playing; }
@@ -239,6 +243,7 @@ private:
     bool m_repeat = true;  // as the library was told last
     QString m_modulePath;
     QString m_moduleTitle;
+    Origin m_loadedOrigin = Origin::User;
     int m_songLength = 0;
     int m_position = 0;
     double m_playTime = 0;  // seconds into the song at the last poll

@@ -93,6 +93,7 @@ void ClassOptions::forEachValue(Self& self, Visit&& visit)
     visit(kVolumeExe, self.m_volumeExe);
     visit(kOutputVolume, self.m_outputVolume);
     visit(kAtTheEnd, self.m_atTheEnd);
+    visit(kNotify, self.m_notify);
     visit(kInterpolation, self.m_playbackQuality.interpolationTaps);
     visit(kStereoSeparation, self.m_playbackQuality.stereoSeparation);
     visit(kAmigaResampler, self.m_playbackQuality.amigaResampler);

@@ -73,6 +73,9 @@ public:
     /// What happens when the playing module's song ends.
     SongEnd AtTheEnd() const { return m_atTheEnd; }
     void SetAtTheEnd(SongEnd action) { m_atTheEnd = action; }
+    /// Whether a module that starts while the window is not in use shows a notification.
+    bool Notify() const { return m_notify; }
+    void SetNotify(bool notify) { m_notify = notify; }
 
     /// How modules sound; stored values outside RenderQuality's ranges read as its defaults.
     const RenderQuality& PlaybackQuality() const { return m_playbackQuality; }
@@ -115,6 +118,7 @@ private:
     QString m_volumeExe;
     int m_outputVolume;
     SongEnd m_atTheEnd;
+    bool m_notify;
     RenderQuality m_playbackQuality;
     int m_shortestSubsong;
 };

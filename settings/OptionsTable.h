@@ -60,6 +60,8 @@ inline constexpr TextRow kVolumeExe{kSoundOptions, "VolumeExe"};
 inline constexpr NumberRow kOutputVolume{kPlaying, "Volume", 100, 0, 100};
 /// What happens when a module's song ends, a ClassOptions::SongEnd.
 inline constexpr NumberRow kAtTheEnd{kPlaying, "At the end", 0, 0, 3};
+/// Whether a module that starts while the window is not in use shows a desktop notification.
+inline constexpr FlagRow kNotify{kPlaying, "Notify", true};
 
 // How modules sound: the fields of RenderQuality, with its defaults and ranges.
 inline constexpr NumberRow kInterpolation{.section = kPlaybackQuality,

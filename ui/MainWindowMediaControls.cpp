@@ -1,14 +1,18 @@
 // The main window as the desktop's media controls see it.
 #include "ui/TMainWindow.h"
 
+#include "desktop/ModuleNotifications.h"
 #include "desktop/MprisService.h"
 
 #include <QDBusConnection>
 
 void TMainWindow::offerMediaControls()
 {
-    // Without a session bus the jukebox simply has no media controls.
+    // Without a session bus the jukebox simply has no media controls, nor notifications.
     m_mediaControls = MprisService::Offer(QDBusConnection::sessionBus(), *m_session, *this);
+    if (QDBusConnection::sessionBus().isConnected())
+        m_notifications = std::make_unique<ModuleNotifications>(QDBusConnection::sessionBus(), *m_session,
+                                                                [this] { return isActiveWindow(); });
 }
 
 void TMainWindow::RaiseWindow()

@@ -62,6 +62,8 @@ struct OptionsForm {
     QComboBox* cmbVolumeRamping = nullptr;  // "Default", "Off", then 1 to the strongest
     QComboBox* cmbAtTheEnd = nullptr;       // in the order of ClassOptions::SongEnd
     QSpinBox* spnShortestSubsong = nullptr;  // seconds
+    // "Desktop"
+    QCheckBox* chkNotify = nullptr;
     // "User Actions #1" to "User Action #3"
     std::array<UserAction, 3> userActions{};  // action n at n - 1
     QFrame* panButtom = nullptr;

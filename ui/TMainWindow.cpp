@@ -5,6 +5,7 @@
 #include "controls/ClassScrollTextViewer.h"
 #include "controls/TBanner.h"
 #include "controls/TTrayIcon.h"
+#include "desktop/ModuleNotifications.h"
 #include "desktop/MprisService.h"
 #include "platform/Registry.h"
 #include "settings/RegistryKeys.h"
@@ -77,6 +78,7 @@ TMainWindow::TMainWindow(Registry& registry, std::unique_ptr<JukeboxSession> ses
 TMainWindow::~TMainWindow()
 {
     m_mediaControls.reset();
+    m_notifications.reset();
     // FormDestroy. Every setting is stored now: each settings file is written once, not once
     // per value, which would take minutes for a large one.
     m_registry.deferWrites();
@@ -215,7 +217,7 @@ void TMainWindow::ReceiveForwardedFile(const QString& text)
     case CommandLine::RemoteCommand::None:
         break;
     }
-    m_session->RequestFile(text, ClassModPlayer::Origin::User);
+    m_session->RequestFile(text, ClassModPlayer::Origin::Forwarded);
     BringToFront();
 }
 

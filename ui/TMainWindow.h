@@ -21,6 +21,7 @@ class QKeyEvent;
 class TDragAcceptFiles;
 class TTrayIcon;
 class ClassScrollTextViewer;
+class ModuleNotifications;
 class MprisService;
 class PatternView;
 class Registry;
@@ -200,6 +201,7 @@ private:
     std::unique_ptr<JukeboxSession> m_session;
     std::unique_ptr<ClassScrollTextViewer> m_textFeed;
     std::unique_ptr<MprisService> m_mediaControls;
+    std::unique_ptr<ModuleNotifications> m_notifications;
     std::unique_ptr<PatternView> m_patternView;  // made when first opened
     TTrayIcon* TrayIcon = nullptr;
     TDragAcceptFiles* drgFile = nullptr;

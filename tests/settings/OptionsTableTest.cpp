@@ -30,7 +30,7 @@ const AnyRow kEveryRow[] = {
     kUserActionPath, kUserActionSleep, kUserActionCloseMod,
     kRecentPaths,
     kPlaybackMode, kPlaybackFrequency, kPlaybackBuffer, kScrollSpeed, kFadeout, kVolumeExe,
-    kOutputVolume, kAtTheEnd,
+    kOutputVolume, kAtTheEnd, kNotify,
     kInterpolation, kStereoSeparation, kAmigaResampler, kVolumeRamping, kShortestSubsong,
 };
 

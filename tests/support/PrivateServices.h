@@ -9,6 +9,7 @@
 #include <QStandardPaths>
 #include <QString>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QThread>
 
 /// The desktop's services for a test, each its own and ended with it: a bus of the real
@@ -57,13 +58,14 @@ public:
                 bool systemBus = false)
     {
         const QString python = pythonWithDbusmock();
-        if (python.isEmpty() || bus.address().isEmpty())
+        if (python.isEmpty() || bus.address().isEmpty() || !m_log.open())
             return;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(systemBus ? "DBUS_SYSTEM_BUS_ADDRESS" : "DBUS_SESSION_BUS_ADDRESS", bus.address());
         m_mock.setProcessEnvironment(environment);
         m_mock.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_mock.start(python, {"-m", "dbusmock", systemBus ? "--system" : "--session", "--template", templateName});
+        m_mock.start(python, {"-m", "dbusmock", systemBus ? "--system" : "--session", "--template", templateName,
+                              "--logfile", m_log.fileName()});
         m_mock.waitForStarted(5000);
         QDBusConnection client = bus.connection();
         QElapsedTimer waited;
@@ -89,6 +91,14 @@ public:
 
     bool running() const { return m_running; }
 
+    /// The calls the service took, one a line: the time, the method, its arguments.
+    QStringList calls() const
+    {
+        QFile log(m_log.fileName());
+        return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()).split('\n', Qt::SkipEmptyParts)
+                                             : QStringList();
+    }
+
     /// A python 3 that has dbusmock: the system's (where Debian installs it) before the PATH's.
     static QString pythonWithDbusmock()
     {
@@ -104,6 +114,7 @@ public:
     }
 
 private:
+    QTemporaryFile m_log{QDir::tempPath() + "/dbusmock-XXXXXX.log"};
     QProcess m_mock;
     bool m_running = false;
 };
