@@ -3,16 +3,19 @@
 
 #include "desktop/ModuleNotifications.h"
 #include "desktop/MprisService.h"
+#include "desktop/SleepInhibitor.h"
 
 #include <QDBusConnection>
 
-void TMainWindow::offerMediaControls()
+void TMainWindow::offerDesktopServices()
 {
     // Without a session bus the jukebox simply has no media controls, nor notifications.
     m_mediaControls = MprisService::Offer(QDBusConnection::sessionBus(), *m_session, *this);
     if (QDBusConnection::sessionBus().isConnected())
         m_notifications = std::make_unique<ModuleNotifications>(QDBusConnection::sessionBus(), *m_session,
                                                                 [this] { return isActiveWindow(); });
+    m_sleepInhibitor =
+        std::make_unique<SleepInhibitor>(QDBusConnection::systemBus(), QDBusConnection::sessionBus(), *m_session);
 }
 
 void TMainWindow::RaiseWindow()

@@ -7,6 +7,7 @@
 #include "controls/TTrayIcon.h"
 #include "desktop/ModuleNotifications.h"
 #include "desktop/MprisService.h"
+#include "desktop/SleepInhibitor.h"
 #include "platform/Registry.h"
 #include "settings/RegistryKeys.h"
 #include "ui/PatternView.h"
@@ -72,13 +73,14 @@ TMainWindow::TMainWindow(Registry& registry, std::unique_ptr<JukeboxSession> ses
     LoadPlacement();
     m_registry.commitWrites();
     connectCommands();
-    offerMediaControls();
+    offerDesktopServices();
 }
 
 TMainWindow::~TMainWindow()
 {
     m_mediaControls.reset();
     m_notifications.reset();
+    m_sleepInhibitor.reset();
     // FormDestroy. Every setting is stored now: each settings file is written once, not once
     // per value, which would take minutes for a large one.
     m_registry.deferWrites();

@@ -24,6 +24,7 @@ class ClassScrollTextViewer;
 class ModuleNotifications;
 class MprisService;
 class PatternView;
+class SleepInhibitor;
 class Registry;
 
 /// The program's main window: shows what the session announces (status bar, caption, banner,
@@ -164,7 +165,7 @@ private:
     void connectFileCommands();
     void connectActionCommands();
     void connectTrayAndDrop();
-    void offerMediaControls();
+    void offerDesktopServices();
     /// Hides to the notification area, or minimises where the desktop has none, so the
     /// window can never be lost.
     void btnHide2TrayClick();
@@ -202,6 +203,7 @@ private:
     std::unique_ptr<ClassScrollTextViewer> m_textFeed;
     std::unique_ptr<MprisService> m_mediaControls;
     std::unique_ptr<ModuleNotifications> m_notifications;
+    std::unique_ptr<SleepInhibitor> m_sleepInhibitor;
     std::unique_ptr<PatternView> m_patternView;  // made when first opened
     TTrayIcon* TrayIcon = nullptr;
     TDragAcceptFiles* drgFile = nullptr;
