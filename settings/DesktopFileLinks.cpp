@@ -129,7 +129,7 @@ QStringList defaultsLists(const DesktopLocations& where)
 /// Our types that no list of the desktop gives a default application.
 QStringList typesWithoutDefault(const DesktopLocations& where)
 {
-    QStringList types = DesktopFileLinks::kMimeTypes;
+    QStringList types = DesktopFileLinks::MimeTypes();
     for (const QString& path : defaultsLists(where)) {
         if (const std::optional<QByteArray> list = RegularFile::ReadAll(path)) {
             for (const QString& type : TypesWithDefault(*list, types))
@@ -148,6 +148,19 @@ std::optional<QByteArray> readExisting(const QString& path)
 }
 
 }  // namespace
+
+const QStringList& DesktopFileLinks::MimeTypes()
+{
+    static const QStringList types = [] {
+        static const QByteArray kKey = QByteArrayLiteral("MimeType=");
+        for (const QByteArray& line : resource(QStringLiteral("jukarium.desktop")).split('\n')) {
+            if (line.startsWith(kKey))
+                return QString::fromUtf8(line.mid(kKey.size())).split(u';', Qt::SkipEmptyParts);
+        }
+        return QStringList();
+    }();
+    return types;
+}
 
 DesktopLocations DesktopLocations::fromEnvironment()
 {
