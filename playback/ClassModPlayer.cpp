@@ -182,7 +182,12 @@ void ClassModPlayer::LoadModule(const QString& path, Origin origin, int subsong)
     StopThen(path, [this, path, origin, subsong] { LoadNow(path, origin, subsong); });
 }
 
-void ClassModPlayer::LoadNow(const QString& path, Origin origin, int subsong)
+void ClassModPlayer::LoadModuleStopped(const QString& path, int subsong)
+{
+    StopThen(path, [this, path, subsong] { LoadNow(path, Origin::Outside, subsong, false); });
+}
+
+void ClassModPlayer::LoadNow(const QString& path, Origin origin, int subsong, bool play)
 {
     ScreenCursor::HourglassScope working;
     FreeModule();
@@ -200,12 +205,13 @@ void ClassModPlayer::LoadNow(const QString& path, Origin origin, int subsong)
         m_library.selectSubsong(m_module, subsong);  // before the first note
     m_library.setMusicVolume(kFullVolume);
     UpdateEndRule();
-    m_library.playModule(m_module, 0);
+    if (play)
+        m_library.playModule(m_module, 0);
     m_loadedOrigin = origin;
-    ShowStarted(path);
+    ShowStarted(path, play);
 }
 
-void ClassModPlayer::ShowStarted(const QString& path)
+void ClassModPlayer::ShowStarted(const QString& path, bool playing)
 {
     ModuleInfo info;
     m_library.getModuleInfo(m_module, &info);
@@ -218,7 +224,7 @@ void ClassModPlayer::ShowStarted(const QString& path)
     m_library.getModuleDetails(m_module, &details);
     m_songSeconds = details.durationSeconds;
     m_mutedChannels = QList<bool>(static_cast<qsizetype>(info.channelCount), false);
-    const bool wasPlaying = std::exchange(m_playing, true);
+    const bool wasPlaying = std::exchange(m_playing, playing);
     m_modulePath = path;
     m_host.SetModulePath(path);
     m_host.SetStatusText(CJKMessages::InsertArgument(QStringLiteral("Module \"%1\" loaded"),
@@ -226,9 +232,10 @@ void ClassModPlayer::ShowStarted(const QString& path)
     ShowInfos();
     ShowPosition();
     ShowTime(true);
-    m_positionTimer.start();
+    if (playing)
+        m_positionTimer.start();
     emit moduleChanged();
-    if (!wasPlaying)
+    if (wasPlaying != playing)
         emit playingChanged();
 }
 

@@ -42,6 +42,9 @@ public:
     /// first where the module has no such subsong). When it cannot be loaded, a status text
     /// says so, and message 1100 for a user.
     void LoadModule(const QString& path, Origin origin = Origin::User, int subsong = 0);
+    /// Loads the module at path as LoadModule does, from outside, but does not play it: it
+    /// waits at the start of subsong until ContinuePlaying.
+    void LoadModuleStopped(const QString& path, int subsong);
     /// Loads the module at path, quietly, to follow the loaded one from its subsong on the same
     /// output without a gap where its song ends without repeating; the host hears of it then
     /// (PlayerHost::QueuedModuleFollows). Replaces what was queued before. False, with the audio
@@ -195,9 +198,9 @@ signals:
     void channelMutesChanged();
 
 private:
-    void LoadNow(const QString& path, Origin origin, int subsong);
-    /// Shows the module just made the loaded one, from path, and that it plays.
-    void ShowStarted(const QString& path);
+    void LoadNow(const QString& path, Origin origin, int subsong, bool play = true);
+    /// Shows the module just made the loaded one, from path, and whether it plays.
+    void ShowStarted(const QString& path, bool playing = true);
     void StopNow();
     /// The order positions of the subsong that plays: its first, and the end (one past its
     /// last).

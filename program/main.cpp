@@ -123,7 +123,11 @@ int main(int argc, char** argv)
         auto session = std::make_unique<JukeboxSession>(registry, audio);
         // The module named is heard before the window is built, which takes longer than
         // loading it.
-        session->OpenCommandFile(CommandLine::FirstArgument(arguments));
+        const QString named = CommandLine::FirstArgument(arguments);
+        if (named.isEmpty())
+            session->ResumeLastPlayed();
+        else
+            session->OpenCommandFile(named);
         TMainWindow window(registry, std::move(session));
         registry.commitWrites();
         mainWindow = &window;

@@ -4,6 +4,8 @@
 #include "session/SessionDialogs.h"
 #include "settings/ClassOptions.h"
 
+#include <QFileInfo>
+
 JukeboxSession::JukeboxSession(Registry& registry, AudioLibrary& audio, ClassModPlayer::FadeClock clock)
     : m_outsideRequests([this](const QString& text) { SetStatusText(text); })
 {
@@ -36,6 +38,11 @@ JukeboxSession::JukeboxSession(Registry& registry, AudioLibrary& audio, ClassMod
 
 JukeboxSession::~JukeboxSession()
 {
+    // Kept for the next start's Resume, as at the exit.
+    const QString disc = m_disc->DiscFileName();
+    const bool loaded = m_currentModule.size() > 1;
+    m_options->SetLast({disc == ClassDisc::kNoDiscLoaded ? QString() : disc, loaded ? m_currentModule : QString(),
+                        loaded ? CurrentSubsong() : 0, m_disc->CurrentSlotAssigned() ? m_disc->CurrentSlot() : 0});
     // The player goes first: its close still tells the disc of the closed module.
     // Its signals are nobody's business any more.
     m_player->disconnect(this);
@@ -60,6 +67,23 @@ void JukeboxSession::OpenCommandFile(const QString& file, ClassModPlayer::Origin
         m_player->LoadModule(file, origin);
     else if (PathParts::IsDiscPath(file))
         m_disc->LoadFromFile(file);  // replaces a changed disc without asking: the user chose it
+}
+
+void JukeboxSession::ResumeLastPlayed()
+{
+    if (!m_options->Resume())
+        return;
+    const ClassOptions::LastPlayed last = m_options->Last();
+    if (!last.disc.isEmpty() && QFileInfo(last.disc).isFile())
+        m_disc->LoadFromFile(last.disc);
+    if (last.module.isEmpty() || !QFileInfo(last.module).isFile())
+        return;
+    const auto load = [this, &last] { m_player->LoadModuleStopped(last.module, last.subsong); };
+    if (validSlot(last.slot) && m_disc->SlotModulePath(last.slot) == last.module)
+        changeToSlot(last.slot, load);
+    else
+        load();
+    m_stoppedAtStart = true;
 }
 
 void JukeboxSession::RequestFile(const QString& file, ClassModPlayer::Origin origin)

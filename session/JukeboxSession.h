@@ -51,6 +51,10 @@ public:
     /// disc (".jkdc" in any case) replaces the current one without the save question; any
     /// other text only becomes the CommandFile.
     void OpenCommandFile(const QString& file, ClassModPlayer::Origin origin = ClassModPlayer::Origin::User);
+    /// At the start, where the Resume option is on: opens the disc open at the last exit and
+    /// loads the module loaded then, at its subsong and in its slot, stopped at its start.
+    /// Files that are gone are passed over silently.
+    void ResumeLastPlayed();
     /// Plays slot n's module (1 to 20) and makes the slot current, also when the module does
     /// not load (the player reports that); nothing for an empty slot or another number.
     void PlaySlot(int n, ClassModPlayer::Origin origin = ClassModPlayer::Origin::User);

@@ -94,6 +94,11 @@ void ClassOptions::forEachValue(Self& self, Visit&& visit)
     visit(kOutputVolume, self.m_outputVolume);
     visit(kAtTheEnd, self.m_atTheEnd);
     visit(kNotify, self.m_notify);
+    visit(kResume, self.m_resume);
+    visit(kLastDisc, self.m_last.disc);
+    visit(kLastModule, self.m_last.module);
+    visit(kLastSubsong, self.m_last.subsong);
+    visit(kLastSlot, self.m_last.slot);
     visit(kInterpolation, self.m_playbackQuality.interpolationTaps);
     visit(kStereoSeparation, self.m_playbackQuality.stereoSeparation);
     visit(kAmigaResampler, self.m_playbackQuality.amigaResampler);

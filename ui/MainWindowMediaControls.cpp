@@ -3,6 +3,7 @@
 
 #include "desktop/ModuleNotifications.h"
 #include "desktop/MprisService.h"
+#include "desktop/RecentFiles.h"
 #include "desktop/SleepInhibitor.h"
 
 #include <QDBusConnection>
@@ -14,6 +15,7 @@ void TMainWindow::offerDesktopServices()
     if (QDBusConnection::sessionBus().isConnected())
         m_notifications = std::make_unique<ModuleNotifications>(QDBusConnection::sessionBus(), *m_session,
                                                                 [this] { return isActiveWindow(); });
+    m_recentFiles = std::make_unique<RecentFiles>(RecentFiles::UsersList(), *m_session);
     m_sleepInhibitor =
         std::make_unique<SleepInhibitor>(QDBusConnection::systemBus(), QDBusConnection::sessionBus(), *m_session);
 }

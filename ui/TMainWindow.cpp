@@ -7,6 +7,7 @@
 #include "controls/TTrayIcon.h"
 #include "desktop/ModuleNotifications.h"
 #include "desktop/MprisService.h"
+#include "desktop/RecentFiles.h"
 #include "desktop/SleepInhibitor.h"
 #include "platform/Registry.h"
 #include "settings/RegistryKeys.h"
@@ -81,6 +82,7 @@ TMainWindow::~TMainWindow()
     m_mediaControls.reset();
     m_notifications.reset();
     m_sleepInhibitor.reset();
+    m_recentFiles.reset();
     // FormDestroy. Every setting is stored now: each settings file is written once, not once
     // per value, which would take minutes for a large one.
     m_registry.deferWrites();

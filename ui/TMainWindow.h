@@ -24,6 +24,7 @@ class ClassScrollTextViewer;
 class ModuleNotifications;
 class MprisService;
 class PatternView;
+class RecentFiles;
 class SleepInhibitor;
 class Registry;
 
@@ -204,6 +205,7 @@ private:
     std::unique_ptr<MprisService> m_mediaControls;
     std::unique_ptr<ModuleNotifications> m_notifications;
     std::unique_ptr<SleepInhibitor> m_sleepInhibitor;
+    std::unique_ptr<RecentFiles> m_recentFiles;
     std::unique_ptr<PatternView> m_patternView;  // made when first opened
     TTrayIcon* TrayIcon = nullptr;
     TDragAcceptFiles* drgFile = nullptr;

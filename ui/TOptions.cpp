@@ -108,6 +108,7 @@ void TOptions::FormCreate()
     m_form.cmbAtTheEnd->setCurrentIndex(static_cast<int>(m_options.AtTheEnd()));
     m_form.spnShortestSubsong->setValue(m_options.ShortestSubsong());
     m_form.chkNotify->setChecked(m_options.Notify());
+    m_form.chkResume->setChecked(m_options.Resume());
 
     // A slider already at its loaded position emits nothing, so the labels are filled here.
     sldSamplingFreqChange();
@@ -130,6 +131,7 @@ void TOptions::btnOKClick()
     m_target.SetFadeOutSteps(m_form.sldFadeout->value());
     m_options.SetVolumeExe(m_form.ediVolumeControl->text());
     m_options.SetNotify(m_form.chkNotify->isChecked());
+    m_options.SetResume(m_form.chkResume->isChecked());
     applyQualityAndSongEnd();
     if (m_form.spnShortestSubsong->value() != m_options.ShortestSubsong())
         m_target.SetShortestSubsong(m_form.spnShortestSubsong->value());
