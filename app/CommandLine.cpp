@@ -8,6 +8,17 @@ QString withoutLastCharacter(const QString& text) { return text.left(text.size()
 
 namespace CommandLine {
 
+RemoteCommand CommandOf(const QString& argument)
+{
+    if (argument == QLatin1String("--play-pause"))
+        return RemoteCommand::PlayPause;
+    if (argument == QLatin1String("--next"))
+        return RemoteCommand::Next;
+    if (argument == QLatin1String("--stop"))
+        return RemoteCommand::Stop;
+    return RemoteCommand::None;
+}
+
 QString RawCommandLine(const QStringList& arguments)
 {
     auto quoted = [](const QString& text) { return QLatin1Char('"') + text + QLatin1Char('"'); };

@@ -5,9 +5,18 @@
 
 #include <optional>
 
-/// The program's command line: one optional file, a module or a disc; or a song to save as an
-/// audio file without a window.
+/// The program's command line: one optional file, a module or a disc; one of the commands of
+/// the desktop entry's actions, for the running instance; or a song to save as an audio file
+/// without a window.
 namespace CommandLine {
+
+/// What the desktop entry's actions ask of the running instance.
+enum class RemoteCommand { None, PlayPause, Next, Stop };
+
+/// The command that argument names exactly ("--play-pause", "--next", "--stop"), else None.
+/// A start hands such an argument over as it is; the running instance reads the text it gets
+/// the same way (a file it gets is always an absolute path, never one of these).
+RemoteCommand CommandOf(const QString& argument);
 
 /// A song to save as an audio file: "--render OUTPUT MODULE [--subsong K]", in any order
 /// after the program.

@@ -153,6 +153,22 @@ QString SingleInstance::EndpointName(const QString& caption)
 std::unique_ptr<SingleInstance> SingleInstance::Claim(const QString& endpoint, const QString& text,
                                                       bool* handedOver)
 {
+    std::unique_ptr<QLockFile> lock = lockOrHandOver(endpoint, text, handedOver);
+    return lock ? std::unique_ptr<SingleInstance>(new SingleInstance(endpoint, std::move(lock))) : nullptr;
+}
+
+SingleInstance::Delivery SingleInstance::HandOverOnly(const QString& endpoint, const QString& text)
+{
+    bool handedOver = false;
+    // A lock taken here is given back at once: nobody was there to take the text.
+    if (lockOrHandOver(endpoint, text, &handedOver))
+        return Delivery::NoInstance;
+    return handedOver ? Delivery::Taken : Delivery::NotTaken;
+}
+
+std::unique_ptr<QLockFile> SingleInstance::lockOrHandOver(const QString& endpoint, const QString& text,
+                                                          bool* handedOver)
+{
     if (handedOver)
         *handedOver = false;
     const QByteArray message = InstanceMessage::write(text);
@@ -165,7 +181,7 @@ std::unique_ptr<SingleInstance> SingleInstance::Claim(const QString& endpoint, c
         auto lock = std::make_unique<QLockFile>(lockPath);
         lock->setStaleLockTime(0);  // stale only when its process is gone
         if (lock->tryLock(0))
-            return std::unique_ptr<SingleInstance>(new SingleInstance(endpoint, std::move(lock)));
+            return lock;
         // The lock's live holder is the instance, listening or about to. However long it takes
         // to answer, it is there: this start must not become a second one.
         const qint64 left = kHandOverTimeoutMs - waited.elapsed();

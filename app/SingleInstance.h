@@ -53,6 +53,10 @@ public:
     static std::unique_ptr<SingleInstance> Claim(const QString& endpoint, const QString& text,
                                                  bool* handedOver = nullptr);
 
+    /// Hands text to the running instance as Claim does, but never becomes one.
+    enum class Delivery { Taken, NoInstance, NotTaken };
+    static Delivery HandOverOnly(const QString& endpoint, const QString& text);
+
     /// Opens the endpoint, replacing a socket left by a killed instance. Needs the application
     /// object (the server is served by its event loop). False when the endpoint cannot be
     /// opened. Second starts that come now wait until Serve().
@@ -73,6 +77,9 @@ private:
     class Connection;
 
     SingleInstance(QString endpoint, std::unique_ptr<QLockFile> lock);
+    /// The lock when no instance holds it; otherwise null, after handing text to the instance.
+    static std::unique_ptr<QLockFile> lockOrHandOver(const QString& endpoint, const QString& text,
+                                                     bool* handedOver);
     void acceptConnection();
     void readFrom(Connection* connection);
     /// Closes a connection that brought no text, or too much.

@@ -9,7 +9,7 @@ MprisRootAdaptor::MprisRootAdaptor(MprisService& service)
 
 QStringList MprisRootAdaptor::supportedMimeTypes() const
 {
-    return DesktopFileLinks::kMimeTypes;
+    return DesktopFileLinks::MimeTypes();
 }
 
 MprisPlayerAdaptor::MprisPlayerAdaptor(MprisService& service)

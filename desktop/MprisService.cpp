@@ -2,7 +2,6 @@
 
 #include "desktop/MediaWindow.h"
 #include "desktop/MprisAdaptors.h"
-#include "disc/ClassDisc.h"
 #include "playback/ClassModPlayer.h"
 #include "session/JukeboxSession.h"
 #include "settings/ClassOptions.h"
@@ -52,7 +51,6 @@ MprisService::MprisService(QDBusConnection bus, JukeboxSession& session, MediaWi
     : m_bus(std::move(bus)),
       m_session(session),
       m_player(session.player()),
-      m_disc(session.disc()),
       m_window(window)
 {
     new MprisRootAdaptor(*this);
@@ -69,11 +67,8 @@ MprisService::MprisService(QDBusConnection bus, JukeboxSession& session, MediaWi
         ++m_track;
         Refresh();
     });
-    connect(&m_session, &JukeboxSession::playingChanged, this, [this](bool playing) {
-        if (playing)
-            m_stopped = false;
-        Refresh();
-    });
+    connect(&m_session, &JukeboxSession::playingChanged, this, &MprisService::Refresh);
+    connect(&m_session, &JukeboxSession::stoppedAtStart, this, &MprisService::Refresh);
     // Whether there is a slot to go to may have changed.
     connect(&m_session, &JukeboxSession::slotChanged, this, &MprisService::Refresh);
     connect(&m_session, &JukeboxSession::seeked, this, [this] { emit Seeked(Position()); });
@@ -93,7 +88,7 @@ QString MprisService::PlaybackStatus() const
 {
     if (m_player.Playing())
         return QStringLiteral("Playing");
-    return m_player.ModulePath().isEmpty() || m_stopped ? QStringLiteral("Stopped") : QStringLiteral("Paused");
+    return m_player.ModulePath().isEmpty() || m_session.StoppedAtStart() ? QStringLiteral("Stopped") : QStringLiteral("Paused");
 }
 
 QString MprisService::trackId() const
@@ -134,14 +129,8 @@ qlonglong MprisService::Position() const
     return microseconds(m_player.PlayTime());
 }
 
-int MprisService::neighbour(int step) const
-{
-    const int slot = m_disc.NeighbourSlot(step);
-    return slot != m_disc.CurrentSlot() ? slot : 0;  // a slot is not its own neighbour here
-}
-
-bool MprisService::CanGoNext() const { return neighbour(1) != 0; }
-bool MprisService::CanGoPrevious() const { return neighbour(-1) != 0; }
+bool MprisService::CanGoNext() const { return m_session.SlotAway(1) != 0; }
+bool MprisService::CanGoPrevious() const { return m_session.SlotAway(-1) != 0; }
 
 QString MprisService::LoopStatus() const
 {
@@ -232,53 +221,12 @@ void MprisService::Quit()
     m_session.Request([this] { m_window.QuitWindow(); });
 }
 
-void MprisService::Play()
-{
-    m_session.Request([this] {
-        if (!m_player.ModulePath().isEmpty()) {
-            m_player.ContinuePlaying();
-            return;
-        }
-        const int slot = m_disc.CurrentSlot() != 0 ? m_disc.CurrentSlot() : m_disc.NeighbourSlot(1);
-        if (slot != 0)
-            m_session.PlaySlot(slot, ClassModPlayer::Origin::Outside);
-    });
-}
-
-void MprisService::Pause()
-{
-    m_session.Request([this] { m_player.StopPlaying(); });
-}
-
-void MprisService::PlayPause()
-{
-    m_session.Request([this] {
-        if (m_player.Playing())
-            m_player.StopPlaying();
-        else
-            Play();
-    });
-}
-
-void MprisService::Stop()
-{
-    m_session.Request([this] {
-        if (m_player.ModulePath().isEmpty())
-            return;
-        m_stopped = true;
-        m_player.StopAtStart();
-        Refresh();
-    });
-}
-
-void MprisService::playNeighbour(int step)
-{
-    if (const int slot = neighbour(step))
-        m_session.RequestSlot(slot);
-}
-
-void MprisService::Next() { playNeighbour(1); }
-void MprisService::Previous() { playNeighbour(-1); }
+void MprisService::Play() { m_session.RequestPlay(); }
+void MprisService::Pause() { m_session.RequestPause(); }
+void MprisService::PlayPause() { m_session.RequestPlayPause(); }
+void MprisService::Stop() { m_session.RequestStop(); }
+void MprisService::Next() { m_session.RequestNeighbour(1); }
+void MprisService::Previous() { m_session.RequestNeighbour(-1); }
 
 void MprisService::Seek(qlonglong offset)
 {
@@ -288,7 +236,7 @@ void MprisService::Seek(qlonglong offset)
         const double target = std::max(0.0, m_player.PlayTime() + offset / kMicroseconds);
         // A jump past the end goes on to the next module, as media controls expect.
         if (target > m_player.Details().durationSeconds)
-            playNeighbour(1);
+            m_session.RequestNeighbour(1);
         else
             m_player.SeekTo(target);
     });

@@ -8,7 +8,6 @@
 
 #include <memory>
 
-class ClassDisc;
 class ClassModPlayer;
 class JukeboxSession;
 class MediaWindow;
@@ -76,21 +75,14 @@ private:
     /// The properties of interface as announced.
     QVariantMap playerProperties() const;
     QString trackId() const;
-    /// The slot step away from the one that plays (Next, Previous); 0 when no other slot
-    /// holds a module.
-    int neighbour(int step) const;
-    /// Plays the slot step away from the one that plays (Next, Previous).
-    void playNeighbour(int step);
     void announceChanges();
 
     QDBusConnection m_bus;
     QString m_name;
     JukeboxSession& m_session;
     ClassModPlayer& m_player;
-    ClassDisc& m_disc;
     MediaWindow& m_window;
     int m_track = 0;  // counts loaded modules, for track ids that change with each
     QVariantMap m_announced;  // the player properties as last announced
     QTimer m_announcement;
-    bool m_stopped = false;  // Stop was asked for, and play has not started since
 };

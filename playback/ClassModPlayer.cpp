@@ -182,7 +182,12 @@ void ClassModPlayer::LoadModule(const QString& path, Origin origin, int subsong)
     StopThen(path, [this, path, origin, subsong] { LoadNow(path, origin, subsong); });
 }
 
-void ClassModPlayer::LoadNow(const QString& path, Origin origin, int subsong)
+void ClassModPlayer::LoadModuleStopped(const QString& path, int subsong)
+{
+    StopThen(path, [this, path, subsong] { LoadNow(path, Origin::Outside, subsong, false); });
+}
+
+void ClassModPlayer::LoadNow(const QString& path, Origin origin, int subsong, bool play)
 {
     ScreenCursor::HourglassScope working;
     FreeModule();
@@ -192,7 +197,7 @@ void ClassModPlayer::LoadNow(const QString& path, Origin origin, int subsong)
         m_host.SetStatusText(CJKMessages::InsertArgument(QStringLiteral("Error reading \"%1\""), path));
         m_host.SetModulePath(QStringLiteral(" "));
         emit loadFailed(path, m_library.loadError());
-        if (origin == Origin::User)
+        if (origin != Origin::Outside)
             CJKMessages::Show(1100, path);
         return;
     }
@@ -201,11 +206,13 @@ void ClassModPlayer::LoadNow(const QString& path, Origin origin, int subsong)
     ApplyLevel(m_module, path, subsong, m_level);
     m_library.setMusicVolume(kFullVolume);
     UpdateEndRule();
-    m_library.playModule(m_module, 0);
-    ShowStarted(path);
+    if (play)
+        m_library.playModule(m_module, 0);
+    m_loadedOrigin = origin;
+    ShowStarted(path, play);
 }
 
-void ClassModPlayer::ShowStarted(const QString& path)
+void ClassModPlayer::ShowStarted(const QString& path, bool playing)
 {
     ModuleInfo info;
     m_library.getModuleInfo(m_module, &info);
@@ -218,7 +225,7 @@ void ClassModPlayer::ShowStarted(const QString& path)
     m_library.getModuleDetails(m_module, &details);
     m_songSeconds = details.durationSeconds;
     m_mutedChannels = QList<bool>(static_cast<qsizetype>(info.channelCount), false);
-    const bool wasPlaying = std::exchange(m_playing, true);
+    const bool wasPlaying = std::exchange(m_playing, playing);
     m_modulePath = path;
     m_host.SetModulePath(path);
     m_host.SetStatusText(CJKMessages::InsertArgument(QStringLiteral("Module \"%1\" loaded"),
@@ -226,9 +233,10 @@ void ClassModPlayer::ShowStarted(const QString& path)
     ShowInfos();
     ShowPosition();
     ShowTime(true);
-    m_positionTimer.start();
+    if (playing)
+        m_positionTimer.start();
     emit moduleChanged();
-    if (!wasPlaying)
+    if (wasPlaying != playing)
         emit playingChanged();
 }
 
@@ -272,6 +280,7 @@ void ClassModPlayer::AdoptQueuedModule()
     m_library.freeModule(std::exchange(m_module, std::exchange(m_queued, 0)));
     m_queuedSubsong = 0;
     m_level = std::exchange(m_queuedLevel, std::nullopt);
+    m_loadedOrigin = Origin::Outside;  // nobody asked for it at this moment
     ShowStarted(std::exchange(m_queuedPath, QString()));
 }
 

@@ -28,7 +28,9 @@ public:
     /// Who asked for a module: a user at the window hears of a failure in a box; a request
     /// from outside (the media controls, a disc playing through) reads it in the status bar,
     /// as nobody may be there to answer a box.
-    enum class Origin { User, Outside };
+    /// Forwarded is a user's file that a second start handed over: a user's as far as boxes go,
+    /// but not started from the window.
+    enum class Origin { User, Forwarded, Outside };
 
     /// Starts the audio library with the stored sound options (message 1000 when no sound
     /// output opens; the player stays usable). library, options and host are not owned.
@@ -42,6 +44,9 @@ public:
     /// first where the module has no such subsong). When it cannot be loaded, a status text
     /// says so, and message 1100 for a user.
     void LoadModule(const QString& path, Origin origin = Origin::User, int subsong = 0);
+    /// Loads the module at path as LoadModule does, from outside, but does not play it: it
+    /// waits at the start of subsong until ContinuePlaying.
+    void LoadModuleStopped(const QString& path, int subsong);
     /// Loads the module at path, quietly, to follow the loaded one from its subsong on the same
     /// output without a gap where its song ends without repeating; the host hears of it then
     /// (PlayerHost::QueuedModuleFollows). Replaces what was queued before. False, with the audio
@@ -104,6 +109,8 @@ public:
     /// The trimmed song name of the loaded module, or its file name when that is blank; empty
     /// without a module.
     const QString& ModuleTitle() const { return m_moduleTitle; }
+    /// Who had the loaded module loaded; Outside for one that followed on by itself.
+    Origin LoadedOrigin() const { return m_loadedOrigin; }
     /// The title of the module at path whose record is info, as ModuleTitle gives it.
     static QString TitleOf(const ModuleInfo& info, const QString& path);
     bool Playing() const { return m_playing; }
@@ -206,9 +213,9 @@ signals:
     void channelMutesChanged();
 
 private:
-    void LoadNow(const QString& path, Origin origin, int subsong);
-    /// Shows the module just made the loaded one, from path, and that it plays.
-    void ShowStarted(const QString& path);
+    void LoadNow(const QString& path, Origin origin, int subsong, bool play = true);
+    /// Shows the module just made the loaded one, from path, and whether it plays.
+    void ShowStarted(const QString& path, bool playing = true);
     void StopNow();
     /// The order positions of the subsong that plays: its first, and the end (one past its
     /// last).
@@ -261,6 +268,7 @@ private:
     bool m_repeat = true;  // as the library was told last
     QString m_modulePath;
     QString m_moduleTitle;
+    Origin m_loadedOrigin = Origin::User;
     int m_songLength = 0;
     int m_position = 0;
     double m_playTime = 0;  // seconds into the song at the last poll

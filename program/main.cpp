@@ -1,7 +1,8 @@
-// Program entry: one instance per user and display. A second start hands its file to the
-// running instance and ends; otherwise the session plays the file named, and then the main
-// window is created on it and runs until closed. A start with --render saves a song as an
-// audio file on its own, without a window or an instance.
+// Program entry: one instance per user and display. A second start hands its file (or a command
+// of the desktop entry's actions) to the running instance and ends; otherwise the session
+// plays the file named, and then the main window is created on it and runs until closed. A
+// start with --render saves a song as an audio file on its own, without a window or an
+// instance.
 #include "app/CJKMessages.h"
 #include "app/CommandLine.h"
 #include "app/SingleInstance.h"
@@ -54,6 +55,17 @@ QString forwardedText(const QStringList& arguments)
     return CommandLine::ForwardedArgument(CommandLine::RawCommandLine(arguments));
 }
 
+// Hands one of the desktop entry's commands to the running instance. Without one nothing
+// starts: a command alone has nothing to act on.
+int commandRunningInstance(const QString& command)
+{
+    const QString endpoint = SingleInstance::EndpointName(TMainWindow::kInstanceCaption);
+    if (endpoint.isEmpty() || SingleInstance::HandOverOnly(endpoint, command) != SingleInstance::Delivery::NotTaken)
+        return 0;
+    std::fprintf(stderr, "jukarium: the running instance did not answer; nothing was handed over to it\n");
+    return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -62,8 +74,10 @@ int main(int argc, char** argv)
         return RunRenderCommand(argumentsOf(argc, argv), configDirectory());
     // A relative file is found from the folder this start was made in, also when the running
     // instance it goes to, or the desktop's media controls, know another one.
-    const QStringList arguments =
-        CommandLine::WithAbsoluteFirstArgument(argumentsOf(argc, argv), QDir::currentPath());
+    const QStringList given = argumentsOf(argc, argv);
+    if (CommandLine::CommandOf(CommandLine::FirstArgument(given)) != CommandLine::RemoteCommand::None)
+        return commandRunningInstance(CommandLine::FirstArgument(given));
+    const QStringList arguments = CommandLine::WithAbsoluteFirstArgument(given, QDir::currentPath());
     const QString endpoint = SingleInstance::EndpointName(TMainWindow::kInstanceCaption);
     std::unique_ptr<SingleInstance> instance;
     if (endpoint.isEmpty()) {
@@ -123,7 +137,11 @@ int main(int argc, char** argv)
         auto session = std::make_unique<JukeboxSession>(registry, audio, ClassModPlayer::FadeClock(), loudnessSource());
         // The module named is heard before the window is built, which takes longer than
         // loading it.
-        session->OpenCommandFile(CommandLine::FirstArgument(arguments));
+        const QString named = CommandLine::FirstArgument(arguments);
+        if (named.isEmpty())
+            session->ResumeLastPlayed();
+        else
+            session->OpenCommandFile(named);
         TMainWindow window(registry, std::move(session));
         registry.commitWrites();
         mainWindow = &window;

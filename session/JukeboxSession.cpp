@@ -4,6 +4,8 @@
 #include "session/SessionDialogs.h"
 #include "settings/ClassOptions.h"
 
+#include <QFileInfo>
+
 JukeboxSession::JukeboxSession(Registry& registry, AudioLibrary& audio, ClassModPlayer::FadeClock clock,
                                LoudnessSource loudness)
     : m_outsideRequests([this](const QString& text) { SetStatusText(text); })
@@ -24,6 +26,8 @@ JukeboxSession::JukeboxSession(Registry& registry, AudioLibrary& audio, ClassMod
     connect(&m_followOnCheck, &QTimer::timeout, this, &JukeboxSession::updateFollowOn);
     connect(m_player.get(), &ClassModPlayer::moduleChanged, this, &JukeboxSession::announceModuleChange);
     connect(m_player.get(), &ClassModPlayer::playingChanged, this, [this] {
+        if (m_player->Playing())
+            m_stoppedAtStart = false;
         scheduleFollowOn();
         emit playingChanged(m_player->Playing());
     });
@@ -42,6 +46,11 @@ JukeboxSession::JukeboxSession(Registry& registry, AudioLibrary& audio, ClassMod
 
 JukeboxSession::~JukeboxSession()
 {
+    // Kept for the next start's Resume, as at the exit.
+    const QString disc = m_disc->DiscFileName();
+    const bool loaded = m_currentModule.size() > 1;
+    m_options->SetLast({disc == ClassDisc::kNoDiscLoaded ? QString() : disc, loaded ? m_currentModule : QString(),
+                        loaded ? CurrentSubsong() : 0, m_disc->CurrentSlotAssigned() ? m_disc->CurrentSlot() : 0});
     // The player goes first: its close still tells the disc of the closed module.
     // Its signals are nobody's business any more.
     m_player->disconnect(this);
@@ -101,6 +110,23 @@ void JukeboxSession::measureAhead()
 std::optional<SongLevel> JukeboxSession::SongLevelOf(const QString& path, int subsong)
 {
     return m_evenLoudness->LevelOf(path, subsong);
+}
+
+void JukeboxSession::ResumeLastPlayed()
+{
+    if (!m_options->Resume())
+        return;
+    const ClassOptions::LastPlayed last = m_options->Last();
+    if (!last.disc.isEmpty() && QFileInfo(last.disc).isFile())
+        m_disc->LoadFromFile(last.disc);
+    if (last.module.isEmpty() || !QFileInfo(last.module).isFile())
+        return;
+    const auto load = [this, &last] { m_player->LoadModuleStopped(last.module, last.subsong); };
+    if (validSlot(last.slot) && m_disc->SlotModulePath(last.slot) == last.module)
+        changeToSlot(last.slot, load);
+    else
+        load();
+    m_stoppedAtStart = true;
 }
 
 void JukeboxSession::RequestFile(const QString& file, ClassModPlayer::Origin origin)

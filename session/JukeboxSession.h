@@ -53,6 +53,10 @@ public:
     /// disc (".jkdc" in any case) replaces the current one without the save question; any
     /// other text only becomes the CommandFile.
     void OpenCommandFile(const QString& file, ClassModPlayer::Origin origin = ClassModPlayer::Origin::User);
+    /// At the start, where the Resume option is on: opens the disc open at the last exit and
+    /// loads the module loaded then, at its subsong and in its slot, stopped at its start.
+    /// Files that are gone are passed over silently.
+    void ResumeLastPlayed();
     /// Plays slot n's module (1 to 20) and makes the slot current, also when the module does
     /// not load (the player reports that); nothing for an empty slot or another number.
     void PlaySlot(int n, ClassModPlayer::Origin origin = ClassModPlayer::Origin::User);
@@ -67,6 +71,22 @@ public:
     void RequestFile(const QString& file, ClassModPlayer::Origin origin);
     void RequestSlot(int n);
     void Request(std::function<void()> command);
+
+    /// The transport commands of the desktop's media controls and of the desktop entry's
+    /// actions, each in the line of outside requests. Play continues the loaded module, or
+    /// plays the current slot (else the first that holds a module); Pause stops where it
+    /// plays; PlayPause is the one of them that changes something; Stop goes back to the
+    /// start and waits there (StoppedAtStart); PlayNeighbour plays SlotAway(step).
+    void RequestPlay();
+    void RequestPause();
+    void RequestPlayPause();
+    void RequestStop();
+    void RequestNeighbour(int step);
+    /// The slot step (1 or -1) away from the current one that holds a module; 0 when no other
+    /// slot holds one.
+    int SlotAway(int step) const;
+    /// Stop was the last transport command, and play has not started since.
+    bool StoppedAtStart() const { return m_stoppedAtStart; }
 
     /// What was handed over last; empty when nothing was.
     const QString& CommandFile() const { return m_commandFile; }
@@ -131,6 +151,8 @@ signals:
     void playingChanged(bool playing);
     /// The play time jumped (seeking, or stopping at the start).
     void seeked();
+    /// Stop went back to the start of the loaded module, which waits there.
+    void stoppedAtStart();
     /// Another subsong of the loaded module plays, from its start.
     void subsongChanged();
     /// The information view opens or closes, and its lines.
@@ -186,6 +208,7 @@ private:
     void updateEndRule();
     void announceModuleChange();
     void playSlotNow(int n, ClassModPlayer::Origin origin);
+    void play();
     /// Slot n becomes the current one with the module that change loads or adopts.
     void changeToSlot(int n, const std::function<void()>& change);
     /// The song of a slot's module ended: the next slot whose module can be read plays.
@@ -226,6 +249,7 @@ private:
     FollowingSong m_following;
     QTimer m_followOnCheck;
     QString m_lastLoadError;  // the audio library's reason for the last failed load
+    bool m_stoppedAtStart = false;
 
     QString m_commandFile;
     QString m_currentModule;

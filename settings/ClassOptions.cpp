@@ -104,6 +104,12 @@ void ClassOptions::forEachValue(Self& self, Visit&& visit)
     visit(kVolumeExe, self.m_volumeExe);
     visit(kOutputVolume, self.m_outputVolume);
     visit(kAtTheEnd, self.m_atTheEnd);
+    visit(kNotify, self.m_notify);
+    visit(kResume, self.m_resume);
+    visit(kLastDisc, self.m_last.disc);
+    visit(kLastModule, self.m_last.module);
+    visit(kLastSubsong, self.m_last.subsong);
+    visit(kLastSlot, self.m_last.slot);
     visitPlaybackQuality(self.m_playbackQuality, visit);
     visit(kShortestSubsong, self.m_shortestSubsong);
     visit(kEvenLoudness, self.m_evenLoudness);

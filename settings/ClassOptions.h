@@ -73,6 +73,21 @@ public:
     /// What happens when the playing module's song ends.
     SongEnd AtTheEnd() const { return m_atTheEnd; }
     void SetAtTheEnd(SongEnd action) { m_atTheEnd = action; }
+    /// Whether a module that starts while the window is not in use shows a notification.
+    bool Notify() const { return m_notify; }
+    void SetNotify(bool notify) { m_notify = notify; }
+    /// Whether the next start opens the disc and loads the module of the last exit.
+    bool Resume() const { return m_resume; }
+    void SetResume(bool resume) { m_resume = resume; }
+    /// What was open at the last exit (OptionsTable::kLastDisc and the rows after it).
+    struct LastPlayed {
+        QString disc;    ///< the disc file; empty for none
+        QString module;  ///< the module loaded; empty for none
+        int subsong = 0;
+        int slot = 0;    ///< the disc slot it was loaded from; 0 for none
+    };
+    const LastPlayed& Last() const { return m_last; }
+    void SetLast(const LastPlayed& last) { m_last = last; }
 
     /// How modules sound; stored values outside RenderQuality's ranges read as its defaults.
     const RenderQuality& PlaybackQuality() const { return m_playbackQuality; }
@@ -124,6 +139,9 @@ private:
     QString m_volumeExe;
     int m_outputVolume;
     SongEnd m_atTheEnd;
+    bool m_notify;
+    bool m_resume;
+    LastPlayed m_last;
     RenderQuality m_playbackQuality;
     int m_shortestSubsong;
     bool m_evenLoudness;

@@ -76,29 +76,23 @@ QString execProgram(const QString& path)
     return escaped;
 }
 
-QByteArray desktopEntry(const QString& programPath)
-{
-    const QString text =
-        QStringLiteral("[Desktop Entry]\n"
-                       "Type=Application\n"
-                       "Name=Jukarium\n"
-                       "GenericName=Module Jukebox\n"
-                       "Comment=Plays MOD, S3M, XM, IT and other tracker modules and discs of them\n"
-                       "Exec=%1 %f\n"
-                       "Icon=%2\n"
-                       "Terminal=false\n"
-                       "Categories=AudioVideo;Audio;Player;\n"
-                       "MimeType=%3;\n")
-            .arg(execProgram(programPath), kIconName,
-                 DesktopFileLinks::kMimeTypes.join(u';'));
-    return text.toUtf8();
-}
-
 /// A file of resources/ that is also installed with the program; empty when not built in.
 QByteArray resource(const QString& name)
 {
     QFile file(QStringLiteral(":/jukarium/") + name);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+/// The installed desktop entry, each command line of it running programPath.
+QByteArray desktopEntry(const QString& programPath)
+{
+    static const QByteArray kInstalledProgram = QByteArrayLiteral("Exec=jukarium ");
+    QByteArrayList lines = resource(QStringLiteral("jukarium.desktop")).split('\n');
+    for (QByteArray& line : lines) {
+        if (line.startsWith(kInstalledProgram))
+            line = "Exec=" + execProgram(programPath).toUtf8() + line.mid(kInstalledProgram.size() - 1);
+    }
+    return lines.join('\n');
 }
 
 void updateMimeDatabase(const QString& mimeDirectory)
@@ -135,7 +129,7 @@ QStringList defaultsLists(const DesktopLocations& where)
 /// Our types that no list of the desktop gives a default application.
 QStringList typesWithoutDefault(const DesktopLocations& where)
 {
-    QStringList types = DesktopFileLinks::kMimeTypes;
+    QStringList types = DesktopFileLinks::MimeTypes();
     for (const QString& path : defaultsLists(where)) {
         if (const std::optional<QByteArray> list = RegularFile::ReadAll(path)) {
             for (const QString& type : TypesWithDefault(*list, types))
@@ -154,6 +148,19 @@ std::optional<QByteArray> readExisting(const QString& path)
 }
 
 }  // namespace
+
+const QStringList& DesktopFileLinks::MimeTypes()
+{
+    static const QStringList types = [] {
+        static const QByteArray kKey = QByteArrayLiteral("MimeType=");
+        for (const QByteArray& line : resource(QStringLiteral("jukarium.desktop")).split('\n')) {
+            if (line.startsWith(kKey))
+                return QString::fromUtf8(line.mid(kKey.size())).split(u';', Qt::SkipEmptyParts);
+        }
+        return QStringList();
+    }();
+    return types;
+}
 
 DesktopLocations DesktopLocations::fromEnvironment()
 {
@@ -174,8 +181,8 @@ void WriteDesktopFileLinks(const QString& programPath, const DesktopLocations& w
     // The icon first, so that a desktop that notices the new entry finds its icon at once.
     if (const QByteArray icon = resource(QStringLiteral("jukarium.svg")); !icon.isEmpty())
         writeIfChanged(where.dataHome + kThemedIcon, icon);
-    writeIfChanged(where.dataHome + QStringLiteral("/applications/") + DesktopFileLinks::kDesktopId,
-                   desktopEntry(programPath));
+    if (const QByteArray entry = desktopEntry(programPath); !entry.isEmpty())
+        writeIfChanged(where.dataHome + QStringLiteral("/applications/") + DesktopFileLinks::kDesktopId, entry);
 
     const QString mimeDirectory = where.dataHome + QStringLiteral("/mime");
     const QByteArray description = resource(QStringLiteral("jukarium-mime.xml"));

@@ -16,21 +16,20 @@ struct DesktopLocations {
     static DesktopLocations fromEnvironment();
 };
 
-/// The desktop file ID and the MIME types the program registers for: the module types that
-/// shared-mime-info defines (there audio/x-mod also stands for ".669", ".med", ".mtm", ".ult"
-/// and ".m15"), then the disc.
+/// The desktop file ID and the MIME types the program registers for.
 namespace DesktopFileLinks {
 inline const QString kDesktopId = QStringLiteral("jukarium.desktop");
-inline const QStringList kMimeTypes = {
-    QStringLiteral("audio/x-mod"), QStringLiteral("audio/x-s3m"), QStringLiteral("audio/x-xm"),
-    QStringLiteral("audio/x-it"),  QStringLiteral("audio/x-stm"), QStringLiteral("audio/x-mo3"),
-    QStringLiteral("application/x-jukarium-disc")};
+/// The types the installed desktop entry names (its MimeType key), in its order: the module
+/// types that shared-mime-info defines, the disc, then the module types of
+/// resources/jukarium-mime.xml. Any thread after the first call.
+const QStringList& MimeTypes();
 }  // namespace DesktopFileLinks
 
 /// Makes programPath (absolute) the desktop's handler of module and disc files:
 /// - icons/hicolor/scalable/apps/jukarium.svg below where.dataHome, the icon the entry names,
 ///   so that a program run from anywhere (a build tree too) shows it;
-/// - applications/jukarium.desktop below where.dataHome, running programPath with the file;
+/// - applications/jukarium.desktop below where.dataHome: the installed entry, whose command
+///   lines (the file's and its actions') run programPath;
 /// - mime/packages/jukarium.xml below where.dataHome, declaring the types, followed by
 ///   update-mime-database on that mime/ directory where the tool is installed;
 /// - in where.configHome/mimeapps.list, jukarium.desktop as the default application of each

@@ -62,6 +62,16 @@ inline constexpr TextRow kVolumeExe{kSoundOptions, "VolumeExe"};
 inline constexpr NumberRow kOutputVolume{kPlaying, "Volume", 100, 0, 100};
 /// What happens when a module's song ends, a ClassOptions::SongEnd.
 inline constexpr NumberRow kAtTheEnd{kPlaying, "At the end", 0, 0, 3};
+/// Whether a module that starts while the window is not in use shows a desktop notification.
+inline constexpr FlagRow kNotify{kPlaying, "Notify", true};
+/// Whether the next start opens the disc and loads the module of the last exit (kLast...).
+inline constexpr FlagRow kResume{kPlaying, "Resume", false};
+/// At the last exit: the disc file open and the module loaded (empty: none), the module's
+/// subsong, and the slot it was loaded from (0: none).
+inline constexpr TextRow kLastDisc{kPlaying, "Last disc"};
+inline constexpr TextRow kLastModule{kPlaying, "Last module"};
+inline constexpr NumberRow kLastSubsong{kPlaying, "Last subsong", 0, 0, 65535};
+inline constexpr NumberRow kLastSlot{kPlaying, "Last slot", 0, 0, 20};
 
 // How modules sound: the fields of RenderQuality, with its defaults and ranges.
 inline constexpr NumberRow kInterpolation{.section = kPlaybackQuality,

@@ -58,6 +58,7 @@ void buildPages(OptionsForm& form, QDialog& dialog)
     OptionsPages::addAdvanced(form);
     OptionsPages::addOther(form);
     OptionsPages::addQuality(form);
+    OptionsPages::addDesktop(form);
     OptionsPages::addUserActions(form);
     form.PageControl1->setCurrentIndex(0);
     fitTabs(*form.PageControl1);

@@ -64,6 +64,9 @@ struct OptionsForm {
     QSpinBox* spnShortestSubsong = nullptr;  // seconds
     QCheckBox* chkEvenLoudness = nullptr;
     QComboBox* cmbLoudnessTarget = nullptr;  // in the order of OptionsTable::kLoudnessTargets
+    // "Desktop"
+    QCheckBox* chkNotify = nullptr;
+    QCheckBox* chkResume = nullptr;
     // "User Actions #1" to "User Action #3"
     std::array<UserAction, 3> userActions{};  // action n at n - 1
     QFrame* panButtom = nullptr;

@@ -16,6 +16,8 @@ void addAdvanced(OptionsForm& form);
 void addOther(OptionsForm& form);
 /// "Quality": how modules sound, and what happens when one ends (OptionsQualityPage.cpp).
 void addQuality(OptionsForm& form);
+/// "Desktop": how the jukebox takes part in the desktop (OptionsDesktopPage.cpp).
+void addDesktop(OptionsForm& form);
 /// One page per user action, 1 to 3 (OptionsUserActionPages.cpp).
 void addUserActions(OptionsForm& form);
 

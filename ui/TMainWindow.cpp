@@ -1,10 +1,14 @@
 #include "ui/TMainWindow.h"
+#include "app/CommandLine.h"
 #include "app/PathParts.h"
 
 #include "controls/ClassScrollTextViewer.h"
 #include "controls/TBanner.h"
 #include "controls/TTrayIcon.h"
+#include "desktop/ModuleNotifications.h"
 #include "desktop/MprisService.h"
+#include "desktop/RecentFiles.h"
+#include "desktop/SleepInhibitor.h"
 #include "platform/Registry.h"
 #include "platform/audio/SongFileBatch.h"
 #include "settings/RegistryKeys.h"
@@ -72,12 +76,15 @@ TMainWindow::TMainWindow(Registry& registry, std::unique_ptr<JukeboxSession> ses
     LoadPlacement();
     m_registry.commitWrites();
     connectCommands();
-    offerMediaControls();
+    offerDesktopServices();
 }
 
 TMainWindow::~TMainWindow()
 {
     m_mediaControls.reset();
+    m_notifications.reset();
+    m_sleepInhibitor.reset();
+    m_recentFiles.reset();
     // FormDestroy. Every setting is stored now: each settings file is written once, not once
     // per value, which would take minutes for a large one.
     m_registry.deferWrites();
@@ -204,7 +211,21 @@ void TMainWindow::BringToFront()
 
 void TMainWindow::ReceiveForwardedFile(const QString& text)
 {
-    m_session->RequestFile(text, ClassModPlayer::Origin::User);
+    // The desktop entry's actions act where the jukebox is, without raising it.
+    switch (CommandLine::CommandOf(text)) {
+    case CommandLine::RemoteCommand::PlayPause:
+        m_session->RequestPlayPause();
+        return;
+    case CommandLine::RemoteCommand::Next:
+        m_session->RequestNeighbour(1);
+        return;
+    case CommandLine::RemoteCommand::Stop:
+        m_session->RequestStop();
+        return;
+    case CommandLine::RemoteCommand::None:
+        break;
+    }
+    m_session->RequestFile(text, ClassModPlayer::Origin::Forwarded);
     BringToFront();
 }
 

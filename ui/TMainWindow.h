@@ -24,8 +24,11 @@ class QKeyEvent;
 class TDragAcceptFiles;
 class TTrayIcon;
 class ClassScrollTextViewer;
+class ModuleNotifications;
 class MprisService;
 class PatternView;
+class RecentFiles;
+class SleepInhibitor;
 class Registry;
 class SongFileBatch;
 class SongFileProgressDialog;
@@ -104,7 +107,8 @@ public:
     void EndWithoutQuestions();
 
     /// A second start handed over text: the session opens it in its turn (JukeboxSession::
-    /// RequestFile), and the window comes to the front.
+    /// RequestFile), and the window comes to the front; or it runs the command the text names
+    /// (CommandLine::CommandOf), and the window stays where it is.
     void ReceiveForwardedFile(const QString& text);
 
     // MediaWindow (MainWindowMediaControls.cpp)
@@ -188,7 +192,7 @@ private:
     void finishSongFiles();
     void connectActionCommands();
     void connectTrayAndDrop();
-    void offerMediaControls();
+    void offerDesktopServices();
     /// Hides to the notification area, or minimises where the desktop has none, so the
     /// window can never be lost.
     void btnHide2TrayClick();
@@ -225,6 +229,9 @@ private:
     std::unique_ptr<JukeboxSession> m_session;
     std::unique_ptr<ClassScrollTextViewer> m_textFeed;
     std::unique_ptr<MprisService> m_mediaControls;
+    std::unique_ptr<ModuleNotifications> m_notifications;
+    std::unique_ptr<SleepInhibitor> m_sleepInhibitor;
+    std::unique_ptr<RecentFiles> m_recentFiles;
     std::unique_ptr<PatternView> m_patternView;  // made when first opened
     TTrayIcon* TrayIcon = nullptr;
     TDragAcceptFiles* drgFile = nullptr;

@@ -111,6 +111,8 @@ void TOptions::FormCreate()
     const auto& targets = OptionsTable::kLoudnessTargets;
     m_form.cmbLoudnessTarget->setCurrentIndex(static_cast<int>(
         std::find(targets.begin(), targets.end(), m_options.LoudnessTarget()) - targets.begin()));
+    m_form.chkNotify->setChecked(m_options.Notify());
+    m_form.chkResume->setChecked(m_options.Resume());
 
     // A slider already at its loaded position emits nothing, so the labels are filled here.
     sldSamplingFreqChange();
@@ -132,6 +134,8 @@ void TOptions::btnOKClick()
     m_target.ApplyScrollSpeed(m_form.sldScrollSpeed->value());
     m_target.SetFadeOutSteps(m_form.sldFadeout->value());
     m_options.SetVolumeExe(m_form.ediVolumeControl->text());
+    m_options.SetNotify(m_form.chkNotify->isChecked());
+    m_options.SetResume(m_form.chkResume->isChecked());
     applyQualityAndSongEnd();
     if (m_form.spnShortestSubsong->value() != m_options.ShortestSubsong())
         m_target.SetShortestSubsong(m_form.spnShortestSubsong->value());

@@ -5,6 +5,7 @@
 #include <libopenmpt/libopenmpt.hpp>
 #include <libopenmpt/libopenmpt_ext.hpp>
 
+#include <QFileInfo>
 #include <QStringList>
 
 #include <algorithm>
@@ -127,6 +128,8 @@ std::unique_ptr<LoadedModule> loadModuleFile(const QString& path, QString* error
         module.ctl_set_boolean("seek.sync_samples", true);
         loaded->instruments = instrumentInfos(module);
         loaded->info.songName = fixedText(module.get_metadata("title"));
+        const QString title = NameText(loaded->info.songName);
+        loaded->streamName = (title.isEmpty() ? QFileInfo(path).fileName() : title).toStdString();
         loaded->info.songLength = count(module.get_num_orders());
         loaded->info.patternCount = count(module.get_num_patterns());
         loaded->info.instrumentCount = static_cast<quint32>(loaded->instruments.size());

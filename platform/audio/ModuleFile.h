@@ -34,6 +34,9 @@ struct LoadedModule {
     ChannelMutes mutedChannels;
     ModuleInfo info;
     ModuleDetails details;
+    /// What the sound server shows for a stream opened for it: its song name, else its
+    /// file's name; UTF-8.
+    std::string streamName;
     /// One per instrument, or per sample where the module has no instruments.
     std::vector<InstrumentInfo> instruments;
     /// The song played to its end and stopped there; on the GUI thread, under the device lock.

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <optional>
 
@@ -58,7 +59,15 @@ bool OpenMptSdlAudio::init()
         return false;
     // The program handles its termination signals itself.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // The sound server's mixer shows the program by name and icon, and its streams as music.
     SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Jukarium");
+    SDL_SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_ROLE, "music");  // read by SDL's PipeWire driver
+    // SDL 2 has no hint for the icon, and its PulseAudio driver none for the role: libpulse
+    // takes them from the environment as properties of the program, which the server gives
+    // each of its streams. Never over the user's own choice, which also leaves the
+    // environment unchanged from the second start of the audio on.
+    setenv("PULSE_PROP_application.icon_name", "jukarium", 0);
+    setenv("PULSE_PROP_media.role", "music", 0);
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return false;
     // SDL's PulseAudio driver is the one whose server can be asked for a latency of its own.

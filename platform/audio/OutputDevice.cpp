@@ -44,9 +44,12 @@ OutputDevice::OutputDevice(const OutputFormat& format, const DeviceTiming& timin
 }
 
 std::unique_ptr<OutputDevice> OutputDevice::open(const OutputFormat& format, const DeviceTiming& timing,
-                                                 const DeviceClock& clock)
+                                                 const DeviceClock& clock, const std::string& streamName)
 {
     std::unique_ptr<OutputDevice> device(new OutputDevice(format, timing));
+    device->m_streamName = streamName;
+    // Read by SDL's sound server drivers when the stream opens, and only then.
+    SDL_SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_NAME, streamName.c_str());
     SDL_AudioSpec wanted = {};
     wanted.freq = format.rate;
     wanted.format = format.bytesPerSample == 1 ? AUDIO_U8 : AUDIO_S16SYS;

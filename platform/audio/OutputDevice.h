@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 
 class DeviceClock;
 
@@ -33,9 +34,13 @@ public:
 
     /// Opens SDL's default output device in exactly format (SDL converts where the hardware
     /// differs), parked (see park()), with the silence SDL wrote meanwhile queued; null when
-    /// it does not open. SDL's audio must be started.
+    /// it does not open. The sound server shows its stream as streamName (UTF-8) for as long
+    /// as it is open: SDL 2 cannot rename a stream. SDL's audio must be started.
     static std::unique_ptr<OutputDevice> open(const OutputFormat& format, const DeviceTiming& timing,
-                                              const DeviceClock& clock);
+                                              const DeviceClock& clock,
+                                              const std::string& streamName = kIdleStreamName);
+    /// The name of a stream opened before there is a module to name it after.
+    static inline const std::string kIdleStreamName = "Jukarium";
     /// Closes the device; returns once the device thread has ended (SDL lets it sleep for two
     /// periods first), so nothing renders after this. What the server still had queued is
     /// dropped.
@@ -44,6 +49,7 @@ public:
     OutputDevice& operator=(const OutputDevice&) = delete;
 
     std::uint32_t id() const { return m_id; }
+    const std::string& streamName() const { return m_streamName; }
     const DeviceTiming& timing() const { return m_timing; }
 
     /// Under the device lock: the module to render from the next period on (null: silence).
@@ -116,6 +122,7 @@ private:
     static void callback(void* self, std::uint8_t* stream, int length);
 
     std::uint32_t m_id = 0;
+    std::string m_streamName;
     DeviceTiming m_timing;
     bool m_parked = false;
     Clock::time_point m_parkedAt;

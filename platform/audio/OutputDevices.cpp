@@ -47,15 +47,15 @@ void OutputDevices::close()
 
 int OutputDevices::openCount() const { return static_cast<int>(m_retired.size()) + (m_device ? 1 : 0); }
 
-std::unique_ptr<OutputDevice> OutputDevices::openDevice()
+std::unique_ptr<OutputDevice> OutputDevices::openDevice(const std::string& streamName)
 {
     if (!m_settings)
         return nullptr;
-    auto device = OutputDevice::open(m_settings->format, m_settings->timing, m_clock);
+    auto device = OutputDevice::open(m_settings->format, m_settings->timing, m_clock, streamName);
     if (!device && !m_retired.empty()) {
         // Where a device opens only once at a time, the module before gives its own up.
         m_retired.clear();
-        device = OutputDevice::open(m_settings->format, m_settings->timing, m_clock);
+        device = OutputDevice::open(m_settings->format, m_settings->timing, m_clock, streamName);
     }
     if (device) {
         device->renderer().setVolume(m_volume);
@@ -67,8 +67,16 @@ std::unique_ptr<OutputDevice> OutputDevices::openDevice()
 
 void OutputDevices::play(LoadedModule* module)
 {
+    // Nothing was heard of a device that has not played: one named after the module takes its
+    // place, as long as the server can keep two streams (the disk driver writes one file).
+    const bool misnamed = module && m_device && !m_device->hasPlayed() && m_device->timing().serverLatencyMs != 0
+        && m_device->streamName() != module->streamName;
+    if (misnamed) {
+        if (auto named = openDevice(module->streamName))
+            m_device = std::move(named);
+    }
     if (module && !m_device)
-        m_device = openDevice();
+        m_device = openDevice(module->streamName);
     if (!m_device)
         return;
     const bool freshStart = module && !m_device->hasPlayed();
@@ -132,7 +140,7 @@ void OutputDevices::checkFreshStart()
         m_serverMayStartBehind = false;
         return;
     }
-    auto replacement = openDevice();
+    auto replacement = openDevice(m_playing->streamName);
     if (!replacement)
         return;
     // The stream behind its silence goes, with the module's first periods queued there

@@ -21,6 +21,14 @@ struct LoadedModule;
 /// so that the next gets a device of its own at once. A device whose first notes wait behind
 /// silence queued while it opened is replaced (see checkFreshStart).
 ///
+/// The sound server names each stream after the module it opened for (LoadedModule::
+/// streamName); SDL 2 cannot rename a stream that runs, and a stream is never replaced for its
+/// name's sake alone, which could be heard. So the name follows every module that gets a device
+/// of its own (the first, and each one played where retire() gave up the device before), while
+/// a module that follows on a stream without a gap keeps the name of the one before it. A
+/// device opened before any module played, which has queued nothing yet, is replaced by one
+/// named after the module it is given first, where the server keeps a queue of its own.
+///
 /// Time comes from the clock given: its timers look at idle devices every 100 ms while there
 /// are any, and at a device startCheckDelay() after its first module.
 ///
@@ -88,9 +96,9 @@ public:
     void watchHeard(bool watch);
 
 private:
-    /// Opens a device with the format and timing of open(), parked; null when it does not
-    /// open (or open() was not called).
-    std::unique_ptr<OutputDevice> openDevice();
+    /// Opens a device with the format and timing of open(), parked, its stream named
+    /// streamName; null when it does not open (or open() was not called).
+    std::unique_ptr<OutputDevice> openDevice(const std::string& streamName = OutputDevice::kIdleStreamName);
     /// Parks devices that have nothing to play and closes those whose sound has been heard.
     void settleIdleDevices();
     /// Looks, a little after the device was first given a module, whether its first notes

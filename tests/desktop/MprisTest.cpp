@@ -1,6 +1,7 @@
 // The jukebox on the desktop's media controls, seen from the session bus: a private bus, the
 // real program, real D-Bus calls.
 #include "support/JukeboxProgram.h"
+#include "support/PrivateServices.h"
 #include "support/TestEnvironment.h"
 #include "support/TestSongs.h"
 
@@ -17,6 +18,7 @@
 #include <QStandardPaths>
 #include <QTest>
 #include <QTemporaryDir>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -48,36 +50,6 @@ public slots:
             statuses << changed.value("PlaybackStatus").toString();
     }
     void seeked(qlonglong) { ++seeks; }
-};
-
-/// A private session bus for the test, ended with it.
-class PrivateBus {
-public:
-    PrivateBus()
-    {
-        const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
-        if (daemon.isEmpty())
-            return;
-        m_daemon.start(daemon, {"--session", "--nofork", "--print-address"});
-        if (!m_daemon.waitForReadyRead(5000))
-            return;
-        m_address = QString::fromUtf8(m_daemon.readLine()).trimmed();
-    }
-    ~PrivateBus()
-    {
-        QDBusConnection::disconnectFromBus(QStringLiteral("test"));
-        m_daemon.kill();
-        m_daemon.waitForFinished();
-    }
-    const QString& address() const { return m_address; }
-    QDBusConnection connection() const
-    {
-        return QDBusConnection::connectToBus(m_address, QStringLiteral("test"));
-    }
-
-private:
-    QProcess m_daemon;
-    QString m_address;
 };
 
 class MprisTest : public ::testing::Test {
@@ -376,6 +348,98 @@ TEST_F(MprisTest, AModuleNamedFromTheStartingFolderIsKnownByItsWholePath)
     EXPECT_TRUE(waitForSlot(1));  // its address names the whole path
     jukebox.terminate();
     ASSERT_TRUE(jukebox.waitForFinished(20000));
+}
+
+TEST_F(MprisTest, DesktopEntryActionsActOnTheRunningJukeboxAndStartNothingAlone)
+{
+    const auto command = [&](const char* argument) {
+        QProcess& start = startJukebox({argument}, m_bus.address());
+        return start.waitForFinished(20000) && start.exitStatus() == QProcess::NormalExit && start.exitCode() == 0;
+    };
+    ASSERT_TRUE(command("--next"));
+    EXPECT_FALSE(m_client.interface()->isServiceRegistered(kService).value());
+
+    QProcess& jukebox = startJukebox({m_disc}, m_bus.address());
+    ASSERT_TRUE(waitForService());
+    ASSERT_TRUE(command("--play-pause"));
+    ASSERT_TRUE(waitForSlot(1));
+    ASSERT_TRUE(command("--next"));
+    ASSERT_TRUE(waitForSlot(4));
+    ASSERT_TRUE(command("--play-pause"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return property(kPlayer, "PlaybackStatus") == "Paused"; }, 10000));
+    ASSERT_TRUE(command("--stop"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return property(kPlayer, "PlaybackStatus") == "Stopped"; }, 10000));
+    EXPECT_EQ(property(kPlayer, "Position").toLongLong(), 0);
+    EXPECT_EQ(m_program.runningCount(), 1);
+    jukebox.terminate();
+    ASSERT_TRUE(jukebox.waitForFinished(20000));
+}
+
+TEST_F(MprisTest, TheNextStartPicksUpWhereTheLastLeftOffAndTheDesktopListsWhatWasOpened)
+{
+    writeFile(TestEnvironment::configDirectory() + "/HKEY_CURRENT_USER.reg",
+              "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Vorn Inc.\\Jukarium\\1.0\\Sound Options]\n"
+              "\"Fadeout\"=\"2\"\n\n[HKEY_CURRENT_USER\\Software\\Vorn Inc.\\Jukarium\\1.0\\Playing]\n"
+              "\"Resume\"=\"1\"\n");
+    // What another program put on the desktop's list of recent files.
+    const QString recent = qEnvironmentVariable("XDG_DATA_HOME") + "/recently-used.xbel";
+    const QByteArray others =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<xbel version=\"1.0\"\n      xmlns:bookmark=\"http://www.freedesktop.org/standards/desktop-bookmarks\"\n"
+        "      xmlns:mime=\"http://www.freedesktop.org/standards/shared-mime-info\"\n>\n"
+        "  <bookmark href=\"file:///home/me/letter.txt\" added=\"2024-05-01T10:00:00.000000Z\" "
+        "modified=\"2024-05-01T10:00:00.000000Z\" visited=\"2024-05-01T10:00:00.000000Z\">\n"
+        "    <info>\n      <metadata owner=\"http://freedesktop.org\">\n"
+        "        <mime:mime-type type=\"text/plain\"/>\n        <bookmark:applications>\n"
+        "          <bookmark:application name=\"gedit\" exec=\"&apos;gedit %u&apos;\" "
+        "modified=\"2024-05-01T10:00:00.000000Z\" count=\"3\"/>\n"
+        "        </bookmark:applications>\n      </metadata>\n    </info>\n  </bookmark>\n</xbel>";
+    writeFile(recent, others);
+
+    QProcess& first = startJukebox({m_disc}, m_bus.address());
+    ASSERT_TRUE(waitForService());
+    call(kPlayer, "Play");
+    ASSERT_TRUE(waitForSlot(1));
+    call(kPlayer, "Next");
+    ASSERT_TRUE(waitForSlot(4));
+    first.terminate();
+    ASSERT_TRUE(first.waitForFinished(20000));
+
+    // The other program's bookmark as it was, and the disc and both modules added.
+    QFile list(recent);
+    ASSERT_TRUE(list.open(QIODevice::ReadOnly));
+    const QString listed = QString::fromUtf8(list.readAll());
+    for (const char* kept : {"<bookmark href=\"file:///home/me/letter.txt\" added=\"2024-05-01T10:00:00.000000Z\" "
+                             "modified=\"2024-05-01T10:00:00.000000Z\" visited=\"2024-05-01T10:00:00.000000Z\">",
+                             "<mime:mime-type type=\"text/plain\"/>",
+                             "<bookmark:application name=\"gedit\" exec=\"'gedit %u'\" "
+                             "modified=\"2024-05-01T10:00:00.000000Z\" count=\"3\"/>"})
+        EXPECT_TRUE(listed.contains(kept)) << kept << "\n" << qPrintable(listed);
+    for (const QString& path : {m_disc, m_slots.value(1), m_slots.value(4)})
+        EXPECT_TRUE(listed.contains("href=\"" + QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) + "\""))
+            << qPrintable(path);
+    EXPECT_TRUE(listed.contains("<mime:mime-type type=\"application/x-jukarium-disc\"/>")) << qPrintable(listed);
+    EXPECT_EQ(listed.count("name=\"Jukarium\""), 3);
+
+    // A start without a file opens the disc and slot 4's module, waiting at its start.
+    QProcess& next = startJukebox({}, m_bus.address());
+    ASSERT_TRUE(waitForService());
+    EXPECT_EQ(metadata().value("xesam:url").toString(), QUrl::fromLocalFile(m_slots.value(4)).toString(QUrl::FullyEncoded));
+    EXPECT_EQ(property(kPlayer, "PlaybackStatus").toString(), "Stopped");
+    call(kPlayer, "Next");  // from slot 4, as the disc's current slot
+    ASSERT_TRUE(waitForSlot(9));
+    next.terminate();
+    ASSERT_TRUE(next.waitForFinished(20000));
+
+    // Opened again, slot 4's module keeps its one bookmark, used twice now.
+    list.close();
+    ASSERT_TRUE(list.open(QIODevice::ReadOnly));
+    const QString relisted = QString::fromUtf8(list.readAll());
+    const QString fourth = "href=\"" + QUrl::fromLocalFile(m_slots.value(4)).toString(QUrl::FullyEncoded) + "\"";
+    EXPECT_EQ(relisted.count(fourth), 1);
+    const QString fourthBookmark = relisted.mid(relisted.indexOf(fourth)).section("</bookmark>", 0, 0);
+    EXPECT_TRUE(fourthBookmark.contains("name=\"Jukarium\" exec=\"'jukarium %u'\"")
+                && fourthBookmark.contains("count=\"2\"")) << qPrintable(fourthBookmark);
 }
 
 TEST_F(MprisTest, WithoutASessionBusTheJukeboxPlaysAsBefore)

@@ -3,12 +3,14 @@
 #include "settings/CLassFileLinks.h"
 #include "settings/ClassOptions.h"
 #include "settings/MimeAppsList.h"
+#include "platform/audio/ModuleTypes.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -175,6 +177,17 @@ protected:
                 {"Jukarium.Disc\\DefaultIcon", program + ",0"}};
     }
 
+    /// The defaults set for the module types of our own (those after the disc), each line
+    /// ending in lineEnd.
+    static QString ownTypeDefaults(const QString& lineEnd)
+    {
+        const QStringList& types = DesktopFileLinks::MimeTypes();
+        QString defaults;
+        for (qsizetype i = types.indexOf("application/x-jukarium-disc") + 1; i < types.size(); ++i)
+            defaults += types[i] + "=jukarium.desktop;" + lineEnd;
+        return defaults;
+    }
+
     QString desktopEntry() const { return desktop.dataHome + "/applications/jukarium.desktop"; }
     QString mimePackage() const { return desktop.dataHome + "/mime/packages/jukarium.xml"; }
     QString mimeApps() const { return desktop.configHome + "/mimeapps.list"; }
@@ -268,7 +281,7 @@ TEST_F(FileLinksTest, DefaultsChosenBeforeStayAndTheUsersListKeepsEveryByte)
                                      "audio/x-it=jukarium.desktop;\r\n"
                                      "audio/x-stm=jukarium.desktop;\r\n"
                                      "audio/x-mo3=jukarium.desktop;\r\n"
-                                     "\r\n"
+                                     + ownTypeDefaults("\r\n") + "\r\n"
                                      "[Added Associations]\r\n"
                                      "audio/x-xm=mpv.desktop;");
 }
@@ -281,8 +294,8 @@ TEST_F(FileLinksTest, WritesDesktopEntryMimeDescriptionAndDefaults)
     EXPECT_EQ(entry.value(0), "[Desktop Entry]");
     for (const char* line : {"Type=Application", "Name=Jukarium", "Exec=/opt/jukarium/bin/jukarium %f",
                              "Icon=jukarium", "Categories=AudioVideo;Audio;Player;",
-                             "MimeType=audio/x-mod;audio/x-s3m;audio/x-xm;audio/x-it;audio/x-stm;audio/x-mo3;"
-                             "application/x-jukarium-disc;"})
+                             "Exec=/opt/jukarium/bin/jukarium --play-pause", "Exec=/opt/jukarium/bin/jukarium --next",
+                             "Exec=/opt/jukarium/bin/jukarium --stop"})
         EXPECT_TRUE(entry.contains(line)) << line;
 
     const QByteArray mime = readBytes(mimePackage());
@@ -301,7 +314,8 @@ TEST_F(FileLinksTest, WritesDesktopEntryMimeDescriptionAndDefaults)
                                               "audio/x-it=jukarium.desktop;",
                                               "audio/x-stm=jukarium.desktop;",
                                               "audio/x-mo3=jukarium.desktop;",
-                                              "application/x-jukarium-disc=jukarium.desktop;"}));
+                                              "application/x-jukarium-disc=jukarium.desktop;"})
+                                     + ownTypeDefaults("\n").split('\n', Qt::SkipEmptyParts));
 
     if (QStandardPaths::findExecutable("update-mime-database").isEmpty())
         GTEST_SKIP() << "update-mime-database is not installed: the database is not checked";
@@ -449,9 +463,46 @@ TEST_F(FileLinksTest, UsersMimeAppsListKeepsItsOtherLines)
                                               "audio/x-it=jukarium.desktop;",
                                               "audio/x-stm=jukarium.desktop;",
                                               "audio/x-mo3=jukarium.desktop;",
-                                              "application/x-jukarium-disc=jukarium.desktop;",
-                                              "[Added Associations]",
-                                              "image/png=gimp.desktop;"}));
+                                              "application/x-jukarium-disc=jukarium.desktop;"})
+                                     + ownTypeDefaults("\n").split('\n', Qt::SkipEmptyParts)
+                                     + QStringList({"[Added Associations]", "image/png=gimp.desktop;"}));
+}
+
+}  // namespace
+
+namespace {
+
+/// Every match of pattern's first group in the file of resources/ called name.
+QStringList resourceMatches(const QString& name, const QString& pattern)
+{
+    QFile file(QStringLiteral(JK_RESOURCES_DIR "/") + name);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << qPrintable(name);
+    const QString text = QString::fromUtf8(file.readAll());
+    QStringList found;
+    for (auto match = QRegularExpression(pattern).globalMatch(text); match.hasNext();)
+        found << match.next().captured(1);
+    return found;
+}
+
+TEST(DesktopFilesTest, EveryModuleTypeIsDescribedOfferedAndProvided)
+{
+    const QStringList offered = DesktopFileLinks::MimeTypes();
+    QStringList described = resourceMatches("jukarium-mime.xml", R"re(<mime-type type="([^"]+)")re");
+    QStringList provided = resourceMatches("com.vorn.jukarium.metainfo.xml", "<mediatype>([^<]+)</mediatype>");
+    EXPECT_EQ(provided, offered);
+    described.sort();
+    QStringList sortedOffered = offered;
+    sortedOffered.sort();
+    EXPECT_EQ(described, sortedOffered);
+
+    // A file manager offers the jukebox for every file it plays: ".ppm" (PowerPacker) alone is
+    // left to the desktop's portable pixmap.
+    const QStringList globs = resourceMatches("jukarium-mime.xml", R"re(<glob pattern="\*\.([^"]+)")re");
+    for (const QString& extension : ModuleTypes::UpperExtensions()) {
+        if (extension != ".PPM") {
+            EXPECT_TRUE(globs.contains(extension.mid(1).toLower())) << qPrintable(extension);
+        }
+    }
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ const AnyRow kEveryRow[] = {
     kUserActionPath, kUserActionSleep, kUserActionCloseMod,
     kRecentPaths,
     kPlaybackMode, kPlaybackFrequency, kPlaybackBuffer, kScrollSpeed, kFadeout, kVolumeExe,
-    kOutputVolume, kAtTheEnd,
+    kOutputVolume, kAtTheEnd, kNotify, kResume, kLastDisc, kLastModule, kLastSubsong, kLastSlot,
     kInterpolation, kStereoSeparation, kAmigaResampler, kVolumeRamping, kShortestSubsong,
     kEvenLoudness, kLoudnessTarget,
 };
