@@ -58,7 +58,6 @@ void buildPages(OptionsForm& form, QDialog& dialog)
     OptionsPages::addAdvanced(form);
     OptionsPages::addOther(form);
     OptionsPages::addQuality(form);
-    OptionsPages::addDesktop(form);
     OptionsPages::addUserActions(form);
     form.PageControl1->setCurrentIndex(0);
     fitTabs(*form.PageControl1);

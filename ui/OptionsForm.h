@@ -64,7 +64,7 @@ struct OptionsForm {
     QSpinBox* spnShortestSubsong = nullptr;  // seconds
     QCheckBox* chkEvenLoudness = nullptr;
     QComboBox* cmbLoudnessTarget = nullptr;  // in the order of OptionsTable::kLoudnessTargets
-    // "Desktop"
+    // "Other", below its groups: the desktop's side
     QCheckBox* chkNotify = nullptr;
     QCheckBox* chkResume = nullptr;
     // "User Actions #1" to "User Action #3"

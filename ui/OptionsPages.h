@@ -12,12 +12,11 @@ namespace OptionsPages {
 void addGeneral(OptionsForm& form);
 /// " Advanced ": mixing frequency and scroller speed (OptionsAdvancedPage.cpp).
 void addAdvanced(OptionsForm& form);
-/// "Other": volume control program and fade-out time (OptionsOtherPage.cpp).
+/// "Other": volume control program, fade-out time, and how the jukebox takes part in the
+/// desktop (OptionsOtherPage.cpp).
 void addOther(OptionsForm& form);
 /// "Quality": how modules sound, and what happens when one ends (OptionsQualityPage.cpp).
 void addQuality(OptionsForm& form);
-/// "Desktop": how the jukebox takes part in the desktop (OptionsDesktopPage.cpp).
-void addDesktop(OptionsForm& form);
 /// One page per user action, 1 to 3 (OptionsUserActionPages.cpp).
 void addUserActions(OptionsForm& form);
 

@@ -514,9 +514,9 @@ TEST_F(OptionsDialogTest, PagesAndControlsAreNamedAndInPlace)
     EXPECT_EQ(dialog.size(), QSize(440, 268));
 
     auto* pages = child<QTabWidget>(dialog, "PageControl1");
-    const QStringList captions = {" General ", " Advanced ", "Other", "Quality", "Desktop",
+    const QStringList captions = {" General ", " Advanced ", "Other", "Quality",
                                   "User Actions #1", "User Action #2", "User Action #3"};
-    const QStringList names = {"TabSheet1", "TabSheet3", "TabSheet6", "TabSheetQuality", "TabSheetDesktop",
+    const QStringList names = {"TabSheet1", "TabSheet3", "TabSheet6", "TabSheetQuality",
                                "TabSheet2", "TabSheet4", "TabSheet5"};
     ASSERT_EQ(pages->count(), captions.size());
     for (int i = 0; i < pages->count(); ++i) {
