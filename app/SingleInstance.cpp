@@ -199,7 +199,7 @@ std::unique_ptr<QLockFile> SingleInstance::lockOrHandOver(const QString& endpoin
 /// A second start's connection while its text arrives.
 class SingleInstance::Connection : public QObject {
 public:
-    explicit Connection(int fd) : m_fd(fd), readable(fd, QSocketNotifier::Read, this)
+    explicit Connection(int fd) : readable(fd, QSocketNotifier::Read, this), m_fd(fd)
     {
         idle.setSingleShot(true);
     }
