@@ -1,7 +1,7 @@
 // Whether measuring loudness disturbs playback: a module plays through SDL's disk driver,
 // paced in real time (the driver sleeps a period between periods), with the device callback's
 // work (OutputRenderer): first alone, for comparison, then while the loudness measurer
-// (LoudnessMeasurer at nice 19, the real measurement) measures the benchmark modules one after
+// (LoudnessMeasurer at nice 10, the real measurement) measures the benchmark modules one after
 // the other for as long again. The whole
 // process is held to one core, so that the measurer and the sound device's thread compete for
 // it, as on a machine whose other cores are busy.

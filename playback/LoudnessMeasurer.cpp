@@ -63,9 +63,12 @@ std::optional<LoudnessJob> LoudnessMeasurer::next()
 
 void LoudnessMeasurer::run()
 {
-    // Below everything else of the program, the sound device's thread above all: on Linux
-    // each thread has a nice value of its own.
-    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 19);
+    // Below everything else of the program, the sound device's thread above all (on Linux
+    // each thread has a nice value of its own), but not at the lowest: with a machine kept busy
+    // by others (a build), that left the module that plays at its own level for a whole song.
+    // A thread may not take back a nice value it has given up, so one value serves the song
+    // heard now and those measured ahead.
+    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
     while (const std::optional<LoudnessJob> job = next()) {
         const QString hash = LoudnessCache::contentHash(job->path);
         if (hash.isEmpty())

@@ -32,7 +32,7 @@ using MeasureLoudness = std::function<std::optional<Loudness>(
     const QString& path, const RenderQuality& quality, int subsong, const std::atomic<bool>& cancel,
     const std::function<void(const Loudness&)>& early)>;
 
-/// Measures songs one after the other on a thread of its own at the lowest priority (nice 19),
+/// Measures songs one after the other on a thread of its own at a low priority (nice 10),
 /// so that neither the window nor the sound device ever waits for it, and keeps each figure in
 /// the cache. Songs the cache knows already (found by their content) are not measured again.
 /// The thread starts with the first song to measure and waits, idle, for the next.
