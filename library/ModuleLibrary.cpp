@@ -88,8 +88,13 @@ bool ModuleLibrary::ensureOpen()
 void ModuleLibrary::rescan()
 {
     if (m_indexer.running()) {
-        // Asked again while one runs (a folder removed): once it ends, scan anew.
-        connect(&m_indexer, &LibraryIndexer::finished, this, &ModuleLibrary::rescan, Qt::SingleShotConnection);
+        // Asked again while one runs (a folder removed): once it ends, scan anew, once.
+        if (!m_rescanQueued)
+            connect(&m_indexer, &LibraryIndexer::finished, this, [this] {
+                m_rescanQueued = false;
+                rescan();
+            }, Qt::SingleShotConnection);
+        m_rescanQueued = true;
         return;
     }
     if (!ensureOpen())

@@ -63,6 +63,7 @@ private:
     QString m_databasePath;
     LibraryStore m_store;
     bool m_openTried = false;
+    bool m_rescanQueued = false;
     LibraryIndexer m_indexer;
     IndexProgress m_progress;
 };

@@ -67,9 +67,8 @@ void readModule(const QByteArray& content, ModuleRecord& record)
     record.title = text(module.get_metadata("title"));
     record.artist = text(module.get_metadata("artist"));
     record.tracker = text(module.get_metadata("tracker"));
+    // "message" would make one of the sample names where there is none: they are kept already.
     record.message = text(module.get_metadata("message_raw"));
-    if (record.message.isEmpty())
-        record.message = text(module.get_metadata("message"));
     record.channels = module.get_num_channels();
     for (int subsong = 0; subsong < module.get_num_subsongs(); ++subsong) {
         module.select_subsong(subsong);
@@ -78,8 +77,8 @@ void readModule(const QByteArray& content, ModuleRecord& record)
     QStringList names;
     for (const std::vector<std::string>& list : {module.get_instrument_names(), module.get_sample_names()})
         for (const std::string& name : list)
-            if (const QString n = text(name); !n.isEmpty())
-                names << n;
+            if (const QString n = text(name); !n.isEmpty() && !names.contains(n))
+                names << n;  // an instrument often bears the name of its sample
     record.names = names.join(QLatin1Char('\n'));
 }
 

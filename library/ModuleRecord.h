@@ -29,7 +29,7 @@ struct ModuleRecord {
     int channels = 0;
     /// Each subsong's length in seconds, in order.
     QList<double> subsongSeconds;
-    /// Instrument names, then sample names, one per line, blank ones left out.
+    /// Instrument names, then sample names, one per line, blank ones and repeats left out.
     QString names;
     QString message;
 };
