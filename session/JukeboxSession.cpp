@@ -11,6 +11,7 @@ JukeboxSession::JukeboxSession(Registry& registry, AudioLibrary& audio, ClassMod
     m_player = std::make_unique<ClassModPlayer>(audio, *m_options, static_cast<PlayerHost&>(*this),
                                                 std::move(clock));
     m_disc = std::make_unique<ClassDisc>(static_cast<DiscHost&>(*this), *m_options);
+    makeLibrary(registry);
     m_followOnCheck.setSingleShot(true);
     m_followOnCheck.setInterval(0);
     connect(&m_followOnCheck, &QTimer::timeout, this, &JukeboxSession::updateFollowOn);

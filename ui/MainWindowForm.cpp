@@ -246,6 +246,7 @@ void buildMainMenu(MainWindowForm& form, QMainWindow& window)
     form.mnuDisc_Save = addItem(form.mnuDisc, "mnuDisc_Save", "&Save disc");
     form.mnuDisc_SaveAs = addItem(form.mnuDisc, "mnuDisc_SaveAs", "S&ave disc As...");
     form.mnuDisc_MoveAllTo = addItem(form.mnuDisc, "mnuDisc_MoveAllTo", "&Move all to...");
+    form.mnuDisc_Library = addItem(form.mnuDisc, "mnuDisc_Library", "&Library...", Qt::CTRL | Qt::Key_L);
     form.mnuDisc->addSeparator()->setObjectName(QStringLiteral("N4"));
     form.mnuDisc_Close = addItem(form.mnuDisc, "mnuDisc_Close", "&Close disc");
     form.mnuDisc->addSeparator()->setObjectName(QStringLiteral("N16"));

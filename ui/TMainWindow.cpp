@@ -107,6 +107,7 @@ void TMainWindow::connectCommands()
     connectSubsongCommands();
     connectPatternView();
     connectDiscCommands();
+    connectLibrary();
     connectFileCommands();
     connectActionCommands();
     connectTrayAndDrop();

@@ -23,6 +23,8 @@ class TTrayIcon;
 class ClassScrollTextViewer;
 class MprisService;
 class PatternView;
+class LibraryWindow;
+class QMimeData;
 class Registry;
 
 /// The program's main window: shows what the session announces (status bar, caption, banner,
@@ -159,6 +161,11 @@ private:
     /// One checkable item per subsong of the loaded module, the one that plays checked.
     void fillSubsongMenu();
     void connectDiscCommands();
+    /// The library window: opened from the disc menu (MainWindowLibrary.cpp).
+    void connectLibrary();
+    void showLibrary();
+    /// Files dropped on slot n fill it and the slots after it; true when any was a file.
+    bool dropFilesOnSlot(int n, const QMimeData* data);
     void connectFileCommands();
     void connectActionCommands();
     void connectTrayAndDrop();
@@ -200,6 +207,7 @@ private:
     std::unique_ptr<ClassScrollTextViewer> m_textFeed;
     std::unique_ptr<MprisService> m_mediaControls;
     std::unique_ptr<PatternView> m_patternView;  // made when first opened
+    LibraryWindow* m_libraryWindow = nullptr;    // a child window, made when first opened
     TTrayIcon* TrayIcon = nullptr;
     TDragAcceptFiles* drgFile = nullptr;
     TPersWindow prwMainWindow;
