@@ -59,7 +59,7 @@ LibraryWindow::LibraryWindow(JukeboxSession& session, QWidget* parent)
     setObjectName(QStringLiteral("LibraryWindow"));
     setWindowTitle(QStringLiteral("Library"));
     setAccessibleName(QStringLiteral("Library"));
-    resize(900, 560);
+    resize(1040, 600);
     m_typingPause.setSingleShot(true);
     m_typingPause.setInterval(kTypingPauseMs);
     buildForm();
@@ -139,12 +139,14 @@ void LibraryWindow::buildForm()
     m_table->verticalHeader()->hide();
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
     m_table->horizontalHeader()->setStretchLastSection(true);
-    m_table->setColumnWidth(LibraryResultsModel::Title, 200);
-    m_table->setColumnWidth(LibraryResultsModel::Artist, 120);
-    m_table->setColumnWidth(LibraryResultsModel::Format, 60);
-    m_table->setColumnWidth(LibraryResultsModel::Length, 60);
-    m_table->setColumnWidth(LibraryResultsModel::Channels, 70);
-    m_table->setColumnWidth(LibraryResultsModel::File, 160);
+    // Narrow enough that the matching text, last, is in sight without scrolling.
+    const int digit = m_table->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    m_table->setColumnWidth(LibraryResultsModel::Title, 22 * digit);
+    m_table->setColumnWidth(LibraryResultsModel::Artist, 14 * digit);
+    m_table->setColumnWidth(LibraryResultsModel::Format, 7 * digit);
+    m_table->setColumnWidth(LibraryResultsModel::Length, 7 * digit);
+    m_table->setColumnWidth(LibraryResultsModel::Channels, 9 * digit);
+    m_table->setColumnWidth(LibraryResultsModel::File, 14 * digit);
     m_table->installEventFilter(this);
 
     m_resultCount = named(new QLabel, "lblResultCount", QStringLiteral("Number of results"));
@@ -169,7 +171,7 @@ void LibraryWindow::buildForm()
     splitter->addWidget(foldersBox);
     splitter->addWidget(right);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({220, 680});
+    splitter->setSizes({220, 820});
 
     // Bottom: the scan.
     m_progressBar = named(new QProgressBar, "prgIndexing", QStringLiteral("Indexing progress"));
