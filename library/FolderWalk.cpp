@@ -47,6 +47,7 @@ bool walkFolder(const QByteArray& root, const std::function<void(FoundFile&&)>& 
             continue;
         }
         rootRead = rootRead || isRoot;
+        counts.entered << folder;
         const QByteArray prefix = folder.endsWith('/') ? folder : folder + '/';
         while (const dirent* entry = readdir(dir.get())) {
             const char* name = entry->d_name;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 
 #include <atomic>
 #include <functional>
@@ -18,6 +19,8 @@ struct WalkCounts {
     int unreadableFolders = 0;
     /// Folders reached again through a symbolic link (a loop, or a second way in).
     int repeatedFolders = 0;
+    /// Every folder entered, root first.
+    QList<QByteArray> entered;
 };
 
 /// Calls found for every regular file below root (bytes of any encoding) whose extension is a

@@ -193,6 +193,7 @@ void LibraryIndexer::start(const QList<QByteArray>& folders)
                 }, counts, scan->cancel);
                 summary.unreadableFolders += counts.unreadableFolders;
                 summary.repeatedFolders += counts.repeatedFolders;
+                summary.walkedFolders += counts.entered;
                 if (!walked) {
                     ++summary.missingFolders;
                     missingFolders << folder;

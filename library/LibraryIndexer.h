@@ -34,6 +34,8 @@ struct IndexSummary {
     int repeatedFolders = 0;
     /// Folders asked for that could not be walked (missing, vanished): their entries stay.
     int missingFolders = 0;
+    /// Every folder walked, for watching them for changes.
+    QList<QByteArray> walkedFolders;
     /// The database's words where writing failed; empty when all was written.
     QString error;
 };

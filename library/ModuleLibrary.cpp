@@ -24,8 +24,25 @@ ModuleLibrary::ModuleLibrary(Registry& registry, QString databasePath, QObject* 
     connect(&m_indexer, &LibraryIndexer::finished, this, [this](const IndexSummary& summary) {
         if (!summary.error.isEmpty())
             emit message(QStringLiteral("The library could not be written: %1").arg(summary.error));
+        if (!summary.cancelled)
+            watch(summary.walkedFolders);
         emit indexingFinished(summary);
     });
+    m_changePause.setSingleShot(true);
+    m_changePause.setInterval(kChangePauseMs);
+    connect(&m_changePause, &QTimer::timeout, this, &ModuleLibrary::rescan);
+    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, &m_changePause, qOverload<>(&QTimer::start));
+}
+
+void ModuleLibrary::watch(const QList<QByteArray>& folders)
+{
+    if (const QStringList watched = m_watcher.directories(); !watched.isEmpty())
+        m_watcher.removePaths(watched);
+    QStringList paths;
+    for (const QByteArray& folder : folders.mid(0, kMaxWatchedFolders))
+        paths << QFile::decodeName(folder);
+    if (!paths.isEmpty())
+        m_watcher.addPaths(paths);
 }
 
 ModuleLibrary::~ModuleLibrary() = default;

@@ -4,19 +4,28 @@
 #include "library/LibrarySearch.h"
 #include "library/LibraryStore.h"
 
+#include <QFileSystemWatcher>
 #include <QObject>
 #include <QStringList>
+#include <QTimer>
 
 class Registry;
 
 /// The module library as the program sees it: the folders the user gave it (kept in the
 /// registry under "...\1.0\Library", value "Folders"), the database of what they hold, the
-/// scans that keep it up to date and the searches that answer from it. The database opens on
+/// scans that keep it up to date and the searches that answer from it. After each scan the
+/// folders walked (up to kMaxWatchedFolders) are watched, and a change in one scans again
+/// once the changes pause; changes beyond them are found by the next scan. The database opens on
 /// first use; a damaged or newer one is set aside and rebuilt, said once through message().
 /// GUI thread only.
 class ModuleLibrary : public QObject {
     Q_OBJECT
 public:
+    /// Folders watched for changes at most: inotify's watches are a shared, limited resource.
+    static constexpr int kMaxWatchedFolders = 4000;
+    /// A change is scanned for once no other has come for this long.
+    static constexpr int kChangePauseMs = 2000;
+
     /// registry is not owned and must outlive the library; databasePath is the SQLite file.
     ModuleLibrary(Registry& registry, QString databasePath, QObject* parent = nullptr);
     ~ModuleLibrary() override;
@@ -57,6 +66,7 @@ signals:
 
 private:
     bool ensureOpen();
+    void watch(const QList<QByteArray>& folders);
     void storeFolders(const QStringList& folders);
 
     Registry& m_registry;
@@ -66,4 +76,6 @@ private:
     bool m_rescanQueued = false;
     LibraryIndexer m_indexer;
     IndexProgress m_progress;
+    QFileSystemWatcher m_watcher;
+    QTimer m_changePause;
 };
