@@ -244,6 +244,14 @@ void LibraryIndexer::start(const QList<QByteArray>& folders)
                     continue;
                 bool written = store.begin();
                 for (const ModuleRecord& record : batch) {
+                    struct stat info {};
+                    if (record.hash.isEmpty() && stat(record.path.constData(), &info) != 0) {
+                        // Not unreadable: gone, and out of the index like any file gone.
+                        ++summary.vanished;
+                        if (const qint64 before = changedIds.value(record.path))
+                            store.remove(before);
+                        continue;
+                    }
                     qint64 id = changedIds.value(record.path);
                     if (!id && !record.hash.isEmpty()) {
                         // A file moved: the entry it left behind is taken over.

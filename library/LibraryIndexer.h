@@ -30,6 +30,7 @@ struct IndexSummary {
     int removed = 0;
     int unreadable = 0;  ///< modules libopenmpt refused: indexed by name only
     int tooSlow = 0;     ///< given up after kReadTimeLimitMs: indexed by name only
+    int vanished = 0;    ///< found, then gone before they were read (a folder removed meanwhile)
     int unreadableFolders = 0;
     int repeatedFolders = 0;
     /// Folders asked for that could not be walked (missing, vanished): their entries stay.

@@ -313,6 +313,8 @@ void LibraryWindow::showFinished(const IndexSummary& summary)
                        .arg(summary.progress.found);
     if (summary.unreadable + summary.tooSlow > 0)
         parts << QStringLiteral("%1 not readable").arg(summary.unreadable + summary.tooSlow);
+    if (summary.vanished > 0)
+        parts << QStringLiteral("%1 gone before they were read").arg(summary.vanished);
     if (summary.unreadableFolders > 0)
         parts << QStringLiteral("%1 folders could not be read").arg(summary.unreadableFolders);
     if (summary.repeatedFolders > 0)
