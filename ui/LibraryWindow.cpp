@@ -90,7 +90,6 @@ void LibraryWindow::buildForm()
     // Right: search, filters, results.
     m_search = named(new QLineEdit, "edtSearch", QStringLiteral("Search"));
     m_search->setPlaceholderText(QStringLiteral("Title, artist, file, sample or instrument name, message"));
-    m_search->setClearButtonEnabled(true);
     auto* searchLabel = new QLabel(QStringLiteral("&Search:"));
     searchLabel->setBuddy(m_search);
 
@@ -149,7 +148,9 @@ void LibraryWindow::buildForm()
     m_table->setColumnWidth(LibraryResultsModel::File, 14 * digit);
     m_table->installEventFilter(this);
 
-    m_resultCount = named(new QLabel, "lblResultCount", QStringLiteral("Number of results"));
+    // Labels that change are read by their text; a name of their own would hide it.
+    m_resultCount = new QLabel;
+    m_resultCount->setObjectName(QStringLiteral("lblResultCount"));
     m_newDisc = named(new QPushButton(QStringLiteral("&New disc from selection")), "btnNewDisc",
                       QStringLiteral("New disc from selection"));
     auto* resultButtons = new QHBoxLayout;
@@ -176,10 +177,12 @@ void LibraryWindow::buildForm()
     // Bottom: the scan.
     m_progressBar = named(new QProgressBar, "prgIndexing", QStringLiteral("Indexing progress"));
     m_progressBar->setTextVisible(true);
-    m_progressText = named(new QLabel, "lblProgress", QStringLiteral("Indexing"));
+    m_progressText = new QLabel;
+    m_progressText->setObjectName(QStringLiteral("lblProgress"));
     m_cancel = named(new QPushButton(QStringLiteral("&Cancel")), "btnCancelIndexing",
                      QStringLiteral("Cancel indexing"));
-    m_message = named(new QLabel, "lblMessage", QStringLiteral("Message"));
+    m_message = new QLabel;
+    m_message->setObjectName(QStringLiteral("lblMessage"));
     m_message->setWordWrap(true);
     m_message->hide();
     auto* progressRow = new QHBoxLayout;
