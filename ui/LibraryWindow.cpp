@@ -372,9 +372,13 @@ void LibraryWindow::newDiscFromSelection()
 
 void LibraryWindow::showContextMenu(const QPoint& at)
 {
-    const QModelIndex index = m_table->indexAt(at);
+    // A right click makes its row current first; the menu key leaves the current row where
+    // it was, and the menu opens under it rather than in the middle of the table.
+    const QModelIndex index = m_table->currentIndex();
     if (!index.isValid())
         return;
+    const QRect cell = m_table->visualRect(index);
+    const QPoint where = cell.contains(at) ? at : cell.bottomLeft();
     const LibraryResult result = m_results->result(index.row());
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("popLibraryResult"));
@@ -383,7 +387,7 @@ void LibraryWindow::showContextMenu(const QPoint& at)
     menu.addAction(QStringLiteral("&Information..."), this, [this, result] { showInformation(result); });
     menu.addSeparator();
     menu.addAction(QStringLiteral("&New disc from selection"), this, &LibraryWindow::newDiscFromSelection);
-    menu.exec(m_table->viewport()->mapToGlobal(at));
+    menu.exec(m_table->viewport()->mapToGlobal(where));
 }
 
 void LibraryWindow::openFolder(const LibraryResult& result)
