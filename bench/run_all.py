@@ -10,9 +10,12 @@ makes playback underrun (loudness_underrun). It
 starts a null sound server of its own, so the server works for nothing else, and stops it at
 the end. The machine's load is printed before and after: CPU figures of a busy machine are
 high, so compare runs made under the same load. --soak adds the memory and open files over
-10,000 module changes (soak.py), about eleven minutes more.
+10,000 module changes (soak.py), about eleven minutes more. --library adds the module library
+at 10,000 and 100,000 generated modules (build/bench/library_index): indexing rate, memory,
+rescan, search latency and database size; the first run also writes the collections (about
+3 GB under the temporary folder), so it takes a quarter of an hour or more.
 
-    bench/run_all.py [--build DIR] [--runs 25] [--seconds 20] [--soak]
+    bench/run_all.py [--build DIR] [--runs 25] [--seconds 20] [--soak] [--library]
 """
 import argparse, os, re, subprocess, sys, tempfile
 
@@ -129,12 +132,38 @@ def heard_row(build):
             for which in ("median", "90th percentile")]
 
 
+def library(build, count):
+    """The module library's figures at count generated modules."""
+    output = subprocess.run(
+        [buildtree.require(os.path.join(build, "bench", "library_index")), str(count)],
+        capture_output=True, text=True).stdout
+    at = " (%dk)" % (count // 1000)
+    rate = re.search(r"index rate: ([\d.]+) modules/s .*\(target: >= ([\d.]+)\)", output)
+    if not rate:
+        sys.exit("library_index printed no figure:\n%s" % output)
+    rows = [("library index rate" + at, "%.0f modules/s" % float(rate.group(1)), ">= %.0f" % float(rate.group(2)),
+             float(rate.group(1)) >= float(rate.group(2)))]
+    for pattern, name, value_format, target_format in (
+            (r"resident memory while indexing: ([\d.]+) MiB at most \(target: <= ([\d.]+) MiB\)",
+             "library memory while indexing", "%.1f MiB", "%.0f MiB"),
+            (r"rescan of unchanged files: ([\d.]+) s \(target: <= ([\d.]+) s\)",
+             "library rescan, unchanged", "%.2f s", "%.2f s"),
+            (r"99th percentile: ([\d.]+) ms \(target: <= ([\d.]+) ms\)",
+             "library search, p99", "%.2f ms", "%.0f ms"),
+            (r"database beyond the text: ([\d.]+) bytes per module \(target: <= ([\d.]+) bytes\)",
+             "library database per module", "%.0f B", "%.0f B")):
+        name, value, target, met = figure_row("library_index", output, pattern, name, value_format, target_format)
+        rows.append((name + at, value, target, met))
+    return rows
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--build")
     parser.add_argument("--runs", type=int, default=25)
     parser.add_argument("--seconds", type=int, default=20)
     parser.add_argument("--soak", action="store_true")
+    parser.add_argument("--library", action="store_true")
     args = parser.parse_args()
     build = buildtree.find(args.build)
     binary = buildtree.require(os.path.join(build, "jukarium"))
@@ -169,6 +198,9 @@ def main():
     rows.append(loudness_speed(build))
     rows.append(loudness_underrun(build))
     rows += time_panel(build)
+    if args.library:
+        for count in (10000, 100000):
+            rows += library(build, count)
 
     print()
     for name, value, target, met in rows:

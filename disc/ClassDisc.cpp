@@ -123,16 +123,22 @@ void ClassDisc::AssignSlot(int n, const QString& path)
 {
     if (!validSlot(n))
         return;
-    m_changed = true;
-    const QString title = m_host.CurrentModuleTitle();
-    m_slotPaths[n - 1] = path;
-    m_slotTitles[n - 1] = title;
-    m_slotSubsongs[n - 1] = m_host.CurrentSubsong();
+    PutModule(n, path, m_host.CurrentModuleTitle(), m_host.CurrentSubsong());
     UnmarkCurrentSlot();
-    m_host.SetSlotHint(n, SlotHint(n));
-    m_host.SetSlotAssigned(n, true);
     m_currentSlot = n;
     MarkCurrentSlot();
+}
+
+void ClassDisc::PutModule(int n, const QString& path, const QString& title, int subsong)
+{
+    if (!validSlot(n))
+        return;
+    m_changed = true;
+    m_slotPaths[n - 1] = path;
+    m_slotTitles[n - 1] = title;
+    m_slotSubsongs[n - 1] = subsong;
+    m_host.SetSlotHint(n, SlotHint(n));
+    m_host.SetSlotAssigned(n, true);
 }
 
 void ClassDisc::AssignPopupSlot(const QString& path)

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <array>
+#include <utility>
 
 class ClassOptions;
 class DiscHost;
@@ -65,6 +66,13 @@ public:
     /// Puts path (a full module path), the current module title and the subsong that plays
     /// into slot n, which becomes current; the disc counts as changed.
     void AssignSlot(int n, const QString& path);
+    /// Puts path (a full module path) with title into slot n, to play from subsong (from 0),
+    /// without making it current; the disc counts as changed. Nothing for another number.
+    void PutModule(int n, const QString& path, const QString& title, int subsong = 0);
+    /// After the save question, a new disc (no file yet, as after NewDisc) whose slots hold
+    /// modules in order, each a full path and its title; those past kSlotCount are left out.
+    /// False when the question was cancelled.
+    bool NewDiscWith(const QList<std::pair<QString, QString>>& modules);
     /// AssignSlot / clearing for the slot whose menu was opened last.
     void AssignPopupSlot(const QString& path);
     void ClearPopupSlot();

@@ -7,6 +7,8 @@
 #include "app/PathParts.h"
 #include "settings/ClassOptions.h"
 
+#include <algorithm>
+
 bool ClassDisc::QuerySave()
 {
     if (!m_changed)
@@ -28,6 +30,18 @@ void ClassDisc::NewDisc()
         return;
     ClearAll();
     m_host.SetStatusText(QStringLiteral("New (empty) disc created"));
+}
+
+bool ClassDisc::NewDiscWith(const QList<std::pair<QString, QString>>& modules)
+{
+    if (QuerySave())
+        return false;
+    ClearAll();
+    const int count = std::min(int(modules.size()), kSlotCount);
+    for (int n = 1; n <= count; ++n)
+        PutModule(n, modules[n - 1].first, modules[n - 1].second);
+    m_host.SetStatusText(QStringLiteral("New disc created with %1 modules").arg(count));
+    return true;
 }
 
 void ClassDisc::CloseDisc()

@@ -21,6 +21,7 @@ JukeboxSession::JukeboxSession(Registry& registry, AudioLibrary& audio, ClassMod
     connect(m_evenLoudness.get(), &EvenLoudness::songMeasured, m_player.get(), &ClassModPlayer::UpdateLevels);
     connect(m_player.get(), &ClassModPlayer::renderQualityChanged, this, &JukeboxSession::updateLevels);
     scheduleMeasureAhead();
+    makeLibrary(registry);
     m_followOnCheck.setSingleShot(true);
     m_followOnCheck.setInterval(0);
     connect(&m_followOnCheck, &QTimer::timeout, this, &JukeboxSession::updateFollowOn);

@@ -2,6 +2,7 @@
 
 #include "disc/ClassDisc.h"
 #include "disc/DiscHost.h"
+#include "library/ModuleLibrary.h"
 #include "platform/audio/AudioLibrary.h"
 #include "playback/ClassModPlayer.h"
 #include "playback/PlayerHost.h"
@@ -44,6 +45,15 @@ public:
     ClassOptions& options() { return *m_options; }
     ClassModPlayer& player() { return *m_player; }
     ClassDisc& disc() { return *m_disc; }
+    /// The module library, its database in $XDG_DATA_HOME/jukarium (SessionLibrary.cpp).
+    ModuleLibrary& library() { return *m_library; }
+
+    /// After the save question, a new disc whose slots hold the modules at paths (full paths)
+    /// in order, each with its title; those past the last slot are left out.
+    void NewDiscFromModules(const QStringList& paths);
+    /// Puts the module at path (a full path) into slot n (1 to 20) with its title, to play from
+    /// its first subsong; nothing plays. Nothing for another number.
+    void PutModuleInSlot(int n, const QString& path);
 
     /// Where the dialogs are asked; null answers them as cancelled. Not owned.
     void SetDialogs(SessionDialogs* dialogs);
@@ -204,6 +214,11 @@ private:
     void scheduleMeasureAhead();
     void measureAhead();
 
+    /// Makes the library and goes on with a scan the last run of the program left unfinished.
+    void makeLibrary(Registry& registry);
+    /// The module's title as the library or its file tells, else its file name.
+    static QString moduleTitle(const QString& path);
+
     /// The player hears whether its module is now a slot's, which decides its song's end.
     void updateEndRule();
     void announceModuleChange();
@@ -231,6 +246,7 @@ private:
     std::unique_ptr<ClassDisc> m_disc;
     std::unique_ptr<EvenLoudness> m_evenLoudness;
     QTimer m_measureAheadCheck;
+    std::unique_ptr<ModuleLibrary> m_library;
     OutsideRequests m_outsideRequests;
     int m_loadingSlot = 0;  // the slot whose module loads now, 0 for none
     /// What is queued to follow (see updateFollowOn): the slot (0: none) and the module's path

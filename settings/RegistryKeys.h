@@ -7,4 +7,5 @@ namespace RegistryKeys {
 inline const QString kOptions = QStringLiteral("Software\\Vorn Inc.\\Jukarium\\1.0");
 inline const QString kMainWindow = kOptions + QStringLiteral("\\Main Window");
 inline const QString kPatternView = kOptions + QStringLiteral("\\Pattern View");
+inline const QString kLibrary = kOptions + QStringLiteral("\\Library");
 }  // namespace RegistryKeys

@@ -19,11 +19,19 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
+#include <QUrl>
 
 namespace {
 
 const QString kDiscFilters = QStringLiteral("Jukarium Discs (*.jkdc);;All Files (*)");
+
+bool hasLocalFile(const QMimeData* data)
+{
+    const QList<QUrl> urls = data->urls();
+    return std::any_of(urls.cbegin(), urls.cend(), [](const QUrl& url) { return url.isLocalFile(); });
+}
 
 }  // namespace
 
@@ -97,9 +105,11 @@ bool TMainWindow::filterDiscButtonEvent(QObject* watched, QEvent* event)
         return static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard;
     case QEvent::DragEnter:
     case QEvent::DragMove: {
-        // A slot takes the banner only while a module is loaded.
+        // A slot takes the banner only while a module is loaded, and files (from a file
+        // manager or the library) at any time.
         auto* drag = static_cast<QDragMoveEvent*>(event);
-        if (isSlot && TBanner::isBannerDrag(drag->mimeData()) && CurrentModule().size() > 1)
+        const bool banner = TBanner::isBannerDrag(drag->mimeData()) && CurrentModule().size() > 1;
+        if (isSlot && (banner || hasLocalFile(drag->mimeData())))
             drag->acceptProposedAction();
         else
             drag->ignore();
@@ -107,6 +117,10 @@ bool TMainWindow::filterDiscButtonEvent(QObject* watched, QEvent* event)
     }
     case QEvent::Drop: {
         auto* drop = static_cast<QDropEvent*>(event);
+        if (isSlot && dropFilesOnSlot(button->Tag(), drop->mimeData())) {
+            drop->acceptProposedAction();
+            return true;
+        }
         if (!isSlot || !TBanner::isBannerDrag(drop->mimeData()) || CurrentModule().size() <= 1)
             return false;
         drop->acceptProposedAction();
@@ -116,6 +130,16 @@ bool TMainWindow::filterDiscButtonEvent(QObject* watched, QEvent* event)
     default:
         return false;
     }
+}
+
+bool TMainWindow::dropFilesOnSlot(int n, const QMimeData* data)
+{
+    if (!hasLocalFile(data))
+        return false;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile() && n <= ClassDisc::kSlotCount)
+            m_session->PutModuleInSlot(n++, url.toLocalFile());
+    return true;
 }
 
 void TMainWindow::EndWithoutQuestions()

@@ -249,6 +249,7 @@ void buildMainMenu(MainWindowForm& form, QMainWindow& window)
     form.mnuDisc_MoveAllTo = addItem(form.mnuDisc, "mnuDisc_MoveAllTo", "&Move all to...");
     form.mnuDisc_SaveAllAsAudio = addItem(form.mnuDisc, "mnuDisc_SaveAllAsAudio",
                                           "Save all slots as a&udio files...");
+    form.mnuDisc_Library = addItem(form.mnuDisc, "mnuDisc_Library", "&Library...", Qt::CTRL | Qt::Key_L);
     form.mnuDisc->addSeparator()->setObjectName(QStringLiteral("N4"));
     form.mnuDisc_Close = addItem(form.mnuDisc, "mnuDisc_Close", "&Close disc");
     form.mnuDisc->addSeparator()->setObjectName(QStringLiteral("N16"));

@@ -85,6 +85,7 @@ struct MainWindowForm {
     QAction* mnuDisc_SaveAs = nullptr;
     QAction* mnuDisc_MoveAllTo = nullptr;
     QAction* mnuDisc_SaveAllAsAudio = nullptr;
+    QAction* mnuDisc_Library = nullptr;
     QAction* mnuDisc_Close = nullptr;
     QAction* mnuDisc_PreviousSlot = nullptr;
     QAction* mnuDisc_NextSlot = nullptr;

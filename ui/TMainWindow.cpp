@@ -116,6 +116,7 @@ void TMainWindow::connectCommands()
     connectSubsongCommands();
     connectPatternView();
     connectDiscCommands();
+    connectLibrary();
     connectFileCommands();
     connectAudioFileCommands();
     connectActionCommands();

@@ -29,6 +29,8 @@ class MprisService;
 class PatternView;
 class RecentFiles;
 class SleepInhibitor;
+class LibraryWindow;
+class QMimeData;
 class Registry;
 class SongFileBatch;
 class SongFileProgressDialog;
@@ -171,6 +173,11 @@ private:
     /// One checkable item per subsong of the loaded module, the one that plays checked.
     void fillSubsongMenu();
     void connectDiscCommands();
+    /// The library window: opened from the disc menu (MainWindowLibrary.cpp).
+    void connectLibrary();
+    void showLibrary();
+    /// Files dropped on slot n fill it and the slots after it; true when any was a file.
+    bool dropFilesOnSlot(int n, const QMimeData* data);
     void connectFileCommands();
     // Saving songs as audio files (MainWindowAudioFileCommands.cpp).
     void connectAudioFileCommands();
@@ -233,6 +240,7 @@ private:
     std::unique_ptr<SleepInhibitor> m_sleepInhibitor;
     std::unique_ptr<RecentFiles> m_recentFiles;
     std::unique_ptr<PatternView> m_patternView;  // made when first opened
+    LibraryWindow* m_libraryWindow = nullptr;    // a child window, made when first opened
     TTrayIcon* TrayIcon = nullptr;
     TDragAcceptFiles* drgFile = nullptr;
     TPersWindow prwMainWindow;
