@@ -100,11 +100,12 @@ std::optional<QByteArray> withBookmark(const QByteArray& list, const QString& pa
             writer.writeCurrentToken(reader);
             // The namespaces of our elements, where the list does not declare them already.
             const QXmlStreamNamespaceDeclarations declared = reader.namespaceDeclarations();
-            for (const auto& [uri, prefix] : {std::pair{kBookmarkNamespace, QStringLiteral("bookmark")},
-                                              std::pair{kMimeNamespace, QStringLiteral("mime")}}) {
-                if (std::none_of(declared.cbegin(), declared.cend(),
-                                 [&](const QXmlStreamNamespaceDeclaration& d) { return d.namespaceUri() == uri; }))
-                    writer.writeNamespace(uri, prefix);
+            for (const auto& ours : {std::pair{kBookmarkNamespace, QStringLiteral("bookmark")},
+                                     std::pair{kMimeNamespace, QStringLiteral("mime")}}) {
+                if (std::none_of(declared.cbegin(), declared.cend(), [&](const QXmlStreamNamespaceDeclaration& d) {
+                        return d.namespaceUri() == ours.first;
+                    }))
+                    writer.writeNamespace(ours.first, ours.second);
             }
         } else if (reader.isStartElement() && bookmark && reader.attributes().value(QLatin1String("href")) == href) {
             inOurs = found = true;
