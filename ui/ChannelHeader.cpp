@@ -15,6 +15,8 @@
 namespace {
 
 constexpr int kMeterHeight = 24;
+// A bar of p pixels fills the meter's rows [kBarBase - p, kBarBase).
+constexpr int kBarBase = kMeterHeight - 2;
 /// How far a meter falls in a millisecond: from full to silent in about half a second.
 constexpr float kFallPerMs = 0.002f;
 /// The most a meter falls between two frames, where frames were paused (hidden, or no sound).
@@ -58,9 +60,11 @@ int ChannelHeader::meterPixels(float level) const
     return static_cast<int>(std::lround(std::clamp(level, 0.0f, 1.0f) * (kMeterHeight - 4)));
 }
 
-QRect ChannelHeader::meterRect(int logicalIndex) const
+QRect ChannelHeader::meterBand(int logicalIndex, int pixels, int otherPixels) const
 {
-    return QRect(sectionViewportPosition(logicalIndex), 0, sectionSize(logicalIndex), kMeterHeight);
+    // Between two heights only the rows of the taller that the shorter leaves uncovered change.
+    return QRect(sectionViewportPosition(logicalIndex), kBarBase - std::max(pixels, otherPixels),
+                 sectionSize(logicalIndex), std::abs(pixels - otherPixels));
 }
 
 bool ChannelHeader::showLevels(const QList<float>& levels)
@@ -74,10 +78,11 @@ bool ChannelHeader::showLevels(const QList<float>& levels)
     bool moved = false;
     for (int channel = 0; channel < m_shown.size(); ++channel) {
         const float heard = channel < channels ? std::max(levels[2 * channel], levels[2 * channel + 1]) : 0.0f;
-        const float before = m_shown[channel];
-        m_shown[channel] = std::max(heard, before - fall);
-        if (meterPixels(m_shown[channel]) != meterPixels(before) && channel < count()) {
-            viewport()->update(meterRect(channel));
+        const int before = meterPixels(m_shown[channel]);
+        m_shown[channel] = std::max(heard, m_shown[channel] - fall);
+        const int now = meterPixels(m_shown[channel]);
+        if (now != before && channel < count()) {
+            viewport()->update(meterBand(channel, before, now));
             moved = true;
         }
     }
@@ -116,7 +121,7 @@ void ChannelHeader::paintSection(QPainter* painter, const QRect& rect, int logic
     painter->fillRect(meter, palette().base());
     const int pixels = meterPixels(m_shown.value(logicalIndex));
     if (pixels > 0)
-        painter->fillRect(QRect(meter.left() + 3, meter.bottom() - 1 - pixels, meter.width() - 6, pixels),
+        painter->fillRect(QRect(meter.left() + 3, meter.top() + kBarBase - pixels, meter.width() - 6, pixels),
                           palette().highlight());
     if (!m_paintingMetersOnly)
         QHeaderView::paintSection(painter, rect.adjusted(0, kMeterHeight, 0, 0), logicalIndex);

@@ -50,7 +50,7 @@ protected:
 private:
     /// A meter's height in pixels for a level.
     int meterPixels(float level) const;
-    QRect meterRect(int logicalIndex) const;
+    QRect meterBand(int logicalIndex, int pixels, int otherPixels) const;
     /// Tells a screen reader which channel has the keyboard, while the header has it.
     void announceFocus();
     /// Tells a screen reader that the titles of channels first to last changed.
