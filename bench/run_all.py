@@ -171,6 +171,7 @@ def main():
                for side in ("left", "right")}
     demo = buildtree.require(os.path.join(build, "demo", "jukarium-demo.xm"))
     floor_player = buildtree.require(os.path.join(build, "bench", "floor_player"))
+    timer_floor = buildtree.require(os.path.join(build, "bench", "timer_floor"))
     varied = soak.varied_modules(build) if args.soak else None
     print("build %s; %s" % (build, load()))
 
@@ -185,7 +186,8 @@ def main():
             finally:
                 monitor.close()
             rows = first_sound.report(cold, second, xcb)
-            rows += cpu_share.report(cpu_share.measure(binary, floor_player, demo, args.seconds, server))
+            rows += cpu_share.report(cpu_share.measure(binary, floor_player, timer_floor, demo, args.seconds,
+                                                           server))
             rows += slot_gap.report(*slot_gap.measure(binary, modules, 3))
             rows += heard_row(build)
             if varied:
