@@ -181,40 +181,72 @@ void TBanner::StepScroll()
     m_scrollPos = step.pos;
     if (step.stop)
         SetScrollEnabled(false);
-    if (!paintStepInBackingStore())
+    if (!showStepWithoutRepaint())
         repaint();
     emit scrolled();
 }
 
-bool TBanner::paintStepInBackingStore()
+bool TBanner::showStepWithoutRepaint()
 {
     // Qt's repaint of a widget, however small, goes through the whole window's bookkeeping
     // (dirty regions, the widgets above and below, event filters, a painter's set-up), which
     // costs a shown window with the banner scrolling more than the step's own pixels. Where
-    // the banner shows whole and as it is, the step writes those pixels into the window's
-    // backing store and sends them to the screen itself.
+    // the banner shows whole and as it is, the step is drawn on the X server from its copy of
+    // the content, or else written into the window's backing store and sent to the screen.
     QWidget* const top = window();
     QWindow* const surface = top->windowHandle();
-    QBackingStore* const store = backingStore();
-    if (m_image.isNull() || hasFocus() || !isVisible() || !updatesEnabled() || !store
+    if (m_image.isNull() || hasFocus() || !isVisible() || !updatesEnabled() || !backingStore()
         || !surface || !surface->isExposed() || internalWinId() != 0
         || nativeParentWidget() != top || visibleRegion() != QRegion(rect()))
         return false;
     const QRect area(mapTo(top, QPoint()), size());
+    if (m_onServer.draw(surface, area, Color().rgb(), m_image, stepCopies())) {
+        // The backing store catches up only when Qt is about to show it again.
+        if (m_exposesWatched != surface) {
+            if (m_exposesWatched)
+                m_exposesWatched->removeEventFilter(this);
+            surface->installEventFilter(this);
+            m_exposesWatched = surface;
+        }
+        m_storeBehind = true;
+        return true;
+    }
+    if (!composeStepInBackingStore(area))
+        return false;
+    backingStore()->flush(area, surface);
+    return true;
+}
+
+QList<BannerGeometry::Blit> TBanner::stepCopies() const
+{
+    return BannerGeometry::copies(m_direction, size(), imageSize(), m_scrollPos, m_noGap);
+}
+
+bool TBanner::composeStepInBackingStore(const QRect& area)
+{
+    QBackingStore* const store = backingStore();
     store->beginPaint(area);
     QPaintDevice* const device = store->paintDevice();
-    const bool painted = device && device->devType() == QInternal::Image
-                         && BannerFrame::canCompose(*static_cast<QImage*>(device), area, m_image);
-    const QList<BannerGeometry::Blit> copies =
-        BannerGeometry::copies(m_direction, size(), imageSize(), m_scrollPos, m_noGap);
-    if (painted)
-        BannerFrame::compose(*static_cast<QImage*>(device), area, Color().rgb(), m_image, copies);
+    const bool composed = device && device->devType() == QInternal::Image
+                          && BannerFrame::canCompose(*static_cast<QImage*>(device), area, m_image);
+    if (composed)
+        BannerFrame::compose(*static_cast<QImage*>(device), area, Color().rgb(), m_image, stepCopies());
     store->endPaint();
-    // The backing store keeps the step for what Qt shows again by itself (an exposed window);
-    // the screen gets it from the X server's copy of the content where it can.
-    if (painted && !m_onServer.draw(surface, area, Color().rgb(), m_image, copies))
-        store->flush(area, surface);
-    return painted;
+    return composed;
+}
+
+bool TBanner::eventFilter(QObject* watched, QEvent* event)
+{
+    // An expose shows the backing store's pixels again: they must be the step the server
+    // shows, not the one Qt last painted. Qt tells a window that is exposed already of more
+    // as a paint event, and the same window of its first exposure as an expose.
+    const bool showsStoreAgain = event->type() == QEvent::Expose || event->type() == QEvent::Paint;
+    if (watched == m_exposesWatched && showsStoreAgain && m_storeBehind) {
+        m_storeBehind = false;
+        if (!backingStore() || !composeStepInBackingStore(QRect(mapTo(window(), QPoint()), size())))
+            update();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 // Loading ---------------------------------------------------------------------------------

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 #include <optional>
 #include <stdexcept>
@@ -189,10 +190,18 @@ protected:
     virtual void PaintNoGap(QPainter& painter);
 
 private:
-    /// A step's pixels written straight into the window's backing store and flushed to the
-    /// screen; false, with nothing shown, where the banner is not to be painted so (covered
-    /// or clipped in part, the focus frame, no opaque content, a fractional pixel ratio).
-    bool paintStepInBackingStore();
+    /// A step drawn on the X server, or written straight into the window's backing store and
+    /// flushed to the screen; false, with nothing shown, where the banner is not to be painted
+    /// so (covered or clipped in part, the focus frame, no opaque content, a fractional pixel
+    /// ratio).
+    bool showStepWithoutRepaint();
+    /// The step composed into the window's backing store at area, without showing it; false
+    /// where the store cannot take it so.
+    bool composeStepInBackingStore(const QRect& area);
+    /// Where the content is copied to in this step.
+    QList<BannerGeometry::Blit> stepCopies() const;
+    /// Brings the backing store up to date before an expose shows it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     /// The focus frame, where the banner has the keyboard's focus.
     void paintFocus(QPainter& painter);
     /// Renders Lines into the content image, keeping scrolling on if it was on.
@@ -212,6 +221,8 @@ private:
     QTimer m_scrollTimer;
     QImage m_image;
     BannerOnXServer m_onServer;
+    QPointer<QWindow> m_exposesWatched;  // the window whose exposes eventFilter() sees
+    bool m_storeBehind = false;          // the server shows a step the backing store lacks
     QStringList m_lines;
     QString m_scrollText;
     TAlignment m_linesAlign = TAlignment::taCenter;
