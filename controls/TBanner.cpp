@@ -199,7 +199,7 @@ bool TBanner::showStepWithoutRepaint()
         || !surface || !surface->isExposed() || internalWinId() != 0
         || nativeParentWidget() != top || visibleRegion() != QRegion(rect()))
         return false;
-    const QRect area(mapTo(top, QPoint()), size());
+    const QRect area = areaInWindow();
     if (m_onServer.draw(surface, area, Color().rgb(), m_image, stepCopies())) {
         // The backing store catches up only when Qt is about to show it again.
         if (m_exposesWatched != surface) {
@@ -215,6 +215,11 @@ bool TBanner::showStepWithoutRepaint()
         return false;
     backingStore()->flush(area, surface);
     return true;
+}
+
+QRect TBanner::areaInWindow() const
+{
+    return QRect(mapTo(window(), QPoint()), size());
 }
 
 QList<BannerGeometry::Blit> TBanner::stepCopies() const
@@ -243,7 +248,7 @@ bool TBanner::eventFilter(QObject* watched, QEvent* event)
     const bool showsStoreAgain = event->type() == QEvent::Expose || event->type() == QEvent::Paint;
     if (watched == m_exposesWatched && showsStoreAgain && m_storeBehind) {
         m_storeBehind = false;
-        if (!backingStore() || !composeStepInBackingStore(QRect(mapTo(window(), QPoint()), size())))
+        if (!backingStore() || !composeStepInBackingStore(areaInWindow()))
             update();
     }
     return QWidget::eventFilter(watched, event);

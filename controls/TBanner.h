@@ -198,6 +198,8 @@ private:
     /// The step composed into the window's backing store at area, without showing it; false
     /// where the store cannot take it so.
     bool composeStepInBackingStore(const QRect& area);
+    /// The banner's place in its window, in device-independent pixels.
+    QRect areaInWindow() const;
     /// Where the content is copied to in this step.
     QList<BannerGeometry::Blit> stepCopies() const;
     /// Brings the backing store up to date before an expose shows it.
